@@ -1,0 +1,29 @@
+#include "cli/arguments.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace brillora::cli {
+
+std::optional<double> ParseNumber(const std::string& text) {
+  const char* begin = text.data();
+  if (!text.empty() && text.front() == '+') ++begin;
+  double value = 0.0;
+  const auto result = std::from_chars(begin, text.data() + text.size(), value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() ||
+      !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<int> ParseInteger(const std::string& text) {
+  int value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace brillora::cli

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "io/design_file.h"
+
+namespace brillora::cli {
+
+// Exit statuses every command shares.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitUnreadable = 3;
+
+// Thrown when a command cannot go on: main prints the message on standard error
+// and exits with the status.
+struct CommandFailure {
+  int status;
+  std::string message;
+};
+
+struct Command {
+  std::string_view name;
+  std::string_view summary;  // one line for --help
+  std::string_view usage;
+  std::function<int(Arguments&, std::ostream& out)> run;
+};
+
+const std::vector<Command>& Commands();
+
+// The design named on the command line, or the default design when `file` is
+// empty. An unreadable file throws CommandFailure with the reader's message.
+DesignReadResult LoadDesign(const std::optional<std::string>& file);
+
+int RunInfo(Arguments& args, std::ostream& out);
+
+}  // namespace brillora::cli

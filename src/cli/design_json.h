@@ -1,0 +1,22 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "model/design.h"
+
+namespace brillora::cli {
+
+// Keys keep the order they are written in, so that the output reads as documented.
+using Json = nlohmann::ordered_json;
+
+// The tiers of one side as constructed: elements 1 .. n, without the table or
+// culet and without the placeholder.
+Json TiersJson(const MasStep& steps);
+
+// Symmetry, gear, both sides' tiers and the stone's counts and heights.
+Json DesignJson(const Design& design, const Stone& stone);
+
+// Every facet of the stone in construction order with its plane and polygon.
+Json FacetListJson(const Stone& stone);
+
+}  // namespace brillora::cli

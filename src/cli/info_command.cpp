@@ -1,0 +1,63 @@
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/design_json.h"
+#include "model/facet_construction.h"
+#include "params/materials.h"
+#include "params/weight.h"
+
+namespace brillora::cli {
+
+int RunInfo(Arguments& args, std::ostream& out) {
+  std::optional<std::string> file;
+  std::optional<double> diameter;
+  double specificGravity = FindMaterial(kDefaultMaterial)->specificGravity;
+  bool materialGiven = false, gravityGiven = false, withFacets = false;
+
+  while (!args.Done()) {
+    const std::string word = args.Take();
+    if (word == "--default") {
+      file.reset();
+    } else if (word == "--diameter") {
+      const auto value = args.TakeValue();
+      diameter = value ? ParseNumber(*value) : std::nullopt;
+      if (!diameter || *diameter <= 0) throw UsageError{"--diameter needs a positive number"};
+    } else if (word == "--material") {
+      const auto name = args.TakeValue();
+      const auto material = name ? FindMaterial(*name) : std::nullopt;
+      if (!material) throw UsageError{"unknown material: " + name.value_or("")};
+      specificGravity = material->specificGravity;
+      materialGiven = true;
+    } else if (word == "--sg") {
+      const auto value = args.TakeValue();
+      const auto gravity = value ? ParseNumber(*value) : std::nullopt;
+      if (!gravity || *gravity <= 0) throw UsageError{"--sg needs a positive number"};
+      specificGravity = *gravity;
+      gravityGiven = true;
+    } else if (word == "--facets") {
+      withFacets = true;
+    } else if (!word.empty() && word.front() != '-' && !file) {
+      file = word;
+    } else {
+      throw UsageError{"unexpected argument: " + word};
+    }
+  }
+  if (materialGiven && gravityGiven) throw UsageError{"give either --material or --sg"};
+
+  DesignReadResult read = LoadDesign(file);
+  const Stone stone = ConstructStone(read.design);
+  Json info = DesignJson(read.design, stone);
+  if (diameter) {
+    // The girdle's corner-to-corner width spans two model units.
+    const StoneMeasures m = MeasureStone(stone, *diameter / 2.0, specificGravity);
+    info["crown_height_mm"] = m.crownHeightMm;
+    info["pavilion_height_mm"] = m.pavilionHeightMm;
+    info["total_height_mm"] = m.totalHeightMm;
+    info["weight_ct"] = m.weightCarats;
+  }
+  if (withFacets) info["facet_list"] = FacetListJson(stone);
+  out << info.dump(2) << '\n';
+  return kExitOk;
+}
+
+}  // namespace brillora::cli

@@ -1,0 +1,316 @@
+#include "io/design_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <numbers>
+#include <sstream>
+
+#include "model/gear.h"
+#include "model/number_text.h"
+
+namespace brillora {
+
+namespace {
+
+constexpr std::string_view kHeader = "Step\tAngle\tSplit\tShift\tPosit\tAuto";
+constexpr double kDegree = std::numbers::pi / 180.0;
+// Far beyond any stone a cutter designs, small enough that a hostile count
+// cannot make the reader allocate without bound.
+constexpr double kMaxSteps = 500;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Optional sign, digits with an optional point, optional exponent; nothing else.
+bool IsCleanNumber(std::string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t exponentDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++exponentDigits;
+    if (exponentDigits == 0) return false;
+  }
+  return i == text.size();
+}
+
+// Splits on CR LF, LF or a lone CR, as a text-file reader sees lines.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' || text[i] == '\r') {
+      lines.push_back(text.substr(start, i - start));
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : lines_(SplitLines(text)) {}
+  // Past the end a read yields an empty line, as at the end of a file.
+  std::string_view Next() { return next_ < lines_.size() ? lines_[next_++] : std::string_view{}; }
+
+ private:
+  std::vector<std::string_view> lines_;
+  std::size_t next_ = 0;
+};
+
+// Reads one side's count line, header and step lines. Returns false when the
+// side makes the file invalid.
+bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
+  bool valid = true;
+  int next = 1;
+  const double count = RoundHalfEven(TokenValue(reader.Next(), 1, next, valid));
+  if (!valid || !(count > 0) || count > kMaxSteps) return false;
+  const int n = static_cast<int>(count);
+
+  steps.assign(n + 2, TStep{});
+  steps[0].Posit = crown ? 0.5 : 1.0;
+  steps[0].Facets.resize(1);
+  reader.Next();  // the header line is not checked
+
+  for (int i = 1; i <= n; ++i) {
+    const std::string_view line = reader.Next();
+    std::string skipped;
+    int position = 1;
+    NextToken(line, 1, position, skipped);
+    const double angle = TokenValue(line, position, position, valid);
+    const double split = RoundHalfEven(TokenValue(line, position, position, valid));
+    const double shift = RoundHalfEven(TokenValue(line, position, position, valid));
+    const double positColumn = TokenValue(line, position, position, valid);
+    const double autoColumn = TokenValue(line, position, position, valid);
+    if (!valid) return false;
+    // Values no editor can produce would only make nonsense or overflow later.
+    if (!(angle > 0.0 && angle <= 90.0)) return false;
+    if (std::abs(split) > gearNotches || std::abs(shift) > gearNotches) return false;
+    if (!std::isfinite(positColumn) || !std::isfinite(autoColumn)) return false;
+
+    TStep& step = steps[i];
+    step.Angle = angle;
+    step.Split = static_cast<int>(split);
+    step.Shift = static_cast<int>(shift);
+    // The girdle tier's column holds ten times the girdle thickness.
+    step.Posit = (crown && i == 1) ? 1.0 - (positColumn / 10.0) / std::tan(angle * kDegree)
+                                   : positColumn;
+    step.Auto = autoColumn > 0.5;
+  }
+  return true;
+}
+
+std::string StepLines(const MasStep& steps, bool crown) {
+  std::string text;
+  const int n = static_cast<int>(steps.size()) - 2;
+  for (int i = 1; i <= n; ++i) {
+    const TStep& step = steps[i];
+    const double positColumn = (crown && i == 1)
+                                   ? 10.0 * (1.0 - step.Posit) * std::tan(step.Angle * kDegree)
+                                   : step.Posit;
+    text += std::to_string(i) + '\t' + FormatFixed(step.Angle, 5, 2) + '\t' +
+            std::to_string(step.Split) + '\t' + std::to_string(step.Shift) + '\t' +
+            FormatFixed(positColumn, 4, 2) + '\t' + (step.Auto ? "1" : "0") + "\r\n";
+  }
+  return text;
+}
+
+std::string LowerExtension(const std::filesystem::path& file) {
+  std::string ext = file.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+bool HasDesignExtension(const std::filesystem::path& file) {
+  const std::string ext = LowerExtension(file);
+  return ext == ".brl" || ext == ".txt";
+}
+
+std::string ClockText(const char* format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buffer[128];
+  const std::size_t length = std::strftime(buffer, sizeof buffer, format, &local);
+  return std::string(buffer, length);
+}
+
+std::string SaveError(const std::filesystem::path& file, int errorNumber) {
+  return "Cannot save \"" + file.string() + "\": " + std::strerror(errorNumber);
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// New files get the usual permissions; a replaced file keeps its own.
+mode_t ModeFor(const std::filesystem::path& file) {
+  struct stat existing{};
+  if (::stat(file.c_str(), &existing) == 0) return existing.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+void NextToken(std::string_view line, int position, int& nextPosition, std::string& token) {
+  if (position < 1 || static_cast<std::size_t>(position) > line.size()) return;
+  std::size_t i = static_cast<std::size_t>(position) - 1;
+  while (i < line.size() && IsBlank(line[i])) ++i;
+  if (i == line.size()) return;
+  std::string collected;
+  for (; i < line.size() && !IsBlank(line[i]); ++i) collected += line[i] == ',' ? '.' : line[i];
+  token = std::move(collected);
+  nextPosition = static_cast<int>(i) + 1;
+}
+
+double TokenValue(std::string_view line, int position, int& nextPosition, bool& valid) {
+  std::string token;
+  NextToken(line, position, nextPosition, token);
+  if (!IsCleanNumber(token)) {
+    valid = false;
+    return 0.0;
+  }
+  std::string_view digits = token;
+  if (digits.front() == '+') digits.remove_prefix(1);
+  double value = 0.0;
+  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (result.ec != std::errc() || !std::isfinite(value)) {
+    valid = false;
+    return 0.0;
+  }
+  return value;
+}
+
+DesignReadResult ReadDesignText(std::string_view text) {
+  DesignReadResult result;
+  LineReader reader(text);
+  std::string symmetry;
+  int next = 1;
+  NextToken(reader.Next(), 1, next, symmetry);
+  const bool knownSymmetry = std::find(kSymmetryItems.begin(), kSymmetryItems.end(), symmetry) !=
+                             kSymmetryItems.end();
+  if (!knownSymmetry) {
+    result.error = kInvalidFileFormat;
+    return result;
+  }
+  Design& design = result.design;
+  design.SymOrder = std::stoi(symmetry);
+  design.GearNotches = GearNotchesFor(design.SymOrder);
+
+  if (!ReadSide(reader, true, design.GearNotches, design.CrownSteps) ||
+      !ReadSide(reader, false, design.GearNotches, design.PavilionSteps)) {
+    result.error = kInvalidFileFormat;
+    return result;
+  }
+
+  bool valid = true;
+  result.refractiveIndex = TokenValue(reader.Next(), 1, next, valid);
+  if (!valid) result.error = kInvalidFileFormat;
+  return result;
+}
+
+DesignReadResult ReadDesignFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream content;
+  if (in) content << in.rdbuf();
+  if (!in || in.bad()) {
+    DesignReadResult result;
+    result.error = kInvalidFileFormat;
+    return result;
+  }
+  return ReadDesignText(content.str());
+}
+
+DesignReadResult OpenDesignFile(const std::filesystem::path& file) {
+  if (!HasDesignExtension(file)) {
+    DesignReadResult result;
+    result.error = kInvalidFileType;
+    return result;
+  }
+  return ReadDesignFile(file);
+}
+
+std::string DesignFileText(const Design& design, double refractiveIndex, std::string_view date,
+                           std::string_view time) {
+  std::string text = std::to_string(design.SymOrder) + " Order of Symmetry\r\n";
+  const auto side = [&](const MasStep& steps, bool crown, const char* title) {
+    text += std::to_string(static_cast<int>(steps.size()) - 2) + ' ' + title + "\r\n";
+    text += std::string(kHeader) + "\r\n";
+    text += StepLines(steps, crown);
+  };
+  side(design.CrownSteps, true, "Steps of Crown");
+  side(design.PavilionSteps, false, "Steps of Pavilion");
+  text += FormatFixed(refractiveIndex, 5, 3) + " Refractive Index\r\n";
+  text += "Date   " + std::string(date) + "\r\n";
+  text += "Time   " + std::string(time) + "\r\n";
+  return text;
+}
+
+DesignSaveResult WriteDesignFile(const std::filesystem::path& file, const Design& design,
+                                 double refractiveIndex) {
+  DesignSaveResult result;
+  const std::string text =
+      DesignFileText(design, refractiveIndex, ClockText("%x"), ClockText("%X"));
+
+  const std::filesystem::path folder =
+      file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  std::string hiddenName = ".";
+  hiddenName.append(file.filename().string()).append(".XXXXXX");
+  std::string temporary = (folder / hiddenName).string();
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) {
+    result.error = SaveError(file, errno);
+    return result;
+  }
+  const mode_t mode = ModeFor(file);
+  int failure = 0;
+  if (!WriteAll(fd, text) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) failure = errno;
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
+  if (failure != 0) {
+    ::unlink(temporary.c_str());
+    result.error = SaveError(file, failure);
+    return result;
+  }
+  result.written = true;
+  return result;
+}
+
+DesignSaveResult SaveDesignFile(const std::filesystem::path& file, const Design& design,
+                                double refractiveIndex) {
+  if (!HasDesignExtension(file)) return {};
+  return WriteDesignFile(file, design, refractiveIndex);
+}
+
+}  // namespace brillora

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "model/design.h"
+
+namespace brillora {
+
+inline constexpr std::string_view kInvalidFileType = "Invalid File Type";
+inline constexpr std::string_view kInvalidFileFormat = "Invalid File Format";
+
+// A design as a file holds it, or the message that says why it could not be read.
+struct DesignReadResult {
+  Design design;
+  double refractiveIndex = 0.0;
+  std::string error;  // empty when the whole file was valid
+
+  bool ok() const { return error.empty(); }
+};
+
+// The outcome of a save. `written` is false both for a failure (with `error`
+// naming the file and the reason) and for a name whose extension is not a design
+// extension (no error: such names are silently not written).
+struct DesignSaveResult {
+  bool written = false;
+  std::string error;
+};
+
+// Takes the next token of `line` from 1-based `position`: skips spaces and tabs,
+// collects up to the next space, tab or line end, stores commas as points.
+// Leaves `token` and `nextPosition` alone when nothing but blanks remain.
+void NextToken(std::string_view line, int position, int& nextPosition, std::string& token);
+
+// The next token as a number. Clears `valid` when the token is missing or not a
+// clean decimal number; never sets it.
+double TokenValue(std::string_view line, int position, int& nextPosition, bool& valid);
+
+// Reads a design from the text of a design file.
+DesignReadResult ReadDesignText(std::string_view text);
+
+// Reads a design file; any fault gives "Invalid File Format".
+DesignReadResult ReadDesignFile(const std::filesystem::path& file);
+
+// Reads a file named by the user: ".brl" and ".txt" in any case, else "Invalid File Type".
+DesignReadResult OpenDesignFile(const std::filesystem::path& file);
+
+// The text of a design file, with the given date and time lines.
+std::string DesignFileText(const Design& design, double refractiveIndex, std::string_view date,
+                           std::string_view time);
+
+// Writes the design beside the old file and renames it over, so that a failed
+// save leaves the previous file as it was.
+DesignSaveResult WriteDesignFile(const std::filesystem::path& file, const Design& design,
+                                 double refractiveIndex);
+
+// Writes only names with the ".brl" or ".txt" extension, in any case.
+DesignSaveResult SaveDesignFile(const std::filesystem::path& file, const Design& design,
+                                double refractiveIndex);
+
+}  // namespace brillora

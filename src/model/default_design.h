@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/design.h"
+
+namespace brillora {
+
+// Position of the position bar at start: girdle thickness in thousandths, or a
+// tier position in hundredths.
+inline constexpr int kStartPositBar = 70;
+
+// The design made at start when no file was named: a girdle tier and one crown
+// tier at 40 degrees above a single pavilion tier, 8-fold on the 96 gear. The
+// steps are as stored before the editing rules first run.
+Design DefaultDesign();
+
+// Posit of the crown's girdle tier for a thickness t (model units) and its slope.
+double GirdlePosit(double thickness, double angleDegrees);
+
+}  // namespace brillora
