@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+
+#include "trace/screen_polygon.h"
+#include "view/paint_style.h"
+
+namespace brillora {
+
+// The fast pass: fills the 24-bit bitmap with the background, then every
+// polygon in list order, filled in its colour (half its green when
+// highlighted) and outlined one pixel wide in the edge colour, or in its own
+// colour when edges are off. The polygons must be mapped to the bitmap's size
+// (FastScale).
+void PaintPolygons(QImage& target, const ArrayOfFOS& screen, const PaintStyle& style);
+
+// Runs the fast pass into a bitmap reaching to the rectangle's right and
+// bottom edges and copies the rectangle into the same place of `canvas`. The
+// polygons must be mapped to that bitmap's size.
+void PaintRect(const QRect& rect, const ArrayOfFOS& screen, const PaintStyle& style,
+               QPainter& canvas);
+
+// Draws one polygon with the given pen width, moved up by `rowOffset` pixels.
+// Shared by both passes so that they fill and outline alike.
+void DrawScreenPolygon(QPainter& painter, const FasetOnScreen& polygon, const PaintStyle& style,
+                       int penWidth, int rowOffset);
+
+}  // namespace brillora
