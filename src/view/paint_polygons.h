@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -9,7 +11,8 @@
 
 namespace brillora {
 
-// The fast pass: fills the 24-bit bitmap with the background, then every
+// The fast pass: fills the bitmap (24-bit RGB888, or RGB32, on which Qt paints
+// fastest) with the background, then every
 // polygon in list order, filled in its colour (half its green when
 // highlighted) and outlined one pixel wide in the edge colour, or in its own
 // colour when edges are off. The polygons must be mapped to the bitmap's size
@@ -22,9 +25,20 @@ void PaintPolygons(QImage& target, const ArrayOfFOS& screen, const PaintStyle& s
 void PaintRect(const QRect& rect, const ArrayOfFOS& screen, const PaintStyle& style,
                QPainter& canvas);
 
-// Draws one polygon with the given pen width, moved up by `rowOffset` pixels.
-// Shared by both passes so that they fill and outline alike.
-void DrawScreenPolygon(QPainter& painter, const FasetOnScreen& polygon, const PaintStyle& style,
-                       int penWidth, int rowOffset);
+// Draws polygons with the given pen width, moved up by `rowOffset` pixels.
+// Shared by both passes so that they fill and outline alike; it hands the
+// painter a new pen or brush only when the colour changes.
+class PolygonPainter {
+ public:
+  PolygonPainter(QPainter& painter, const PaintStyle& style, int penWidth);
+  void Draw(const FasetOnScreen& polygon, int rowOffset = 0);
+
+ private:
+  QPainter& painter_;
+  const PaintStyle& style_;
+  int penWidth_;
+  std::uint32_t fill_ = 0xFFFFFFFF;     // no 24-bit colour: the first polygon sets both
+  std::uint32_t outline_ = 0xFFFFFFFF;
+};
 
 }  // namespace brillora

@@ -1,6 +1,7 @@
 #include "view/paint_smooth.h"
 
 #include <algorithm>
+#include <bit>
 #include <vector>
 
 #include <QPainter>
@@ -17,6 +18,21 @@ constexpr int kFactor = 5;
 constexpr int kPenReach = 3;
 
 bool Stopped(const StopCheck& stop) { return stop && stop(); }
+
+// Where the channels of one pixel lie in a row of a 24-bit or 32-bit image.
+struct PixelLayout {
+  int bytes;
+  int red;
+  int green;
+  int blue;
+};
+
+PixelLayout LayoutOf(const QImage& image) {
+  // RGB32 pixels are 0xffRRGGBB words, stored blue first on little-endian machines.
+  if (image.format() == QImage::Format_RGB888) return {3, 0, 1, 2};
+  if constexpr (std::endian::native == std::endian::little) return {4, 2, 1, 0};
+  return {4, 1, 2, 3};
+}
 
 struct RowSpan {
   int top = 0;
@@ -52,7 +68,7 @@ QImage AllocateBand(int width, int height, std::size_t bandBytes, int& rowsPerBa
                                                          static_cast<std::size_t>(height)));
   while (true) {
     const int bigRows = BandEnd(rowsPerBand) - BandTop(0) + 2;  // room for any band's clamp
-    QImage band(kFactor * width, bigRows, QImage::Format_RGB888);
+    QImage band(kFactor * width, bigRows, QImage::Format_RGB32);
     if (!band.isNull() || rowsPerBand == 1) return band;
     rowsPerBand = std::max(1, rowsPerBand / 2);
   }
@@ -62,28 +78,36 @@ QImage AllocateBand(int width, int height, std::size_t bandBytes, int& rowsPerBa
 
 bool FilterDown(const QImage& band, int bandTop, QImage& target, int firstRow, int endRow,
                 const StopCheck& stop) {
+  const PixelLayout from = LayoutOf(band), to = LayoutOf(target);
   const int width = target.width();
   const int bigWidth = kFactor * width;
+  // Per big column the sums of the five source rows, red, green and blue.
   std::vector<int> columnSums(static_cast<std::size_t>(bigWidth) * 3);
   for (int y = endRow - 1; y >= firstRow; --y) {
     if (Stopped(stop)) return false;
     // Each of the five source rows is raised to row 0 when it lies above it.
     std::fill(columnSums.begin(), columnSums.end(), 0);
     for (int r = 0; r < kFactor; ++r) {
-      const int source = std::max(0, kFactor * y - 2 + r) - bandTop;
-      const std::uint8_t* row = band.constScanLine(source);
-      for (int i = 0; i < bigWidth * 3; ++i) columnSums[i] += row[i];
+      const std::uint8_t* row = band.constScanLine(std::max(0, kFactor * y - 2 + r) - bandTop);
+      for (int c = 0; c < bigWidth; ++c) {
+        const std::uint8_t* pixel = row + c * from.bytes;
+        columnSums[3 * c] += pixel[from.red];
+        columnSums[3 * c + 1] += pixel[from.green];
+        columnSums[3 * c + 2] += pixel[from.blue];
+      }
     }
     std::uint8_t* out = target.scanLine(y);
     for (int x = 0; x < width; ++x) {
       // Only the start column is clamped: column 0 reads columns 0 to 4.
-      const int start = std::max(0, kFactor * x - 2);
-      for (int channel = 0; channel < 3; ++channel) {
-        int sum = 0;
-        for (int c = start; c < start + kFactor; ++c) sum += columnSums[3 * c + channel];
-        // 41 / 1024 stands for 1 / 25; the largest sum, 6375, gives 255.
-        out[3 * x + channel] = static_cast<std::uint8_t>((sum * 41) >> 10);
-      }
+      const int* sums = columnSums.data() + 3 * std::max(0, kFactor * x - 2);
+      int channel[3] = {0, 0, 0};
+      for (int c = 0; c < kFactor; ++c)
+        for (int k = 0; k < 3; ++k) channel[k] += sums[3 * c + k];
+      // 41 / 1024 stands for 1 / 25; the largest sum, 6375, gives 255.
+      std::uint8_t* pixel = out + x * to.bytes;
+      pixel[to.red] = static_cast<std::uint8_t>((channel[0] * 41) >> 10);
+      pixel[to.green] = static_cast<std::uint8_t>((channel[1] * 41) >> 10);
+      pixel[to.blue] = static_cast<std::uint8_t>((channel[2] * 41) >> 10);
     }
   }
   return true;
@@ -91,7 +115,8 @@ bool FilterDown(const QImage& band, int bandTop, QImage& target, int firstRow, i
 
 SmoothResult PaintSmooth(QImage& target, const ArrayOfFOS& fineScreen, const PaintStyle& style,
                          const StopCheck& stop, std::size_t bandBytes) {
-  if (target.format() != QImage::Format_RGB888) target = target.convertToFormat(QImage::Format_RGB888);
+  if (target.format() != QImage::Format_RGB888 && target.format() != QImage::Format_RGB32)
+    target = target.convertToFormat(QImage::Format_RGB888);
   const int width = target.width(), height = target.height();
   if (width <= 0 || height <= 0) return SmoothResult::Done;
   int rowsPerBand = 0;
@@ -107,11 +132,11 @@ SmoothResult PaintSmooth(QImage& target, const ArrayOfFOS& fineScreen, const Pai
     band.fill(background);
     {
       QPainter painter(&band);
-      painter.setRenderHint(QPainter::Antialiasing, false);
+      PolygonPainter draw(painter, style, 4);
       for (std::size_t i = 0; i < fineScreen.size(); ++i) {
         if (spans[i].bottom < top || spans[i].top >= bottom) continue;
         if (Stopped(stop)) return SmoothResult::Abandoned;
-        DrawScreenPolygon(painter, fineScreen[i], style, 4, top);
+        draw.Draw(fineScreen[i], top);
       }
     }
     if (!FilterDown(band, top, target, first, end, stop)) return SmoothResult::Abandoned;

@@ -26,7 +26,8 @@ inline constexpr std::size_t kSmoothBandBytes = std::size_t{48} << 20;
 
 // The refined pass: draws the polygons at five times the target's size with a
 // four-pixel pen and filters them down with a five-by-five box. The polygons
-// must be mapped to the five-fold size (FineScale). The big bitmap is drawn in
+// must be mapped to the five-fold size (FineScale). The target is RGB888 or
+// RGB32 (any other format is converted to RGB888 first). The big bitmap is drawn in
 // horizontal bands of at most `bandBytes`, each band getting only the
 // polygons that reach it; the pixels do not depend on the band size. Without a
 // stop check the pass runs to its end.
@@ -36,7 +37,8 @@ SmoothResult PaintSmooth(QImage& target, const ArrayOfFOS& fineScreen, const Pai
 // Filters rows [firstRow, endRow) of the target from a band of the five-fold
 // bitmap whose row 0 is big row `bandTop`, bottom row first. The band must hold
 // the big rows max(0, 5 firstRow - 2) to 5 endRow - 3 and be 5 x target width
-// wide. False when the stop check said so.
+// wide; band and target are RGB888 or RGB32, each channel filtered alone.
+// False when the stop check said so.
 bool FilterDown(const QImage& band, int bandTop, QImage& target, int firstRow, int endRow,
                 const StopCheck& stop = {});
 

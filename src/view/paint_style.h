@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QColor>
+#include <cstdint>
 
 #include "light/linear_color.h"
 #include "trace/screen_polygon.h"
 
 namespace brillora {
 
-// The edge colour of outlined polygons: red 180, green 0, blue 0.
-inline const QColor kEdgeColor{180, 0, 0};
+// The edge colour of outlined polygons, R + 256 G + 65536 B: red 180.
+inline constexpr std::uint32_t kEdgeColor = 180;
 
 // What a drawing pass needs besides the polygons.
 struct PaintStyle {

@@ -117,6 +117,18 @@ TEST(RefinedFilter, ClampsRowsOneByOneButColumnsOnlyAtTheStart) {
   EXPECT_EQ(target.pixelColor(1, 2), QColor(0, 0, 0));
 }
 
+TEST(RefinedFilter, ThirtyTwoBitImagesGiveTheSamePixels) {
+  QImage band = Bitmap(30, 25);
+  for (int y = 0; y < 25; ++y)
+    for (int x = 0; x < 30; ++x) band.setPixelColor(x, y, QColor((x * 37) % 256, (y * 91) % 256, (x * y) % 256));
+  QImage reference = Bitmap(6, 5);
+  ASSERT_TRUE(FilterDown(band, 0, reference, 0, 5));
+  const QImage band32 = band.convertToFormat(QImage::Format_RGB32);
+  QImage target32(6, 5, QImage::Format_RGB32);
+  ASSERT_TRUE(FilterDown(band32, 0, target32, 0, 5));
+  EXPECT_EQ(target32.convertToFormat(QImage::Format_RGB888), reference);
+}
+
 TEST(RefinedPass, EdgesSurviveTheFilterAndFillsKeepTheirColour) {
   // A white square at five times the size, outlined in the edge colour.
   const ArrayOfFOS fine = {Square(50, 50, 100, {1, 1, 1}, 0)};
