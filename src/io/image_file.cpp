@@ -43,13 +43,20 @@ std::vector<std::uint8_t> EncodeImage(const QImage& image, ImageFormat format) {
 
 std::optional<std::string> WriteImageFile(const QImage& image, const std::filesystem::path& file,
                                           ImageFormat format) {
-  const std::vector<std::uint8_t> bytes = EncodeImage(image, format);
-  if (bytes.empty()) return std::string("the picture could not be encoded");
   QSaveFile out(QString::fromStdString(file.string()));
   if (!out.open(QIODevice::WriteOnly)) return out.errorString().toStdString();
-  const auto size = static_cast<qint64>(bytes.size());
-  if (out.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !out.commit())
-    return out.errorString().toStdString();
+  if (format == ImageFormat::Png || format == ImageFormat::Bmp) {
+    // Qt writes straight into the file: a large picture is not held twice.
+    if (!image.save(&out, format == ImageFormat::Png ? "PNG" : "BMP"))
+      return std::string("the picture could not be written: ") + out.errorString().toStdString();
+  } else {
+    const std::vector<std::uint8_t> bytes = EncodeImage(image, format);
+    if (bytes.empty()) return std::string("the picture could not be encoded");
+    const auto size = static_cast<qint64>(bytes.size());
+    if (out.write(reinterpret_cast<const char*>(bytes.data()), size) != size)
+      return out.errorString().toStdString();
+  }
+  if (!out.commit()) return out.errorString().toStdString();
   return std::nullopt;
 }
 
