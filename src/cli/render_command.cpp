@@ -12,7 +12,7 @@
 #include "model/facet_construction.h"
 #include "trace/ray_tracer.h"
 #include "view/paint_polygons.h"
-#include "view/paint_smooth.h"
+#include "view/export_picture.h"
 #include "view/screen_scale.h"
 
 namespace brillora::cli {
@@ -21,7 +21,6 @@ namespace {
 constexpr PictureSizeLimits kExportSizes{100, 9000};
 constexpr int kDefaultSide = 1000;
 constexpr int kMaxHeadAngle = 30;
-constexpr std::string_view kPictureTooHigh = "The picture size is too high!";
 
 // The surroundings' picture options.
 struct PictureOptions {
@@ -128,21 +127,24 @@ int RunRender(Arguments& args, std::ostream& out) {
   IlluminationModel light;
   SetUpLight(light, trace, pictures);
 
-  QImage picture(trace.width, trace.height, QImage::Format_RGB888);
-  if (picture.isNull()) throw CommandFailure{kExitFailed, std::string(kPictureTooHigh)};
   const PaintStyle style{light.BGColor(), edges, MaxLevel(trace) < 0, step};
-  const ScreenScale scale = antiAliasing ? FineScale(trace.width, trace.height)
-                                         : FastScale(trace.width, trace.height);
   RayTracer tracer;
   ArrayOfFOS polygons;
-  tracer.RayTrace(stone, trace.view, polygons, MaxLevel(trace), scale.Scale, scale.CentreY, options,
-                  light);
-  if (!antiAliasing) {
-    PaintPolygons(picture, polygons, style);
-  } else if (PaintSmooth(picture, polygons, style) != SmoothResult::Done) {
-    throw CommandFailure{kExitFailed, std::string(kPictureTooHigh)};
+  const auto traceAt = [&](const ScreenScale& scale) -> const ArrayOfFOS& {
+    tracer.RayTrace(stone, trace.view, polygons, MaxLevel(trace), scale.Scale, scale.CentreY, options,
+                    light);
+    return polygons;
+  };
+  std::optional<QImage> picture;
+  if (antiAliasing) {
+    picture = ExportPicture(trace.width, trace.height, traceAt, style);
+  } else {
+    picture.emplace(trace.width, trace.height, QImage::Format_RGB888);
+    if (picture->isNull()) picture.reset();
+    else PaintPolygons(*picture, traceAt(FastScale(trace.width, trace.height)), style);
   }
-  if (const auto error = WriteImageFile(picture, *output, *format))
+  if (!picture) throw CommandFailure{kExitFailed, std::string(kPictureTooHigh)};
+  if (const auto error = WriteImageFile(*picture, *output, *format))
     throw CommandFailure{kExitFailed, "cannot write " + *output + ": " + *error};
   out << "wrote " << *output << " (" << trace.width << " x " << trace.height << ")\n";
   return kExitOk;

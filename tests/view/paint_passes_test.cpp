@@ -4,6 +4,7 @@
 
 #include "model/default_design.h"
 #include "model/facet_construction.h"
+#include "view/export_picture.h"
 #include "view/linear_to_color.h"
 #include "view/paint_polygons.h"
 #include "view/paint_smooth.h"
@@ -171,6 +172,27 @@ TEST(RefinedPass, AbandonedWhenTheStopCheckSaysSo) {
   ASSERT_EQ(PaintSmooth(whole, fine, style), SmoothResult::Done);
   ASSERT_EQ(PaintSmooth(checked, fine, style, [] { return false; }), SmoothResult::Done);
   EXPECT_EQ(whole, checked);
+}
+
+TEST(Export, DrawsTheRefinedPassAtTheAskedScale) {
+  Design design = DefaultDesign();
+  const Stone stone = ConstructStone(design);
+  ScreenScale asked;
+  ArrayOfFOS fine;
+  const auto picture = ExportPicture(
+      217, 130,
+      [&](const ScreenScale& scale) -> const ArrayOfFOS& {
+        asked = scale;
+        fine = ProjectedFacets(stone, IdentityFrame(), scale.Scale, scale.CentreY);
+        return fine;
+      },
+      PaintStyle{{0, 0, 0}, false, true, -1});
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->size(), QSize(217, 130));
+  EXPECT_EQ(asked.Scale, 5 * 217 / 2 - 5);
+  EXPECT_EQ(asked.CentreY, 5 * 130 / 2 - 5);
+  // The table (step 4) faces the viewer at grey 1 and is drawn white.
+  EXPECT_EQ(picture->pixelColor(108, 64), QColor(255, 255, 255));
 }
 
 }  // namespace
