@@ -38,6 +38,14 @@ StepEditor::StepEditor(const Design& design, EditorObserver& observer) : observe
 
 int StepEditor::SelectedStep() const { return brillora::SelectedStep(state_, controls_.TabControl2.index); }
 
+// The last tier's plane depends on the turn of the element after it, the
+// placeholder, which the editor keeps a copy of the first tier. The placeholder
+// is refreshed before the planes of a side are computed, so that the stone shown
+// is always the one its steps give (and the one a saved design gives when it is
+// opened again), whatever edits of the first tier came since the step tabs were
+// last refreshed.
+void StepEditor::FollowFirstTier(MasStep& steps) { steps.back() = steps[1]; }
+
 int StepEditor::HalfSector() const { return HalfSectorNotches(state_.SymOrder, state_.GearNotches); }
 
 void StepEditor::StartWithDefaultDesign() {
@@ -82,6 +90,8 @@ void StepEditor::FormClick(Control sender) {
   const int k = K();
   if (state_.Changed) {
     // CurSteps is the edited side's own array, so the planes land in that side.
+    // The placeholder is shown, and may be edited, only on the "New" tab.
+    if (k != H()) FollowFirstTier(state_.CurSteps());
     BuildStepPlanes(state_.IsCrown ? +1 : -1, state_.SymOrder, state_.GearNotches, state_.CurSteps());
   }
   if (sender == Control::TabControl2) state_.SoundName = "Create";
@@ -167,6 +177,7 @@ void StepEditor::ShiftBoxChange(Control sender) {
     } else {
       target.Split = source.Shift - source.Split;
     }
+    FollowFirstTier(state_.OtherSteps());
     BuildStepPlanes(state_.IsCrown ? -1 : +1, state_.SymOrder, state_.GearNotches, state_.OtherSteps());
   }
   FormClick(sender);
@@ -304,6 +315,9 @@ void StepEditor::TabControl2Change(Control sender) {
   PositBarChange(Control::None);
   ShowCheckBox(Step(k).Auto);
 
+  // A placeholder that turns differently changes the last tier's plane, so the
+  // stone is built again when the copy turns it.
+  if (Step(H()).Shift != Step(1).Shift) state_.Changed = true;
   Step(H()) = Step(1);
 
   const bool slopeShown = k != MainTier();

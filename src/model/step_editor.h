@@ -98,6 +98,7 @@ class StepEditor {
   void StartWithDefaultDesign();
   void FitTabSelectionsTo(const Design& design);
   void RebuildStepTabs(int k);
+  static void FollowFirstTier(MasStep& steps);
 
   int K() const { return controls_.TabControl2.index + 1; }
   int H() const { return static_cast<int>(state_.CurSteps().size()) - 1; }
