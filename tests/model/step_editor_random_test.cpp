@@ -341,7 +341,9 @@ TEST_P(StepEditorRandom, ActionsKeepDesignControlsAndStoneTogether) {
   // those could be closed (two-fold stones are flat slivers that the
   // construction seldom closes).
   EXPECT_GT(compared, sequences);
-  if (symOrder > 2) EXPECT_GE(closed, compared * 3 / 4) << closed << " closed of " << compared;
+  if (symOrder > 2) {
+    EXPECT_GE(closed, compared * 3 / 4) << closed << " closed of " << compared;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryOrder, StepEditorRandom,
