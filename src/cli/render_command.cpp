@@ -11,8 +11,8 @@
 #include "light/illumination_model.h"
 #include "model/facet_construction.h"
 #include "trace/ray_tracer.h"
-#include "view/paint_polygons.h"
 #include "view/export_picture.h"
+#include "view/paint_polygons.h"
 #include "view/screen_scale.h"
 
 namespace brillora::cli {
@@ -140,8 +140,11 @@ int RunRender(Arguments& args, std::ostream& out) {
     picture = ExportPicture(trace.width, trace.height, traceAt, style);
   } else {
     picture.emplace(trace.width, trace.height, QImage::Format_RGB888);
-    if (picture->isNull()) picture.reset();
-    else PaintPolygons(*picture, traceAt(FastScale(trace.width, trace.height)), style);
+    if (picture->isNull()) {
+      picture.reset();
+    } else {
+      PaintPolygons(*picture, traceAt(FastScale(trace.width, trace.height)), style);
+    }
   }
   if (!picture) throw CommandFailure{kExitFailed, std::string(kPictureTooHigh)};
   if (const auto error = WriteImageFile(*picture, *output, *format))
