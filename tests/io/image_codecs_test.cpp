@@ -111,6 +111,51 @@ TEST(ImageCodecs, BrokenStreamsDoNotDecode) {
   EXPECT_FALSE(DecodeGif(jpeg)) << "a JPEG is no GIF";
 }
 
+int AppendBytes(GifFileType* gif, const GifByteType* data, int count) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+  out->insert(out->end(), data, data + count);
+  return count;
+}
+
+// A 10 x 8 screen holding one interlaced 4 x 6 image at (5, 1) whose colour 3 is
+// transparent; rows of the image are 0, 1, 2, ... in colour index 1 + row % 2,
+// except column 0, which is transparent.
+std::vector<std::uint8_t> OffsetInterlacedGif() {
+  std::vector<std::uint8_t> bytes;
+  int error = 0;
+  GifFileType* gif = EGifOpen(&bytes, AppendBytes, &error);
+  GifColorType colours[4] = {{0, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 255, 0}};
+  ColorMapObject* map = GifMakeMapObject(4, colours);
+  EGifSetGifVersion(gif, true);
+  EGifPutScreenDesc(gif, 10, 8, 2, 0, map);
+  GraphicsControlBlock control{};
+  control.TransparentColor = 3;
+  GifByteType extension[4];
+  EGifGCBToExtension(&control, extension);
+  EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
+  EGifPutImageDesc(gif, 5, 1, 4, 6, true, nullptr);
+  // Interlaced rows go in the order 0, 4, 2, 6.., 1, 3, 5.
+  for (int row : {0, 4, 2, 1, 3, 5}) {
+    GifByteType line[4] = {3, static_cast<GifByteType>(1 + row % 2), static_cast<GifByteType>(1 + row % 2),
+                           static_cast<GifByteType>(1 + row % 2)};
+    EGifPutLine(gif, line, 4);
+  }
+  EGifCloseFile(gif, &error);
+  GifFreeMapObject(map);
+  return bytes;
+}
+
+TEST(ImageCodecs, GifImagesSitOnTheirScreenDeinterlaced) {
+  const auto image = DecodeGif(OffsetInterlacedGif());
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->size(), QSize(10, 8));
+  EXPECT_EQ(image->pixelColor(0, 0), QColor(0, 0, 0)) << "outside the image";
+  EXPECT_EQ(image->pixelColor(5, 1), QColor(0, 0, 0)) << "transparent";
+  for (int row = 0; row < 6; ++row)
+    EXPECT_EQ(image->pixelColor(7, 1 + row), row % 2 ? QColor(0, 0, 255) : QColor(255, 0, 0)) << row;
+  EXPECT_EQ(image->pixelColor(7, 7), QColor(0, 0, 0)) << "below the image";
+}
+
 struct AnimationRead {
   int frames = 0;
   int loopCount = -1;
