@@ -137,7 +137,7 @@ TEST(StepEditorInstall, StoneIsTheOneTheStepsGiveWhenTheFirstTierTurns) {
 TEST(StepEditorControls, SlopesBeyondTheSpinEditsRangeAreHeldAtItsEnd) {
   RecordingObserver observer;
   Design d = ReadShape(8, 3, 1);
-  d.CrownSteps[3].Angle = 95.0;  // a file may hold any number
+  d.CrownSteps[3].Angle = 89.5;  // a file may hold up to 90
   d.CrownSteps[3].Auto = false;
   StepEditor editor(d, observer);
   ASSERT_TRUE(editor.ChooseStepTab(2));
