@@ -11,6 +11,11 @@ const std::vector<Command>& Commands() {
        "brillora-cli info [DESIGN | --default] [--diameter MM] [--material NAME | --sg G] "
        "[--facets]",
        RunInfo},
+      {"trace", "trace a view of the stone and print its finished beams",
+       "brillora-cli trace [DESIGN | --default] [--reflections TAG] [--reflected] [--no-surface] "
+       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
+       "[--ri X | --material NAME] [--width W --height H] [--json]",
+       RunTrace},
   };
   return commands;
 }

@@ -38,5 +38,6 @@ const std::vector<Command>& Commands();
 DesignReadResult LoadDesign(const std::optional<std::string>& file);
 
 int RunInfo(Arguments& args, std::ostream& out);
+int RunTrace(Arguments& args, std::ostream& out);
 
 }  // namespace brillora::cli
