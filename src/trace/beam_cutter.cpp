@@ -10,6 +10,7 @@ namespace {
 constexpr double kMinCos = 0.001;
 constexpr double kParallel = 1e-6;
 constexpr unsigned kAllHalfPlanes = 255;
+constexpr double kSqrt2 = 1.4142135623730951 * 1.000001;
 
 }  // namespace
 
@@ -22,6 +23,30 @@ void BeamCutter::Prepare(const Stone& stone) {
   poolOutcode_.resize(vertices);
   poolKept_.resize(vertices);
   poolHandedTo_.resize(vertices);
+  facets_.clear();
+  for (const TFacet& facet : stone.AllFacets) {
+    FacetData data{facet.Nx, facet.Ny, facet.Nz, 0, 0, 0, 0, &facet, facet.Points.size() >= 3};
+    if (!facet.Points.empty()) {
+      for (const int v : facet.Points) {
+        data.cx += stone.AllVertices[v].x;
+        data.cy += stone.AllVertices[v].y;
+        data.cz += stone.AllVertices[v].z;
+      }
+      const double n = static_cast<double>(facet.Points.size());
+      data.cx /= n;
+      data.cy /= n;
+      data.cz /= n;
+      for (const int v : facet.Points) {
+        const TVertex& p = stone.AllVertices[v];
+        data.reach = std::max(data.reach, std::sqrt((p.x - data.cx) * (p.x - data.cx) +
+                                                    (p.y - data.cy) * (p.y - data.cy) +
+                                                    (p.z - data.cz) * (p.z - data.cz)));
+      }
+      // Frame rows are unit vectors only to single precision.
+      data.reach = data.reach * 1.001 + 1e-9;
+    }
+    facets_.push_back(data);
+  }
 }
 
 void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
@@ -33,6 +58,13 @@ void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* co
   if (crossingCache_.size() < beam.size()) crossingCache_.resize(beam.size());
   for (std::size_t i = 0; i < beam.size(); ++i) crossingCache_[i].clear();
   if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
+  if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
+  beamX_.resize(beam.size());
+  beamY_.resize(beam.size());
+  for (std::size_t i = 0; i < beam.size(); ++i) {
+    beamX_[i] = beam[i]->X;
+    beamY_[i] = beam[i]->Y;
+  }
 
   for (const Candidate& candidate : candidates_) {
     if (pieceCount_ == pieces_.size()) pieces_.emplace_back();
@@ -59,17 +91,46 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<Fl
   candidateCorners_.clear();
   const trace::OctagonBounds bounds = trace::Octagon(beam);
 
-  for (const TFacet& facet : stone.AllFacets) {
-    const double c = -RowDot(f, 2, facet.Nx, facet.Ny, facet.Nz);
-    if (!(c >= kMinCos) || facet.Points.size() < 3) continue;
+  // The frame's rows in double precision, as every dot product takes them.
+  const double r00 = f[0], r01 = f[1], r02 = f[2];
+  const double r10 = f[3], r11 = f[4], r12 = f[5];
+  const double r20 = f[6], r21 = f[7], r22 = f[8];
+
+  // First the facets that face away from the beam's travel, without branches.
+  facing_.resize(facets_.size());
+  facingCos_.resize(facets_.size());
+  std::size_t facing = 0;
+  for (std::size_t i = 0; i < facets_.size(); ++i) {
+    const FacetData& data = facets_[i];
+    const double c = -(r20 * data.nx + r21 * data.ny + r22 * data.nz);
+    facing_[facing] = static_cast<std::uint32_t>(i);
+    facingCos_[facing] = c;
+    facing += static_cast<std::size_t>((c >= kMinCos) & data.usable);
+  }
+
+  for (std::size_t n = 0; n < facing; ++n) {
+    const FacetData& data = facets_[facing_[n]];
+    const TFacet& facet = *data.facet;
+    const double c = facingCos_[n];
+    // A facet whose corners all lie beyond one side of the octagon cannot become
+    // a candidate: decided from its centre and reach without projecting them.
+    const double x = r00 * data.cx + r01 * data.cy + r02 * data.cz;
+    const double y = r10 * data.cx + r11 * data.cy + r12 * data.cz;
+    const double r = data.reach;
+    if (x + r < bounds.minX || x - r > bounds.maxX || y + r < bounds.minY || y - r > bounds.maxY) continue;
+    const double diagonal = kSqrt2 * r;
+    if (x + y + diagonal < bounds.minSum || x + y - diagonal > bounds.maxSum || y - x + diagonal < bounds.minDiff ||
+        y - x - diagonal > bounds.maxDiff) {
+      continue;
+    }
     unsigned code = 0;
     const std::size_t first = candidateCorners_.size();
     for (const int v : facet.Points) {
       if (vertexStamp_[v] != stamp_) {
         const TVertex& p = stone.AllVertices[v];
         FlatPoint& point = pool_[poolUsed_];
-        point.X = RowDot(f, 0, p.x, p.y, p.z);
-        point.Y = RowDot(f, 1, p.x, p.y, p.z);
+        point.X = r00 * p.x + r01 * p.y + r02 * p.z;
+        point.Y = r10 * p.x + r11 * p.y + r12 * p.z;
         poolOutcode_[poolUsed_] = static_cast<std::uint8_t>(trace::Outcode(point.X, point.Y, bounds));
         vertexStamp_[v] = stamp_;
         vertexPool_[v] = static_cast<std::uint32_t>(poolUsed_++);
@@ -92,28 +153,32 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   std::fill(poolKept_.begin(), poolKept_.begin() + static_cast<std::ptrdiff_t>(poolUsed_), 0);
   for (const std::uint32_t pool : candidateCorners_) poolKept_[pool] = 1;
 
+  // Edge i runs from the previous corner (the last one for i = 0) to corner i.
+  beamEdges_.resize(beam.size());
+  for (std::size_t i = 0; i < beam.size(); ++i) {
+    const FlatPoint& from = *beam[i == 0 ? beam.size() - 1 : i - 1];
+    beamEdges_[i] = {from.X, from.Y, beam[i]->X - from.X, beam[i]->Y - from.Y};
+  }
   const double side = trace::InsideTest(beam);
-  const std::size_t last = beam.size() - 1;
   for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
     if (!poolKept_[pool]) continue;
     std::uint64_t* mask = &masks_[pool * maskWords_];
     std::fill(mask, mask + maskWords_, 0);
     const FlatPoint& q = pool_[pool];
     for (std::size_t i = 0; i < beam.size(); ++i) {
-      const FlatPoint& from = *beam[i == 0 ? last : i - 1];
-      if (!trace::Inside(side, from, *beam[i], q)) mask[i / 64] |= std::uint64_t{1} << (i % 64);
+      if (!(side * beamEdges_[i].Cross(q) > 0)) mask[i / 64] |= std::uint64_t{1} << (i % 64);
     }
   }
 }
 
-bool BeamCutter::MaskZero(std::size_t pool) const {
+bool BeamCutter::WideMaskZero(std::size_t pool) const {
   for (std::size_t w = 0; w < maskWords_; ++w) {
     if (masks_[pool * maskWords_ + w] != 0) return false;
   }
   return true;
 }
 
-bool BeamCutter::MaskLess(std::size_t a, std::size_t b) const {
+bool BeamCutter::WideMaskLess(std::size_t a, std::size_t b) const {
   for (std::size_t w = maskWords_; w-- > 0;) {
     const std::uint64_t ma = masks_[a * maskWords_ + w], mb = masks_[b * maskWords_ + w];
     if (ma != mb) return ma < mb;
@@ -126,24 +191,36 @@ void BeamCutter::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* con
   const std::uint32_t* corner = &candidateCorners_[facet.first];
   const std::size_t k = facet.count - 1;
   const std::size_t m = beam.size() - 1;
-  const double side = trace::Cross(pool_[corner[0]], pool_[corner[1]], pool_[corner[2]]) > 0 ? 1.0 : -1.0;
+  const bool left = trace::Cross(pool_[corner[0]], pool_[corner[1]], pool_[corner[2]]) > 0;
+  std::fill(beamOut_.begin(), beamOut_.begin() + static_cast<std::ptrdiff_t>(beam.size()), 0);
+  const double* bx = beamX_.data();
+  const double* by = beamY_.data();
 
   for (std::size_t j = 0; j <= k; ++j) {
     const std::uint32_t prev = corner[j == 0 ? k : j - 1];
     const std::uint32_t next = corner[j];
     const FlatPoint& qPrev = pool_[prev];
     const FlatPoint& qNext = pool_[next];
-    bool wasOut = !trace::Inside(side, qPrev, qNext, *beam[m]);
+    const double x = qPrev.X, y = qPrev.Y, dx = qNext.X - qPrev.X, dy = qNext.Y - qPrev.Y;
+    // Which beam corners lie outside this facet edge (on the line counts as outside).
     for (std::size_t i = 0; i <= m; ++i) {
-      if (j == 0) beamOut_[i] = 0;
-      const bool isOut = !trace::Inside(side, qPrev, qNext, *beam[i]);
-      if (isOut) beamOut_[i] = 1;
+      const double cross = dx * (by[i] - y) - dy * (bx[i] - x);
+      const std::uint8_t out = (left ? cross > 0 : cross < 0) ? 0 : 1;
+      facetOut_[i] = out;
+      beamOut_[i] |= out;
+    }
+    // Crossings and, after the last facet edge, the beam corners inside every
+    // facet edge, in beam order: the order decides where SortPolygon starts.
+    const bool last = j == k;
+    bool wasOut = facetOut_[m] != 0;
+    for (std::size_t i = 0; i <= m; ++i) {
+      const bool isOut = facetOut_[i] != 0;
       if (isOut != wasOut && MaskBit(prev, i) != MaskBit(next, i)) {
         const bool prevFirst = MaskLess(prev, next);
         EdgeCrossing(i, prevFirst ? qPrev : qNext, prevFirst ? qNext : qPrev, *beam[i == 0 ? m : i - 1],
                      *beam[i], store, out);
       }
-      if (j == k && !beamOut_[i]) out.push_back(beam[i]);
+      if (last && !beamOut_[i]) out.push_back(beam[i]);
       wasOut = isOut;
     }
     if (MaskZero(next)) out.push_back(&pool_[next]);

@@ -42,6 +42,20 @@ class BeamCutter {
     std::size_t first;  // into candidateCorners_
     std::size_t count;
   };
+  // What a cut reads of a facet, laid out for a quick pass over all of them.
+  struct FacetData {
+    double nx, ny, nz;
+    double cx, cy, cz;  // centre of the corners
+    double reach;       // distance of the farthest corner from the centre, with a margin
+    const TFacet* facet;
+    bool usable;  // three corners or more
+  };
+  // One edge of a polygon, from (x, y) by (dx, dy).
+  struct Edge {
+    double x, y, dx, dy;
+    // The cross product that tells on which side of the edge line p lies.
+    double Cross(const FlatPoint& p) const { return dx * (p.Y - y) - dy * (p.X - x); }
+  };
   struct Crossing {
     const FlatPoint* first;
     const FlatPoint* second;
@@ -55,11 +69,28 @@ class BeamCutter {
   void EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b, const FlatPoint& c,
                     const FlatPoint& d, PointStore& store, std::vector<FlatPoint*>& out);
   bool MaskBit(std::size_t pool, std::size_t edge) const {
+    if (maskWords_ == 1) return (masks_[pool] >> edge) & 1u;
     return (masks_[pool * maskWords_ + edge / 64] >> (edge % 64)) & 1u;
   }
-  bool MaskZero(std::size_t pool) const;
-  bool MaskLess(std::size_t a, std::size_t b) const;
+  bool MaskZero(std::size_t pool) const {
+    if (maskWords_ == 1) return masks_[pool] == 0;
+    return WideMaskZero(pool);
+  }
+  // The order of two masks as unsigned numbers of maskWords_ words.
+  bool MaskLess(std::size_t a, std::size_t b) const {
+    if (maskWords_ == 1) return masks_[a] < masks_[b];
+    return WideMaskLess(a, b);
+  }
+  bool WideMaskZero(std::size_t pool) const;
+  bool WideMaskLess(std::size_t a, std::size_t b) const;
   void HandOver(PointStore& store);
+
+  std::vector<FacetData> facets_;
+  std::vector<std::uint32_t> facing_;  // facets facing away from the beam, in list order
+  std::vector<double> facingCos_;
+  std::vector<Edge> beamEdges_;
+  std::vector<std::uint8_t> facetOut_;
+  std::vector<double> beamX_, beamY_;  // the beam's corners, side by side  // per beam corner, outside the current facet edge
 
   // Per vertex: the pool record it was projected into during the current cut.
   std::vector<std::uint32_t> vertexStamp_;

@@ -63,7 +63,7 @@ void SetBeamLight(const Frame& f, Race& s, const TFacet& facet, const TraceOptio
   const double x = s.Dir[0], y = s.Dir[1];
   s.Dir = {0, 0, -1};
   if (r <= kNoDirection) {
-    const double ti = std::acos(z);
+    const double ti = SafeArcCos(z);
     const double tt = std::asin(std::sin(ti) * ri);
     Frame g = f;
     RotateFrame(g, x, y, tt - ti);

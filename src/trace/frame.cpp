@@ -4,6 +4,8 @@
 
 namespace brillora {
 
+double SafeArcCos(double c) { return std::acos(c > 1 ? 1.0 : c < -1 ? -1.0 : c); }
+
 Frame IdentityFrame() { return {1, 0, 0, 0, 1, 0, 0, 0, 1}; }
 
 void TransformVector(const Frame& m, Vector3& v) {

@@ -41,4 +41,8 @@ inline double RowDot(const Frame& m, int row, double x, double y, double z) {
          static_cast<double>(m[3 * row + 2]) * z;
 }
 
+// ArcCos of a cosine that single-precision frames may carry a hair beyond
+// -1 .. 1: the angle stays defined instead of turning a whole frame undefined.
+double SafeArcCos(double c);
+
 }  // namespace brillora

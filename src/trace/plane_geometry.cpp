@@ -93,8 +93,12 @@ void TurnPoints(PointStore& points, std::size_t first, const Vector3& n, double 
 }
 
 void TurnPoints(std::span<FlatPoint* const> points, const Vector3& n, double angle, double D) {
-  const Turn turn{RotationMatrix(n[0], n[1], angle), n, D};
-  for (FlatPoint* p : points) turn(*p);
+  TurnPoints(points, RotationMatrix(n[0], n[1], angle), n, D);
+}
+
+void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vector3& n, double D) {
+  const Turn lift{turn, n, D};
+  for (FlatPoint* p : points) lift(*p);
 }
 
 }  // namespace brillora::trace

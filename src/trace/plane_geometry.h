@@ -65,5 +65,7 @@ void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys);
 // frame and turns it by RotationMatrix(n.x, n.y, angle).
 void TurnPoints(PointStore& points, std::size_t first, const Vector3& n, double angle, double D);
 void TurnPoints(std::span<FlatPoint* const> points, const Vector3& n, double angle, double D);
+// The same with the turn RotationMatrix(n.x, n.y, angle) already at hand.
+void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vector3& n, double D);
 
 }  // namespace brillora::trace

@@ -100,9 +100,10 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
     TransformVector(f, n);
     here.Frame = f;
     double d;
+    Frame turn;
     if (level == 0) {
       SetBeamLight(f, b, facet, options_, view_);
-      const double ti = std::acos(n[2]);
+      const double ti = SafeArcCos(n[2]);
       const double tt = std::asin(std::sin(ti) / ri);
       d = ti - tt;
       areaScale_ = n[2] / std::cos(tt);
@@ -114,8 +115,10 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
       widthScaleD2_ = (std::fabs(ux * a - uy * a) + std::fabs(ux + uy)) / kSqrt2;
       RotateFrame(here.Frame, n[0], n[1], d);
     } else {
-      d = 2.0 * std::acos(n[2]);
-      RotateFrame(here.Frame, n[0], n[1], d);
+      d = 2.0 * SafeArcCos(n[2]);
+      // One turn serves the frame and the corners.
+      turn = RotationMatrix(n[0], n[1], d);
+      if (!(n[0] == 0 && n[1] == 0) && d != 0) here.Frame = MultiplyFrames(turn, here.Frame);
       MirrorFrame(here.Frame);
     }
 
@@ -129,7 +132,7 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
         b.Points[j]->Y = RowDot(here.Frame, 1, p.x, p.y, p.z);
       }
     } else if (d > 0) {
-      trace::TurnPoints(b.Points, n, d, facet.D);
+      trace::TurnPoints(b.Points, turn, n, facet.D);
     }
 
     const std::size_t firstNew = points_.size();
