@@ -160,6 +160,18 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     beamEdges_[i] = {from.X, from.Y, beam[i]->X - from.X, beam[i]->Y - from.Y};
   }
   const double side = trace::InsideTest(beam);
+  if (maskWords_ == 1) {
+    for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
+      if (!poolKept_[pool]) continue;
+      const FlatPoint& q = pool_[pool];
+      std::uint64_t mask = 0;
+      for (std::size_t i = 0; i < beam.size(); ++i) {
+        if (!(side * beamEdges_[i].Cross(q) > 0)) mask |= std::uint64_t{1} << i;
+      }
+      masks_[pool] = mask;
+    }
+    return;
+  }
   for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
     if (!poolKept_[pool]) continue;
     std::uint64_t* mask = &masks_[pool * maskWords_];
