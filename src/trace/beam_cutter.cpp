@@ -1,5 +1,6 @@
 #include "trace/beam_cutter.h"
 
+#include <bit>
 #include <cmath>
 #include <functional>
 
@@ -204,6 +205,10 @@ void BeamCutter::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* con
   const std::size_t k = facet.count - 1;
   const std::size_t m = beam.size() - 1;
   const bool left = trace::Cross(pool_[corner[0]], pool_[corner[1]], pool_[corner[2]]) > 0;
+  if (beam.size() <= 64) {
+    CutNarrowBeam(corner, k, left, beam, store, out);
+    return;
+  }
   std::fill(beamOut_.begin(), beamOut_.begin() + static_cast<std::ptrdiff_t>(beam.size()), 0);
   const double* bx = beamX_.data();
   const double* by = beamY_.data();
@@ -236,6 +241,51 @@ void BeamCutter::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* con
       wasOut = isOut;
     }
     if (MaskZero(next)) out.push_back(&pool_[next]);
+  }
+}
+
+void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
+                               std::span<FlatPoint* const> beam, PointStore& store,
+                               std::vector<FlatPoint*>& out) {
+  // The same walk as CutBeamByFacet with one bit per beam corner: only the beam
+  // edges whose ends lie on different sides of a facet edge are visited.
+  const std::size_t m = beam.size() - 1;
+  const std::uint64_t all = m == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (m + 1)) - 1;
+  const double* bx = beamX_.data();
+  const double* by = beamY_.data();
+  std::uint64_t beamOut = 0;
+  for (std::size_t j = 0; j <= k; ++j) {
+    const std::uint32_t prev = corner[j == 0 ? k : j - 1];
+    const std::uint32_t next = corner[j];
+    const FlatPoint& qPrev = pool_[prev];
+    const FlatPoint& qNext = pool_[next];
+    const double x = qPrev.X, y = qPrev.Y, dx = qNext.X - qPrev.X, dy = qNext.Y - qPrev.Y;
+    std::uint64_t outside = 0;
+    for (std::size_t i = 0; i <= m; ++i) {
+      const double cross = dx * (by[i] - y) - dy * (bx[i] - x);
+      const bool in = left ? cross > 0 : cross < 0;
+      outside |= static_cast<std::uint64_t>(!in) << i;
+    }
+    beamOut |= outside;
+    // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
+    // the facet edge's ends lie on different sides of the beam edge's line.
+    const std::uint64_t before = ((outside << 1) | (outside >> m)) & all;
+    std::uint64_t crossing = (outside ^ before) & (masks_[prev] ^ masks_[next]);
+    const bool prevFirst = masks_[prev] < masks_[next];
+    const FlatPoint& first = prevFirst ? qPrev : qNext;
+    const FlatPoint& second = prevFirst ? qNext : qPrev;
+    if (j < k) {
+      for (; crossing != 0; crossing &= crossing - 1) {
+        const std::size_t i = static_cast<std::size_t>(std::countr_zero(crossing));
+        EdgeCrossing(i, first, second, *beam[i == 0 ? m : i - 1], *beam[i], store, out);
+      }
+    } else {
+      for (std::size_t i = 0; i <= m; ++i) {
+        if ((crossing >> i) & 1u) EdgeCrossing(i, first, second, *beam[i == 0 ? m : i - 1], *beam[i], store, out);
+        if (!((beamOut >> i) & 1u)) out.push_back(beam[i]);
+      }
+    }
+    if (masks_[next] == 0) out.push_back(&pool_[next]);
   }
 }
 

@@ -66,6 +66,8 @@ class BeamCutter {
   void MarkFacetCorners(std::span<FlatPoint* const> beam);
   void CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam, PointStore& store,
                       std::vector<FlatPoint*>& out);
+  void CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left, std::span<FlatPoint* const> beam,
+                     PointStore& store, std::vector<FlatPoint*>& out);
   void EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b, const FlatPoint& c,
                     const FlatPoint& d, PointStore& store, std::vector<FlatPoint*>& out);
   bool MaskBit(std::size_t pool, std::size_t edge) const {
