@@ -109,21 +109,30 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<Fl
     facing += static_cast<std::size_t>((c >= kMinCos) & data.usable);
   }
 
+  // Of those, the ones that may reach the beam's octagon, again without a branch
+  // per facet. A facet whose corners all lie beyond one side of the octagon
+  // cannot become a candidate: that is decided from its centre and reach,
+  // before any corner is projected.
+  std::size_t near = 0;
   for (std::size_t n = 0; n < facing; ++n) {
     const FacetData& data = facets_[facing_[n]];
-    const TFacet& facet = *data.facet;
-    const double c = facingCos_[n];
-    // A facet whose corners all lie beyond one side of the octagon cannot become
-    // a candidate: decided from its centre and reach without projecting them.
     const double x = r00 * data.cx + r01 * data.cy + r02 * data.cz;
     const double y = r10 * data.cx + r11 * data.cy + r12 * data.cz;
     const double r = data.reach;
-    if (x + r < bounds.minX || x - r > bounds.maxX || y + r < bounds.minY || y - r > bounds.maxY) continue;
     const double diagonal = kSqrt2 * r;
-    if (x + y + diagonal < bounds.minSum || x + y - diagonal > bounds.maxSum || y - x + diagonal < bounds.minDiff ||
-        y - x - diagonal > bounds.maxDiff) {
-      continue;
-    }
+    const bool beyond = (x + r < bounds.minX) | (x - r > bounds.maxX) | (y + r < bounds.minY) |
+                        (y - r > bounds.maxY) | (x + y + diagonal < bounds.minSum) |
+                        (x + y - diagonal > bounds.maxSum) | (y - x + diagonal < bounds.minDiff) |
+                        (y - x - diagonal > bounds.maxDiff);
+    facing_[near] = facing_[n];
+    facingCos_[near] = facingCos_[n];
+    near += static_cast<std::size_t>(!beyond);
+  }
+
+  for (std::size_t n = 0; n < near; ++n) {
+    const FacetData& data = facets_[facing_[n]];
+    const TFacet& facet = *data.facet;
+    const double c = facingCos_[n];
     unsigned code = 0;
     const std::size_t first = candidateCorners_.size();
     for (const int v : facet.Points) {
@@ -162,12 +171,12 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   }
   const double side = trace::InsideTest(beam);
   if (maskWords_ == 1) {
-    for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
-      if (!poolKept_[pool]) continue;
+    // A corner shared by two candidates is simply worked out twice.
+    for (const std::uint32_t pool : candidateCorners_) {
       const FlatPoint& q = pool_[pool];
       std::uint64_t mask = 0;
       for (std::size_t i = 0; i < beam.size(); ++i) {
-        if (!(side * beamEdges_[i].Cross(q) > 0)) mask |= std::uint64_t{1} << i;
+        mask |= static_cast<std::uint64_t>(!(side * beamEdges_[i].Cross(q) > 0)) << i;
       }
       masks_[pool] = mask;
     }
