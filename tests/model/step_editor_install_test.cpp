@@ -137,7 +137,7 @@ TEST(StepEditorInstall, StoneIsTheOneTheStepsGiveWhenTheFirstTierTurns) {
 TEST(StepEditorControls, SlopesBeyondTheSpinEditsRangeAreHeldAtItsEnd) {
   RecordingObserver observer;
   Design d = ReadShape(8, 3, 1);
-  d.CrownSteps[3].Angle = 95.0;  // a file may hold any number
+  d.CrownSteps[3].Angle = 89.5;  // a file may hold up to 90
   d.CrownSteps[3].Auto = false;
   StepEditor editor(d, observer);
   ASSERT_TRUE(editor.ChooseStepTab(2));
@@ -157,6 +157,25 @@ TEST(StepEditorControls, BarsHoldFarPositionsAtTheirEnds) {
   EXPECT_EQ(editor.Controls().PositBar.position, 200);
   EXPECT_EQ(editor.State().CrownSteps[2].Posit, 2.0);  // the bar moved, so it stored its value
   EXPECT_EQ(editor.Controls().Label6, "Position = 2.00");
+}
+
+// Choosing the main tier of a freshly opened crown: the bar moves from the
+// girdle's thickness to the tier's position and so rebuilds; that rebuild shows
+// the tier's slope as the Max Slope, whose rule finds it equal and only
+// rebuilds; then the step-tab rule ends in its own rebuild with "Create".
+TEST(StepEditorControls, CascadesRunInTheOrderRealControlsReport) {
+  RecordingObserver observer;
+  StepEditor editor(ReadShape(8, 2, 1), observer);
+  ASSERT_EQ(editor.Controls().RxSpinEdit2.value, 40.0);  // never shown the new main tier
+  observer.events.clear();
+  ASSERT_TRUE(editor.ChooseStepTab(1));
+  EXPECT_EQ(observer.events,
+            (std::vector<std::string>{"rebuilt", "rebuilt", "sound:Create", "rebuilt"}));
+  EXPECT_EQ(editor.Controls().RxSpinEdit2.value, 42.0);
+  EXPECT_EQ(editor.Controls().TrackAngle2.position, 420);
+  EXPECT_EQ(editor.State().CrownSteps[2].Angle, 42.0);  // shown, not changed
+  EXPECT_EQ(editor.Controls().PositBar.position, 75);
+  EXPECT_EQ(editor.Controls().Label6, "Position = 0.75");
 }
 
 TEST(SelectedStep, TabsAndFacetStepsAreInverse) {
