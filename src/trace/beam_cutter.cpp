@@ -24,29 +24,43 @@ void BeamCutter::Prepare(const Stone& stone) {
   poolOutcode_.resize(vertices);
   poolKept_.resize(vertices);
   poolHandedTo_.resize(vertices);
-  facets_.clear();
-  for (const TFacet& facet : stone.AllFacets) {
-    FacetData data{facet.Nx, facet.Ny, facet.Nz, 0, 0, 0, 0, &facet, facet.Points.size() >= 3};
-    if (!facet.Points.empty()) {
-      for (const int v : facet.Points) {
-        data.cx += stone.AllVertices[v].x;
-        data.cy += stone.AllVertices[v].y;
-        data.cz += stone.AllVertices[v].z;
-      }
-      const double n = static_cast<double>(facet.Points.size());
-      data.cx /= n;
-      data.cy /= n;
-      data.cz /= n;
-      for (const int v : facet.Points) {
-        const TVertex& p = stone.AllVertices[v];
-        data.reach = std::max(data.reach, std::sqrt((p.x - data.cx) * (p.x - data.cx) +
-                                                    (p.y - data.cy) * (p.y - data.cy) +
-                                                    (p.z - data.cz) * (p.z - data.cz)));
-      }
-      // Frame rows are unit vectors only to single precision.
-      data.reach = data.reach * 1.001 + 1e-9;
+  const std::size_t pairs = (stone.AllFacets.size() + 1) / 2;
+  for (auto* table : {&facets_.nx, &facets_.ny, &facets_.nz, &facets_.cx, &facets_.cy, &facets_.cz,
+                      &facets_.reach, &facets_.diagonal}) {
+    table->assign(pairs, Pair{});
+  }
+  facets_.usable.assign(pairs, PairMask{});
+  facingCos_.resize(pairs);
+  near_.resize((stone.AllFacets.size() + 63) / 64);
+  for (std::size_t i = 0; i < stone.AllFacets.size(); ++i) {
+    const TFacet& facet = stone.AllFacets[i];
+    if (facet.Points.empty()) continue;
+    double cx = 0, cy = 0, cz = 0, reach = 0;
+    for (const int v : facet.Points) {
+      cx += stone.AllVertices[v].x;
+      cy += stone.AllVertices[v].y;
+      cz += stone.AllVertices[v].z;
     }
-    facets_.push_back(data);
+    const double n = static_cast<double>(facet.Points.size());
+    cx /= n;
+    cy /= n;
+    cz /= n;
+    for (const int v : facet.Points) {
+      const TVertex& p = stone.AllVertices[v];
+      reach = std::max(reach, std::sqrt((p.x - cx) * (p.x - cx) + (p.y - cy) * (p.y - cy) + (p.z - cz) * (p.z - cz)));
+    }
+    // Frame rows are unit vectors only to single precision.
+    reach = reach * 1.001 + 1e-9;
+    const std::size_t pair = i / 2, lane = i % 2;
+    facets_.nx[pair][lane] = facet.Nx;
+    facets_.ny[pair][lane] = facet.Ny;
+    facets_.nz[pair][lane] = facet.Nz;
+    facets_.cx[pair][lane] = cx;
+    facets_.cy[pair][lane] = cy;
+    facets_.cz[pair][lane] = cz;
+    facets_.reach[pair][lane] = reach;
+    facets_.diagonal[pair][lane] = kSqrt2 * reach;
+    facets_.usable[pair][lane] = facet.Points.size() >= 3 ? -1 : 0;
   }
 }
 
@@ -97,63 +111,59 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<Fl
   const double r10 = f[3], r11 = f[4], r12 = f[5];
   const double r20 = f[6], r21 = f[7], r22 = f[8];
 
-  // First the facets that face away from the beam's travel, without branches.
-  facing_.resize(facets_.size());
-  facingCos_.resize(facets_.size());
-  std::size_t facing = 0;
-  for (std::size_t i = 0; i < facets_.size(); ++i) {
-    const FacetData& data = facets_[i];
-    const double c = -(r20 * data.nx + r21 * data.ny + r22 * data.nz);
-    facing_[facing] = static_cast<std::uint32_t>(i);
-    facingCos_[facing] = c;
-    facing += static_cast<std::size_t>((c >= kMinCos) & data.usable);
+  // The facets that face away from the beam's travel and may reach its octagon,
+  // two at a time and without branches. A facet whose corners all lie beyond one
+  // side of the octagon cannot become a candidate: that is decided from its
+  // centre and reach, before any corner is projected.
+  const FacetTables& t = facets_;
+  for (std::size_t i = 0; i < facingCos_.size(); ++i) {
+    const Pair c = -(r20 * t.nx[i] + r21 * t.ny[i] + r22 * t.nz[i]);
+    const Pair x = r00 * t.cx[i] + r01 * t.cy[i] + r02 * t.cz[i];
+    const Pair y = r10 * t.cx[i] + r11 * t.cy[i] + r12 * t.cz[i];
+    const Pair r = t.reach[i], d = t.diagonal[i];
+    const PairMask beyond = (x + r < bounds.minX) | (x - r > bounds.maxX) | (y + r < bounds.minY) |
+                            (y - r > bounds.maxY) | (x + y + d < bounds.minSum) | (x + y - d > bounds.maxSum) |
+                            (y - x + d < bounds.minDiff) | (y - x - d > bounds.maxDiff);
+    facingCos_[i] = c;
+    const PairMask keep = (c >= kMinCos) & t.usable[i] & ~beyond;
+    const std::uint64_t bits = static_cast<std::uint64_t>(keep[0] & 1) | static_cast<std::uint64_t>(keep[1] & 2);
+    if (i % 32 == 0) near_[i / 32] = 0;
+    near_[i / 32] |= bits << (2 * (i % 32));
   }
 
-  // Of those, the ones that may reach the beam's octagon, again without a branch
-  // per facet. A facet whose corners all lie beyond one side of the octagon
-  // cannot become a candidate: that is decided from its centre and reach,
-  // before any corner is projected.
-  std::size_t near = 0;
-  for (std::size_t n = 0; n < facing; ++n) {
-    const FacetData& data = facets_[facing_[n]];
-    const double x = r00 * data.cx + r01 * data.cy + r02 * data.cz;
-    const double y = r10 * data.cx + r11 * data.cy + r12 * data.cz;
-    const double r = data.reach;
-    const double diagonal = kSqrt2 * r;
-    const bool beyond = (x + r < bounds.minX) | (x - r > bounds.maxX) | (y + r < bounds.minY) |
-                        (y - r > bounds.maxY) | (x + y + diagonal < bounds.minSum) |
-                        (x + y - diagonal > bounds.maxSum) | (y - x + diagonal < bounds.minDiff) |
-                        (y - x - diagonal > bounds.maxDiff);
-    facing_[near] = facing_[n];
-    facingCos_[near] = facingCos_[n];
-    near += static_cast<std::size_t>(!beyond);
+  for (std::size_t word = 0; word < near_.size(); ++word) {
+    for (std::uint64_t bits = near_[word]; bits != 0; bits &= bits - 1) {
+      const std::size_t i = word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+      AddIfCandidate(stone, i, facingCos_[i / 2][i % 2], bounds, f);
+    }
   }
+}
 
-  for (std::size_t n = 0; n < near; ++n) {
-    const FacetData& data = facets_[facing_[n]];
-    const TFacet& facet = *data.facet;
-    const double c = facingCos_[n];
-    unsigned code = 0;
-    const std::size_t first = candidateCorners_.size();
-    for (const int v : facet.Points) {
-      if (vertexStamp_[v] != stamp_) {
-        const TVertex& p = stone.AllVertices[v];
-        FlatPoint& point = pool_[poolUsed_];
-        point.X = r00 * p.x + r01 * p.y + r02 * p.z;
-        point.Y = r10 * p.x + r11 * p.y + r12 * p.z;
-        poolOutcode_[poolUsed_] = static_cast<std::uint8_t>(trace::Outcode(point.X, point.Y, bounds));
-        vertexStamp_[v] = stamp_;
-        vertexPool_[v] = static_cast<std::uint32_t>(poolUsed_++);
-      }
-      const std::uint32_t pool = vertexPool_[v];
-      code |= poolOutcode_[pool];
-      candidateCorners_.push_back(pool);
+void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c, const trace::OctagonBounds& bounds,
+                                const Frame& f) {
+  const TFacet& facet = stone.AllFacets[i];
+  const double r00 = f[0], r01 = f[1], r02 = f[2];
+  const double r10 = f[3], r11 = f[4], r12 = f[5];
+  unsigned code = 0;
+  const std::size_t first = candidateCorners_.size();
+  for (const int v : facet.Points) {
+    if (vertexStamp_[v] != stamp_) {
+      const TVertex& p = stone.AllVertices[v];
+      FlatPoint& point = pool_[poolUsed_];
+      point.X = r00 * p.x + r01 * p.y + r02 * p.z;
+      point.Y = r10 * p.x + r11 * p.y + r12 * p.z;
+      poolOutcode_[poolUsed_] = static_cast<std::uint8_t>(trace::Outcode(point.X, point.Y, bounds));
+      vertexStamp_[v] = stamp_;
+      vertexPool_[v] = static_cast<std::uint32_t>(poolUsed_++);
     }
-    if (code == kAllHalfPlanes) {
-      candidates_.push_back({&facet, c, first, facet.Points.size()});
-    } else {
-      candidateCorners_.resize(first);
-    }
+    const std::uint32_t pool = vertexPool_[v];
+    code |= poolOutcode_[pool];
+    candidateCorners_.push_back(pool);
+  }
+  if (code == kAllHalfPlanes) {
+    candidates_.push_back({&facet, c, first, facet.Points.size()});
+  } else {
+    candidateCorners_.resize(first);
   }
 }
 

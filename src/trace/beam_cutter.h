@@ -42,13 +42,18 @@ class BeamCutter {
     std::size_t first;  // into candidateCorners_
     std::size_t count;
   };
-  // What a cut reads of a facet, laid out for a quick pass over all of them.
-  struct FacetData {
-    double nx, ny, nz;
-    double cx, cy, cz;  // centre of the corners
-    double reach;       // distance of the farthest corner from the centre, with a margin
-    const TFacet* facet;
-    bool usable;  // three corners or more
+  // Two doubles, or two masks of all ones or zeros, worked on together: the cull
+  // takes facets two at a time.
+  using Pair = double __attribute__((vector_size(16)));
+  using PairMask = std::int64_t __attribute__((vector_size(16)));
+  // What the cull reads of every facet, one table per quantity, two facets per
+  // entry; an odd count is padded with a facet that is never usable.
+  struct FacetTables {
+    std::vector<Pair> nx, ny, nz;
+    std::vector<Pair> cx, cy, cz;  // centre of the corners
+    std::vector<Pair> reach;       // distance of the farthest corner from the centre, with a margin
+    std::vector<Pair> diagonal;    // reach times the square root of 2, with a margin
+    std::vector<PairMask> usable;  // three corners or more
   };
   // One edge of a polygon, from (x, y) by (dx, dy).
   struct Edge {
@@ -63,6 +68,10 @@ class BeamCutter {
   };
 
   void FindCandidates(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam);
+  // Projects the corners of facet i not yet projected in this cut and keeps the
+  // facet when its corners leave no side of the octagon unreached.
+  void AddIfCandidate(const Stone& stone, std::size_t i, double c, const trace::OctagonBounds& bounds,
+                      const Frame& f);
   void MarkFacetCorners(std::span<FlatPoint* const> beam);
   void CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam, PointStore& store,
                       std::vector<FlatPoint*>& out);
@@ -87,9 +96,9 @@ class BeamCutter {
   bool WideMaskLess(std::size_t a, std::size_t b) const;
   void HandOver(PointStore& store);
 
-  std::vector<FacetData> facets_;
-  std::vector<std::uint32_t> facing_;  // facets facing away from the beam, in list order
-  std::vector<double> facingCos_;
+  FacetTables facets_;
+  std::vector<Pair> facingCos_;     // per facet: the cosine with the beam's travel
+  std::vector<std::uint64_t> near_;  // bit per facet: facing away from the beam and near its octagon
   std::vector<Edge> beamEdges_;
   std::vector<std::uint8_t> facetOut_;
   std::vector<double> beamX_, beamY_;  // the beam's corners, side by side  // per beam corner, outside the current facet edge
