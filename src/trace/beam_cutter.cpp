@@ -1,5 +1,6 @@
 #include "trace/beam_cutter.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <functional>
@@ -25,11 +26,7 @@ void BeamCutter::Prepare(const Stone& stone) {
   poolKept_.resize(vertices);
   poolHandedTo_.resize(vertices);
   const std::size_t pairs = (stone.AllFacets.size() + 1) / 2;
-  for (auto* table : {&facets_.nx, &facets_.ny, &facets_.nz, &facets_.cx, &facets_.cy, &facets_.cz,
-                      &facets_.reach, &facets_.diagonal}) {
-    table->assign(pairs, Pair{});
-  }
-  facets_.usable.assign(pairs, PairMask{});
+  facets_.assign(pairs, FacetPair{});
   facingCos_.resize(pairs);
   near_.resize((stone.AllFacets.size() + 63) / 64);
   for (std::size_t i = 0; i < stone.AllFacets.size(); ++i) {
@@ -51,16 +48,17 @@ void BeamCutter::Prepare(const Stone& stone) {
     }
     // Frame rows are unit vectors only to single precision.
     reach = reach * 1.001 + 1e-9;
-    const std::size_t pair = i / 2, lane = i % 2;
-    facets_.nx[pair][lane] = facet.Nx;
-    facets_.ny[pair][lane] = facet.Ny;
-    facets_.nz[pair][lane] = facet.Nz;
-    facets_.cx[pair][lane] = cx;
-    facets_.cy[pair][lane] = cy;
-    facets_.cz[pair][lane] = cz;
-    facets_.reach[pair][lane] = reach;
-    facets_.diagonal[pair][lane] = kSqrt2 * reach;
-    facets_.usable[pair][lane] = facet.Points.size() >= 3 ? -1 : 0;
+    FacetPair& pair = facets_[i / 2];
+    const std::size_t lane = i % 2;
+    pair.nx[lane] = facet.Nx;
+    pair.ny[lane] = facet.Ny;
+    pair.nz[lane] = facet.Nz;
+    pair.cx[lane] = cx;
+    pair.cy[lane] = cy;
+    pair.cz[lane] = cz;
+    pair.reach[lane] = reach;
+    pair.diagonal[lane] = kSqrt2 * reach;
+    pair.usable[lane] = facet.Points.size() >= 3 ? -1 : 0;
   }
 }
 
@@ -115,20 +113,23 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<Fl
   // two at a time and without branches. A facet whose corners all lie beyond one
   // side of the octagon cannot become a candidate: that is decided from its
   // centre and reach, before any corner is projected.
-  const FacetTables& t = facets_;
-  for (std::size_t i = 0; i < facingCos_.size(); ++i) {
-    const Pair c = -(r20 * t.nx[i] + r21 * t.ny[i] + r22 * t.nz[i]);
-    const Pair x = r00 * t.cx[i] + r01 * t.cy[i] + r02 * t.cz[i];
-    const Pair y = r10 * t.cx[i] + r11 * t.cy[i] + r12 * t.cz[i];
-    const Pair r = t.reach[i], d = t.diagonal[i];
-    const PairMask beyond = (x + r < bounds.minX) | (x - r > bounds.maxX) | (y + r < bounds.minY) |
-                            (y - r > bounds.maxY) | (x + y + d < bounds.minSum) | (x + y - d > bounds.maxSum) |
-                            (y - x + d < bounds.minDiff) | (y - x - d > bounds.maxDiff);
-    facingCos_[i] = c;
-    const PairMask keep = (c >= kMinCos) & t.usable[i] & ~beyond;
-    const std::uint64_t bits = static_cast<std::uint64_t>(keep[0] & 1) | static_cast<std::uint64_t>(keep[1] & 2);
-    if (i % 32 == 0) near_[i / 32] = 0;
-    near_[i / 32] |= bits << (2 * (i % 32));
+  const std::size_t pairs = facets_.size();
+  for (std::size_t word = 0; word < near_.size(); ++word) {
+    std::uint64_t bits = 0;
+    for (std::size_t i = word * 32; i < std::min(pairs, word * 32 + 32); ++i) {
+      const FacetPair& t = facets_[i];
+      const Pair c = -(r20 * t.nx + r21 * t.ny + r22 * t.nz);
+      const Pair x = r00 * t.cx + r01 * t.cy + r02 * t.cz;
+      const Pair y = r10 * t.cx + r11 * t.cy + r12 * t.cz;
+      const Pair r = t.reach, d = t.diagonal;
+      const PairMask beyond = (x + r < bounds.minX) | (x - r > bounds.maxX) | (y + r < bounds.minY) |
+                              (y - r > bounds.maxY) | (x + y + d < bounds.minSum) | (x + y - d > bounds.maxSum) |
+                              (y - x + d < bounds.minDiff) | (y - x - d > bounds.maxDiff);
+      facingCos_[i] = c;
+      const PairMask keep = (c >= kMinCos) & t.usable & ~beyond;
+      bits |= static_cast<std::uint64_t>((keep[0] & 1) | (keep[1] & 2)) << (2 * (i % 32));
+    }
+    near_[word] = bits;
   }
 
   for (std::size_t word = 0; word < near_.size(); ++word) {

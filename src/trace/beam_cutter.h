@@ -46,14 +46,14 @@ class BeamCutter {
   // takes facets two at a time.
   using Pair = double __attribute__((vector_size(16)));
   using PairMask = std::int64_t __attribute__((vector_size(16)));
-  // What the cull reads of every facet, one table per quantity, two facets per
-  // entry; an odd count is padded with a facet that is never usable.
-  struct FacetTables {
-    std::vector<Pair> nx, ny, nz;
-    std::vector<Pair> cx, cy, cz;  // centre of the corners
-    std::vector<Pair> reach;       // distance of the farthest corner from the centre, with a margin
-    std::vector<Pair> diagonal;    // reach times the square root of 2, with a margin
-    std::vector<PairMask> usable;  // three corners or more
+  // What the cull reads of two facets, side by side; an odd count is padded
+  // with a facet that is never usable.
+  struct FacetPair {
+    Pair nx, ny, nz;
+    Pair cx, cy, cz;  // centre of the corners
+    Pair reach;       // distance of the farthest corner from the centre, with a margin
+    Pair diagonal;    // reach times the square root of 2, with a margin
+    PairMask usable;  // three corners or more
   };
   // One edge of a polygon, from (x, y) by (dx, dy).
   struct Edge {
@@ -96,7 +96,7 @@ class BeamCutter {
   bool WideMaskLess(std::size_t a, std::size_t b) const;
   void HandOver(PointStore& store);
 
-  FacetTables facets_;
+  std::vector<FacetPair> facets_;
   std::vector<Pair> facingCos_;     // per facet: the cosine with the beam's travel
   std::vector<std::uint64_t> near_;  // bit per facet: facing away from the beam and near its octagon
   std::vector<Edge> beamEdges_;
