@@ -132,28 +132,28 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<Fl
     near_[word] = bits;
   }
 
+  const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, trace::PairedOctagon(bounds)};
   for (std::size_t word = 0; word < near_.size(); ++word) {
     for (std::uint64_t bits = near_[word]; bits != 0; bits &= bits - 1) {
       const std::size_t i = word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
-      AddIfCandidate(stone, i, facingCos_[i / 2][i % 2], bounds, f);
+      AddIfCandidate(stone, i, facingCos_[i / 2][i % 2], projection);
     }
   }
 }
 
-void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c, const trace::OctagonBounds& bounds,
-                                const Frame& f) {
+void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection) {
   const TFacet& facet = stone.AllFacets[i];
-  const double r00 = f[0], r01 = f[1], r02 = f[2];
-  const double r10 = f[3], r11 = f[4], r12 = f[5];
   unsigned code = 0;
   const std::size_t first = candidateCorners_.size();
   for (const int v : facet.Points) {
     if (vertexStamp_[v] != stamp_) {
+      // x and y of the corner together, each summed in the same order as a row
+      // dot product.
       const TVertex& p = stone.AllVertices[v];
-      FlatPoint& point = pool_[poolUsed_];
-      point.X = r00 * p.x + r01 * p.y + r02 * p.z;
-      point.Y = r10 * p.x + r11 * p.y + r12 * p.z;
-      poolOutcode_[poolUsed_] = static_cast<std::uint8_t>(trace::Outcode(point.X, point.Y, bounds));
+      const Pair point = projection.rowX * p.x + projection.rowY * p.y + projection.rowZ * p.z;
+      pool_[poolUsed_].X = point[0];
+      pool_[poolUsed_].Y = point[1];
+      poolOutcode_[poolUsed_] = static_cast<std::uint8_t>(trace::Outcode(point, projection.octagon));
       vertexStamp_[v] = stamp_;
       vertexPool_[v] = static_cast<std::uint32_t>(poolUsed_++);
     }

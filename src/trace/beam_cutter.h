@@ -42,10 +42,8 @@ class BeamCutter {
     std::size_t first;  // into candidateCorners_
     std::size_t count;
   };
-  // Two doubles, or two masks of all ones or zeros, worked on together: the cull
-  // takes facets two at a time.
-  using Pair = double __attribute__((vector_size(16)));
-  using PairMask = std::int64_t __attribute__((vector_size(16)));
+  using Pair = trace::Pair;
+  using PairMask = trace::PairMask;
   // What the cull reads of two facets, side by side; an odd count is padded
   // with a facet that is never usable.
   struct FacetPair {
@@ -54,6 +52,12 @@ class BeamCutter {
     Pair reach;       // distance of the farthest corner from the centre, with a margin
     Pair diagonal;    // reach times the square root of 2, with a margin
     PairMask usable;  // three corners or more
+  };
+  // The beam's frame and octagon as the corner projection takes them: x and y
+  // side by side.
+  struct Projection {
+    Pair rowX, rowY, rowZ;  // (row 0, row 1) times the stone's x, y and z
+    trace::PairedOctagon octagon;
   };
   // One edge of a polygon, from (x, y) by (dx, dy).
   struct Edge {
@@ -70,8 +74,7 @@ class BeamCutter {
   void FindCandidates(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam);
   // Projects the corners of facet i not yet projected in this cut and keeps the
   // facet when its corners leave no side of the octagon unreached.
-  void AddIfCandidate(const Stone& stone, std::size_t i, double c, const trace::OctagonBounds& bounds,
-                      const Frame& f);
+  void AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection);
   void MarkFacetCorners(std::span<FlatPoint* const> beam);
   void CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam, PointStore& store,
                       std::vector<FlatPoint*>& out);
