@@ -119,14 +119,17 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<Fl
     for (std::size_t i = word * 32; i < std::min(pairs, word * 32 + 32); ++i) {
       const FacetPair& t = facets_[i];
       const Pair c = -(r20 * t.nx + r21 * t.ny + r22 * t.nz);
+      facingCos_[i] = c;
+      const PairMask facing = (c >= kMinCos) & t.usable;
+      // Facets come tier by tier, so whole runs of them face the same way.
+      if ((facing[0] | facing[1]) == 0) continue;
       const Pair x = r00 * t.cx + r01 * t.cy + r02 * t.cz;
       const Pair y = r10 * t.cx + r11 * t.cy + r12 * t.cz;
       const Pair r = t.reach, d = t.diagonal;
       const PairMask beyond = (x + r < bounds.minX) | (x - r > bounds.maxX) | (y + r < bounds.minY) |
                               (y - r > bounds.maxY) | (x + y + d < bounds.minSum) | (x + y - d > bounds.maxSum) |
                               (y - x + d < bounds.minDiff) | (y - x - d > bounds.maxDiff);
-      facingCos_[i] = c;
-      const PairMask keep = (c >= kMinCos) & t.usable & ~beyond;
+      const PairMask keep = facing & ~beyond;
       bits |= static_cast<std::uint64_t>((keep[0] & 1) | (keep[1] & 2)) << (2 * (i % 32));
     }
     near_[word] = bits;
