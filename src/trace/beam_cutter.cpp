@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 namespace brillora {
@@ -72,8 +73,9 @@ void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* co
   for (std::size_t i = 0; i < beam.size(); ++i) crossingCache_[i].clear();
   if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
   if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
-  beamX_.resize(beam.size());
-  beamY_.resize(beam.size());
+  // One spare corner pads an odd count to whole pairs.
+  beamX_.assign(beam.size() + beam.size() % 2, 0.0);
+  beamY_.assign(beam.size() + beam.size() % 2, 0.0);
   for (std::size_t i = 0; i < beam.size(); ++i) {
     beamX_[i] = beam[i]->X;
     beamY_[i] = beam[i]->Y;
@@ -276,6 +278,9 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
   const std::uint64_t all = m == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (m + 1)) - 1;
   const double* bx = beamX_.data();
   const double* by = beamY_.data();
+  // Inside a facet edge is its left for `left`, else its right: the sign of the
+  // cross product turned to mean left. Multiplying by -1 is exact.
+  const double sense = left ? 1.0 : -1.0;
   std::uint64_t beamOut = 0;
   for (std::size_t j = 0; j <= k; ++j) {
     const std::uint32_t prev = corner[j == 0 ? k : j - 1];
@@ -283,12 +288,17 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
     const FlatPoint& qPrev = pool_[prev];
     const FlatPoint& qNext = pool_[next];
     const double x = qPrev.X, y = qPrev.Y, dx = qNext.X - qPrev.X, dy = qNext.Y - qPrev.Y;
+    // Two beam corners at a time; the spare corner's bit is masked off.
     std::uint64_t outside = 0;
-    for (std::size_t i = 0; i <= m; ++i) {
-      const double cross = dx * (by[i] - y) - dy * (bx[i] - x);
-      const bool in = left ? cross > 0 : cross < 0;
-      outside |= static_cast<std::uint64_t>(!in) << i;
+    for (std::size_t i = 0; i <= m; i += 2) {
+      Pair px, py;
+      std::memcpy(&px, bx + i, sizeof px);
+      std::memcpy(&py, by + i, sizeof py);
+      const Pair cross = dx * (py - y) - dy * (px - x);
+      const PairMask in = sense * cross > 0;
+      outside |= static_cast<std::uint64_t>((~in[0] & 1) | (~in[1] & 2)) << i;
     }
+    outside &= all;
     beamOut |= outside;
     // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
     // the facet edge's ends lie on different sides of the beam edge's line.

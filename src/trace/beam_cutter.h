@@ -104,7 +104,7 @@ class BeamCutter {
   std::vector<std::uint64_t> near_;  // bit per facet: facing away from the beam and near its octagon
   std::vector<Edge> beamEdges_;
   std::vector<std::uint8_t> facetOut_;
-  std::vector<double> beamX_, beamY_;  // the beam's corners, side by side  // per beam corner, outside the current facet edge
+  std::vector<double> beamX_, beamY_;  // the beam's corners, side by side
 
   // Per vertex: the pool record it was projected into during the current cut.
   std::vector<std::uint32_t> vertexStamp_;
