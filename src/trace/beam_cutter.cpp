@@ -24,7 +24,6 @@ void BeamCutter::Prepare(const Stone& stone) {
   stamp_ = 0;
   pool_.resize(vertices);
   poolOutcode_.resize(vertices);
-  poolKept_.resize(vertices);
   poolHandedTo_.resize(vertices);
   const std::size_t pairs = (stone.AllFacets.size() + 1) / 2;
   facets_.assign(pairs, FacetPair{});
@@ -176,8 +175,6 @@ void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c, con
 void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   maskWords_ = (beam.size() + 63) / 64;
   if (masks_.size() < poolUsed_ * maskWords_) masks_.resize(poolUsed_ * maskWords_);
-  std::fill(poolKept_.begin(), poolKept_.begin() + static_cast<std::ptrdiff_t>(poolUsed_), 0);
-  for (const std::uint32_t pool : candidateCorners_) poolKept_[pool] = 1;
 
   // Edge i runs from the previous corner (the last one for i = 0) to corner i.
   beamEdges_.resize(beam.size());
@@ -186,8 +183,8 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     beamEdges_[i] = {from.X, from.Y, beam[i]->X - from.X, beam[i]->Y - from.Y};
   }
   const double side = trace::InsideTest(beam);
+  // A corner shared by two candidates is simply worked out twice.
   if (maskWords_ == 1) {
-    // A corner shared by two candidates is simply worked out twice.
     for (const std::uint32_t pool : candidateCorners_) {
       const FlatPoint& q = pool_[pool];
       std::uint64_t mask = 0;
@@ -198,8 +195,7 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     }
     return;
   }
-  for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
-    if (!poolKept_[pool]) continue;
+  for (const std::uint32_t pool : candidateCorners_) {
     std::uint64_t* mask = &masks_[pool * maskWords_];
     std::fill(mask, mask + maskWords_, 0);
     const FlatPoint& q = pool_[pool];
@@ -348,9 +344,9 @@ void BeamCutter::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPo
 }
 
 void BeamCutter::HandOver(PointStore& store) {
-  for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
-    poolHandedTo_[pool] = nullptr;
-    if (poolKept_[pool] && MaskZero(pool)) {
+  for (const std::uint32_t pool : candidateCorners_) poolHandedTo_[pool] = nullptr;
+  for (const std::uint32_t pool : candidateCorners_) {
+    if (poolHandedTo_[pool] == nullptr && MaskZero(pool)) {
       FlatPoint* copy = store.New();
       *copy = pool_[pool];
       poolHandedTo_[pool] = copy;

@@ -114,8 +114,7 @@ class BeamCutter {
   // Spare points for the projected facet corners of one cut, in projection order.
   std::vector<FlatPoint> pool_;
   std::vector<std::uint8_t> poolOutcode_;
-  std::vector<std::uint8_t> poolKept_;       // corner of a kept candidate
-  std::vector<FlatPoint*> poolHandedTo_;     // its copy in the store, once handed over
+  std::vector<FlatPoint*> poolHandedTo_;  // a kept corner's copy in the store, once handed over
   std::size_t poolUsed_ = 0;
   // Bits of the beam edges that a kept facet corner lies outside of.
   std::vector<std::uint64_t> masks_;
