@@ -111,7 +111,7 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<Fl
   const double r20 = f[6], r21 = f[7], r22 = f[8];
 
   // The facets that face away from the beam's travel and may reach its octagon,
-  // two at a time and without branches. A facet whose corners all lie beyond one
+  // two at a time and without a branch per facet. A facet whose corners all lie beyond one
   // side of the octagon cannot become a candidate: that is decided from its
   // centre and reach, before any corner is projected.
   const std::size_t pairs = facets_.size();

@@ -100,7 +100,7 @@ class BeamCutter {
   void HandOver(PointStore& store);
 
   std::vector<FacetPair> facets_;
-  std::vector<Pair> facingCos_;     // per facet: the cosine with the beam's travel
+  std::vector<Pair> facingCos_;      // per pair of facets: their cosines with the beam's travel
   std::vector<std::uint64_t> near_;  // bit per facet: facing away from the beam and near its octagon
   std::vector<Edge> beamEdges_;
   std::vector<std::uint8_t> facetOut_;
