@@ -1,7 +1,9 @@
 #include "trace/beam_cutter.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 namespace brillora {
@@ -22,31 +24,41 @@ void BeamCutter::Prepare(const Stone& stone) {
   stamp_ = 0;
   pool_.resize(vertices);
   poolOutcode_.resize(vertices);
-  poolKept_.resize(vertices);
   poolHandedTo_.resize(vertices);
-  facets_.clear();
-  for (const TFacet& facet : stone.AllFacets) {
-    FacetData data{facet.Nx, facet.Ny, facet.Nz, 0, 0, 0, 0, &facet, facet.Points.size() >= 3};
-    if (!facet.Points.empty()) {
-      for (const int v : facet.Points) {
-        data.cx += stone.AllVertices[v].x;
-        data.cy += stone.AllVertices[v].y;
-        data.cz += stone.AllVertices[v].z;
-      }
-      const double n = static_cast<double>(facet.Points.size());
-      data.cx /= n;
-      data.cy /= n;
-      data.cz /= n;
-      for (const int v : facet.Points) {
-        const TVertex& p = stone.AllVertices[v];
-        data.reach = std::max(data.reach, std::sqrt((p.x - data.cx) * (p.x - data.cx) +
-                                                    (p.y - data.cy) * (p.y - data.cy) +
-                                                    (p.z - data.cz) * (p.z - data.cz)));
-      }
-      // Frame rows are unit vectors only to single precision.
-      data.reach = data.reach * 1.001 + 1e-9;
+  const std::size_t pairs = (stone.AllFacets.size() + 1) / 2;
+  facets_.assign(pairs, FacetPair{});
+  facingCos_.resize(pairs);
+  near_.resize((stone.AllFacets.size() + 63) / 64);
+  for (std::size_t i = 0; i < stone.AllFacets.size(); ++i) {
+    const TFacet& facet = stone.AllFacets[i];
+    if (facet.Points.empty()) continue;
+    double cx = 0, cy = 0, cz = 0, reach = 0;
+    for (const int v : facet.Points) {
+      cx += stone.AllVertices[v].x;
+      cy += stone.AllVertices[v].y;
+      cz += stone.AllVertices[v].z;
     }
-    facets_.push_back(data);
+    const double n = static_cast<double>(facet.Points.size());
+    cx /= n;
+    cy /= n;
+    cz /= n;
+    for (const int v : facet.Points) {
+      const TVertex& p = stone.AllVertices[v];
+      reach = std::max(reach, std::sqrt((p.x - cx) * (p.x - cx) + (p.y - cy) * (p.y - cy) + (p.z - cz) * (p.z - cz)));
+    }
+    // Frame rows are unit vectors only to single precision.
+    reach = reach * 1.001 + 1e-9;
+    FacetPair& pair = facets_[i / 2];
+    const std::size_t lane = i % 2;
+    pair.nx[lane] = facet.Nx;
+    pair.ny[lane] = facet.Ny;
+    pair.nz[lane] = facet.Nz;
+    pair.cx[lane] = cx;
+    pair.cy[lane] = cy;
+    pair.cz[lane] = cz;
+    pair.reach[lane] = reach;
+    pair.diagonal[lane] = kSqrt2 * reach;
+    pair.usable[lane] = facet.Points.size() >= 3 ? -1 : 0;
   }
 }
 
@@ -60,8 +72,9 @@ void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* co
   for (std::size_t i = 0; i < beam.size(); ++i) crossingCache_[i].clear();
   if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
   if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
-  beamX_.resize(beam.size());
-  beamY_.resize(beam.size());
+  // One spare corner pads an odd count to whole pairs.
+  beamX_.assign(beam.size() + beam.size() % 2, 0.0);
+  beamY_.assign(beam.size() + beam.size() % 2, 0.0);
   for (std::size_t i = 0; i < beam.size(); ++i) {
     beamX_[i] = beam[i]->X;
     beamY_[i] = beam[i]->Y;
@@ -97,71 +110,71 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<Fl
   const double r10 = f[3], r11 = f[4], r12 = f[5];
   const double r20 = f[6], r21 = f[7], r22 = f[8];
 
-  // First the facets that face away from the beam's travel, without branches.
-  facing_.resize(facets_.size());
-  facingCos_.resize(facets_.size());
-  std::size_t facing = 0;
-  for (std::size_t i = 0; i < facets_.size(); ++i) {
-    const FacetData& data = facets_[i];
-    const double c = -(r20 * data.nx + r21 * data.ny + r22 * data.nz);
-    facing_[facing] = static_cast<std::uint32_t>(i);
-    facingCos_[facing] = c;
-    facing += static_cast<std::size_t>((c >= kMinCos) & data.usable);
+  // The facets that face away from the beam's travel and may reach its octagon,
+  // two at a time and without a branch per facet. A facet whose corners all lie beyond one
+  // side of the octagon cannot become a candidate: that is decided from its
+  // centre and reach, before any corner is projected.
+  const std::size_t pairs = facets_.size();
+  for (std::size_t word = 0; word < near_.size(); ++word) {
+    std::uint64_t bits = 0;
+    for (std::size_t i = word * 32; i < std::min(pairs, word * 32 + 32); ++i) {
+      const FacetPair& t = facets_[i];
+      const Pair c = -(r20 * t.nx + r21 * t.ny + r22 * t.nz);
+      facingCos_[i] = c;
+      const PairMask facing = (c >= kMinCos) & t.usable;
+      // Facets come tier by tier, so whole runs of them face the same way.
+      if ((facing[0] | facing[1]) == 0) continue;
+      const Pair x = r00 * t.cx + r01 * t.cy + r02 * t.cz;
+      const Pair y = r10 * t.cx + r11 * t.cy + r12 * t.cz;
+      const Pair r = t.reach, d = t.diagonal;
+      const PairMask beyond = (x + r < bounds.minX) | (x - r > bounds.maxX) | (y + r < bounds.minY) |
+                              (y - r > bounds.maxY) | (x + y + d < bounds.minSum) | (x + y - d > bounds.maxSum) |
+                              (y - x + d < bounds.minDiff) | (y - x - d > bounds.maxDiff);
+      const PairMask keep = facing & ~beyond;
+      bits |= static_cast<std::uint64_t>((keep[0] & 1) | (keep[1] & 2)) << (2 * (i % 32));
+    }
+    near_[word] = bits;
   }
 
-  // Of those, the ones that may reach the beam's octagon, again without a branch
-  // per facet. A facet whose corners all lie beyond one side of the octagon
-  // cannot become a candidate: that is decided from its centre and reach,
-  // before any corner is projected.
-  std::size_t near = 0;
-  for (std::size_t n = 0; n < facing; ++n) {
-    const FacetData& data = facets_[facing_[n]];
-    const double x = r00 * data.cx + r01 * data.cy + r02 * data.cz;
-    const double y = r10 * data.cx + r11 * data.cy + r12 * data.cz;
-    const double r = data.reach;
-    const double diagonal = kSqrt2 * r;
-    const bool beyond = (x + r < bounds.minX) | (x - r > bounds.maxX) | (y + r < bounds.minY) |
-                        (y - r > bounds.maxY) | (x + y + diagonal < bounds.minSum) |
-                        (x + y - diagonal > bounds.maxSum) | (y - x + diagonal < bounds.minDiff) |
-                        (y - x - diagonal > bounds.maxDiff);
-    facing_[near] = facing_[n];
-    facingCos_[near] = facingCos_[n];
-    near += static_cast<std::size_t>(!beyond);
+  const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, trace::PairedOctagon(bounds)};
+  for (std::size_t word = 0; word < near_.size(); ++word) {
+    for (std::uint64_t bits = near_[word]; bits != 0; bits &= bits - 1) {
+      const std::size_t i = word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+      AddIfCandidate(stone, i, facingCos_[i / 2][i % 2], projection);
+    }
   }
+}
 
-  for (std::size_t n = 0; n < near; ++n) {
-    const FacetData& data = facets_[facing_[n]];
-    const TFacet& facet = *data.facet;
-    const double c = facingCos_[n];
-    unsigned code = 0;
-    const std::size_t first = candidateCorners_.size();
-    for (const int v : facet.Points) {
-      if (vertexStamp_[v] != stamp_) {
-        const TVertex& p = stone.AllVertices[v];
-        FlatPoint& point = pool_[poolUsed_];
-        point.X = r00 * p.x + r01 * p.y + r02 * p.z;
-        point.Y = r10 * p.x + r11 * p.y + r12 * p.z;
-        poolOutcode_[poolUsed_] = static_cast<std::uint8_t>(trace::Outcode(point.X, point.Y, bounds));
-        vertexStamp_[v] = stamp_;
-        vertexPool_[v] = static_cast<std::uint32_t>(poolUsed_++);
-      }
-      const std::uint32_t pool = vertexPool_[v];
-      code |= poolOutcode_[pool];
-      candidateCorners_.push_back(pool);
+void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection) {
+  const TFacet& facet = stone.AllFacets[i];
+  unsigned code = 0;
+  const std::size_t first = candidateCorners_.size();
+  for (const int v : facet.Points) {
+    if (vertexStamp_[v] != stamp_) {
+      // x and y of the corner together, each summed in the same order as a row
+      // dot product.
+      const TVertex& p = stone.AllVertices[v];
+      const Pair point = projection.rowX * p.x + projection.rowY * p.y + projection.rowZ * p.z;
+      pool_[poolUsed_].X = point[0];
+      pool_[poolUsed_].Y = point[1];
+      poolOutcode_[poolUsed_] = static_cast<std::uint8_t>(trace::Outcode(point, projection.octagon));
+      vertexStamp_[v] = stamp_;
+      vertexPool_[v] = static_cast<std::uint32_t>(poolUsed_++);
     }
-    if (code == kAllHalfPlanes) {
-      candidates_.push_back({&facet, c, first, facet.Points.size()});
-    } else {
-      candidateCorners_.resize(first);
-    }
+    const std::uint32_t pool = vertexPool_[v];
+    code |= poolOutcode_[pool];
+    candidateCorners_.push_back(pool);
+  }
+  if (code == kAllHalfPlanes) {
+    candidates_.push_back({&facet, c, first, facet.Points.size()});
+  } else {
+    candidateCorners_.resize(first);
   }
 }
 
 void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   maskWords_ = (beam.size() + 63) / 64;
   if (masks_.size() < poolUsed_ * maskWords_) masks_.resize(poolUsed_ * maskWords_);
-  std::fill(poolKept_.begin(), poolKept_.begin() + static_cast<std::ptrdiff_t>(poolUsed_), 0);
-  for (const std::uint32_t pool : candidateCorners_) poolKept_[pool] = 1;
 
   // Edge i runs from the previous corner (the last one for i = 0) to corner i.
   beamEdges_.resize(beam.size());
@@ -170,8 +183,8 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     beamEdges_[i] = {from.X, from.Y, beam[i]->X - from.X, beam[i]->Y - from.Y};
   }
   const double side = trace::InsideTest(beam);
+  // A corner shared by two candidates is simply worked out twice.
   if (maskWords_ == 1) {
-    // A corner shared by two candidates is simply worked out twice.
     for (const std::uint32_t pool : candidateCorners_) {
       const FlatPoint& q = pool_[pool];
       std::uint64_t mask = 0;
@@ -182,8 +195,7 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     }
     return;
   }
-  for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
-    if (!poolKept_[pool]) continue;
+  for (const std::uint32_t pool : candidateCorners_) {
     std::uint64_t* mask = &masks_[pool * maskWords_];
     std::fill(mask, mask + maskWords_, 0);
     const FlatPoint& q = pool_[pool];
@@ -262,6 +274,9 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
   const std::uint64_t all = m == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (m + 1)) - 1;
   const double* bx = beamX_.data();
   const double* by = beamY_.data();
+  // Inside a facet edge is its left for `left`, else its right: the sign of the
+  // cross product turned to mean left. Multiplying by -1 is exact.
+  const double sense = left ? 1.0 : -1.0;
   std::uint64_t beamOut = 0;
   for (std::size_t j = 0; j <= k; ++j) {
     const std::uint32_t prev = corner[j == 0 ? k : j - 1];
@@ -269,12 +284,17 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
     const FlatPoint& qPrev = pool_[prev];
     const FlatPoint& qNext = pool_[next];
     const double x = qPrev.X, y = qPrev.Y, dx = qNext.X - qPrev.X, dy = qNext.Y - qPrev.Y;
+    // Two beam corners at a time; the spare corner's bit is masked off.
     std::uint64_t outside = 0;
-    for (std::size_t i = 0; i <= m; ++i) {
-      const double cross = dx * (by[i] - y) - dy * (bx[i] - x);
-      const bool in = left ? cross > 0 : cross < 0;
-      outside |= static_cast<std::uint64_t>(!in) << i;
+    for (std::size_t i = 0; i <= m; i += 2) {
+      Pair px, py;
+      std::memcpy(&px, bx + i, sizeof px);
+      std::memcpy(&py, by + i, sizeof py);
+      const Pair cross = dx * (py - y) - dy * (px - x);
+      const PairMask in = sense * cross > 0;
+      outside |= static_cast<std::uint64_t>((~in[0] & 1) | (~in[1] & 2)) << i;
     }
+    outside &= all;
     beamOut |= outside;
     // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
     // the facet edge's ends lie on different sides of the beam edge's line.
@@ -324,9 +344,9 @@ void BeamCutter::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPo
 }
 
 void BeamCutter::HandOver(PointStore& store) {
-  for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
-    poolHandedTo_[pool] = nullptr;
-    if (poolKept_[pool] && MaskZero(pool)) {
+  for (const std::uint32_t pool : candidateCorners_) poolHandedTo_[pool] = nullptr;
+  for (const std::uint32_t pool : candidateCorners_) {
+    if (poolHandedTo_[pool] == nullptr && MaskZero(pool)) {
       FlatPoint* copy = store.New();
       *copy = pool_[pool];
       poolHandedTo_[pool] = copy;

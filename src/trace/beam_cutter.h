@@ -42,13 +42,22 @@ class BeamCutter {
     std::size_t first;  // into candidateCorners_
     std::size_t count;
   };
-  // What a cut reads of a facet, laid out for a quick pass over all of them.
-  struct FacetData {
-    double nx, ny, nz;
-    double cx, cy, cz;  // centre of the corners
-    double reach;       // distance of the farthest corner from the centre, with a margin
-    const TFacet* facet;
-    bool usable;  // three corners or more
+  using Pair = trace::Pair;
+  using PairMask = trace::PairMask;
+  // What the cull reads of two facets, side by side; an odd count is padded
+  // with a facet that is never usable.
+  struct FacetPair {
+    Pair nx, ny, nz;
+    Pair cx, cy, cz;  // centre of the corners
+    Pair reach;       // distance of the farthest corner from the centre, with a margin
+    Pair diagonal;    // reach times the square root of 2, with a margin
+    PairMask usable;  // three corners or more
+  };
+  // The beam's frame and octagon as the corner projection takes them: x and y
+  // side by side.
+  struct Projection {
+    Pair rowX, rowY, rowZ;  // (row 0, row 1) times the stone's x, y and z
+    trace::PairedOctagon octagon;
   };
   // One edge of a polygon, from (x, y) by (dx, dy).
   struct Edge {
@@ -63,6 +72,9 @@ class BeamCutter {
   };
 
   void FindCandidates(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam);
+  // Projects the corners of facet i not yet projected in this cut and keeps the
+  // facet when its corners leave no side of the octagon unreached.
+  void AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection);
   void MarkFacetCorners(std::span<FlatPoint* const> beam);
   void CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam, PointStore& store,
                       std::vector<FlatPoint*>& out);
@@ -87,12 +99,12 @@ class BeamCutter {
   bool WideMaskLess(std::size_t a, std::size_t b) const;
   void HandOver(PointStore& store);
 
-  std::vector<FacetData> facets_;
-  std::vector<std::uint32_t> facing_;  // facets facing away from the beam, in list order
-  std::vector<double> facingCos_;
+  std::vector<FacetPair> facets_;
+  std::vector<Pair> facingCos_;      // per pair of facets: their cosines with the beam's travel
+  std::vector<std::uint64_t> near_;  // bit per facet: facing away from the beam and near its octagon
   std::vector<Edge> beamEdges_;
   std::vector<std::uint8_t> facetOut_;
-  std::vector<double> beamX_, beamY_;  // the beam's corners, side by side  // per beam corner, outside the current facet edge
+  std::vector<double> beamX_, beamY_;  // the beam's corners, side by side
 
   // Per vertex: the pool record it was projected into during the current cut.
   std::vector<std::uint32_t> vertexStamp_;
@@ -102,8 +114,7 @@ class BeamCutter {
   // Spare points for the projected facet corners of one cut, in projection order.
   std::vector<FlatPoint> pool_;
   std::vector<std::uint8_t> poolOutcode_;
-  std::vector<std::uint8_t> poolKept_;       // corner of a kept candidate
-  std::vector<FlatPoint*> poolHandedTo_;     // its copy in the store, once handed over
+  std::vector<FlatPoint*> poolHandedTo_;  // a kept corner's copy in the store, once handed over
   std::size_t poolUsed_ = 0;
   // Bits of the beam edges that a kept facet corner lies outside of.
   std::vector<std::uint64_t> masks_;

@@ -44,14 +44,29 @@ struct OctagonBounds {
 };
 OctagonBounds Octagon(std::span<FlatPoint* const> polygon);
 
-// One bit per half-plane of the octagon that the point lies strictly inside;
-// a facet whose corners' codes do not OR to 255 misses the octagon.
-inline unsigned Outcode(double x, double y, const OctagonBounds& o) {
-  const double sum = x + y, diff = y - x;
-  return (x > o.minX ? 1u : 0u) | (x < o.maxX ? 2u : 0u) | (y > o.minY ? 4u : 0u) |
-         (y < o.maxY ? 8u : 0u) | (sum > o.minSum ? 16u : 0u) | (sum < o.maxSum ? 32u : 0u) |
-         (diff > o.minDiff ? 64u : 0u) | (diff < o.maxDiff ? 128u : 0u);
+// Two doubles, or two masks of all ones or zeros, worked on together.
+using Pair = double __attribute__((vector_size(16)));
+using PairMask = std::int64_t __attribute__((vector_size(16)));
+
+// An octagon's bounds paired as a point's (x, y) and its (x + y, y - x).
+struct PairedOctagon {
+  Pair low, high;              // (minX, minY), (maxX, maxY)
+  Pair lowTurned, highTurned;  // (minSum, minDiff), (maxSum, maxDiff)
+  explicit PairedOctagon(const OctagonBounds& o)
+      : low{o.minX, o.minY}, high{o.maxX, o.maxY}, lowTurned{o.minSum, o.minDiff}, highTurned{o.maxSum, o.maxDiff} {}
+};
+
+// One bit per half-plane of the octagon that the point (x, y) lies strictly
+// inside; a facet whose corners' codes do not OR to 255 misses the octagon.
+// Both coordinates are compared at once: this runs for every corner of every
+// facet near a beam.
+inline unsigned Outcode(Pair point, const PairedOctagon& o) {
+  const Pair turned{point[0] + point[1], point[1] - point[0]};
+  const PairMask sides = ((point > o.low) & PairMask{1, 4}) | ((point < o.high) & PairMask{2, 8}) |
+                         ((turned > o.lowTurned) & PairMask{16, 64}) | ((turned < o.highTurned) & PairMask{32, 128});
+  return static_cast<unsigned>(sides[0] | sides[1]);
 }
+inline unsigned Outcode(double x, double y, const OctagonBounds& o) { return Outcode(Pair{x, y}, PairedOctagon(o)); }
 
 inline constexpr double kSamePointDistance = 0.001;
 
