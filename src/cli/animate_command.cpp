@@ -8,7 +8,6 @@
 #include "cli/trace_options.h"
 #include "io/image_gif.h"
 #include "light/illumination_model.h"
-#include "model/facet_construction.h"
 #include "trace/ray_tracer.h"
 #include "view/animation_frame.h"
 #include "view/paint_polygons.h"
@@ -42,7 +41,8 @@ int RunAnimate(Arguments& args, std::ostream& out) {
     throw UsageError{"give the animation file, ending in .gif, with -o"};
 
   DesignReadResult read = LoadDesign(trace.file);
-  const Stone stone = ConstructStone(read.design);
+  const std::shared_ptr<const Stone> installed = InstalledStone(trace.file, read);
+  const Stone& stone = *installed;
   TraceOptions options;
   options.RefractiveIndex = trace.refractiveIndex.value_or(read.refractiveIndex);
   options.SurfaceRefl = trace.surface;

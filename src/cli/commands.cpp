@@ -62,4 +62,10 @@ std::unique_ptr<StepEditor> StartEditor(const std::optional<std::string>& file,
   return std::make_unique<StepEditor>(read.design, observer);
 }
 
+std::shared_ptr<const Stone> InstalledStone(const std::optional<std::string>& file,
+                                            const DesignReadResult& read) {
+  EditorObserver quiet;
+  return StartEditor(file, read, quiet)->State().stone;
+}
+
 }  // namespace brillora::cli

@@ -45,6 +45,10 @@ DesignReadResult LoadDesign(const std::optional<std::string>& file);
 std::unique_ptr<StepEditor> StartEditor(const std::optional<std::string>& file,
                                         const DesignReadResult& read, EditorObserver& observer);
 
+// The stone the desktop shows for the design: built as its editor installs it.
+std::shared_ptr<const Stone> InstalledStone(const std::optional<std::string>& file,
+                                            const DesignReadResult& read);
+
 int RunInfo(Arguments& args, std::ostream& out);
 int RunEdit(Arguments& args, std::ostream& out);
 int RunTrace(Arguments& args, std::ostream& out);

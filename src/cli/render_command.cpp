@@ -9,7 +9,6 @@
 #include "io/env_picture_file.h"
 #include "io/image_file.h"
 #include "light/illumination_model.h"
-#include "model/facet_construction.h"
 #include "trace/ray_tracer.h"
 #include "view/export_picture.h"
 #include "view/paint_polygons.h"
@@ -119,7 +118,8 @@ int RunRender(Arguments& args, std::ostream& out) {
     throw UsageError{"--front and --back choose the pictures: leave out --light"};
 
   DesignReadResult read = LoadDesign(trace.file);
-  const Stone stone = ConstructStone(read.design);
+  const std::shared_ptr<const Stone> installed = InstalledStone(trace.file, read);
+  const Stone& stone = *installed;
   TraceOptions options;
   options.RefractiveIndex = trace.refractiveIndex.value_or(read.refractiveIndex);
   options.SurfaceRefl = trace.surface;

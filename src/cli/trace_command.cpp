@@ -5,7 +5,6 @@
 #include "cli/design_json.h"
 #include "cli/trace_options.h"
 #include "light/illumination_model.h"
-#include "model/facet_construction.h"
 #include "trace/plane_geometry.h"
 #include "trace/ray_tracer.h"
 
@@ -54,7 +53,8 @@ int RunTrace(Arguments& args, std::ostream& out) {
   const int width = settings.width, height = settings.height;
 
   DesignReadResult read = LoadDesign(file);
-  const Stone stone = ConstructStone(read.design);
+  const std::shared_ptr<const Stone> installed = InstalledStone(file, read);
+  const Stone& stone = *installed;
 
   TraceOptions options;
   options.RefractiveIndex = settings.refractiveIndex.value_or(read.refractiveIndex);
