@@ -8,6 +8,7 @@ namespace {
 
 void PrintHelp(std::ostream& out) {
   out << "brillora-cli: design, measure and render faceted gemstones from the command line\n\n"
+         "usage: brillora-cli COMMAND [OPTIONS]\n\n"
          "Commands:\n";
   for (const auto& command : brillora::cli::Commands()) {
     out << "  " << command.name << std::string(10 - std::min<std::size_t>(9, command.name.size()), ' ')
