@@ -177,7 +177,8 @@ void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
   setCursor(nearEnd && SegmentShown() ? Qt::SizeAllCursor : Qt::ArrowCursor);
   if (!(event->buttons() & Qt::LeftButton)) return;
   if (!dragStart_ && !dragEnd_) return;
-  if (parametersWindow_ == nullptr || !parametersWindow_->isVisible()) return;
+  // The segment moves only where it is drawn: on the parameters window's first page.
+  if (!SegmentShown()) return;
   const PixelPoint p{at.x(), at.y()};
   if (dragStart_) {
     parameters_.SetSegmentStart(p);

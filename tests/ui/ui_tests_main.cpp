@@ -1,0 +1,20 @@
+#include <QApplication>
+#include <QTest>
+
+#include "app_windows_test.h"
+#include "parameters_window_test.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Brillora");
+  int failures = 0;
+  {
+    AppWindowsTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  {
+    ParametersWindowTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  return failures == 0 ? 0 : 1;
+}
