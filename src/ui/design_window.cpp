@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "io/design_file.h"
 #include "model/default_design.h"
@@ -98,10 +99,14 @@ DesignWindow::DesignWindow(DesignWindowPeers peers, QDir programFolder, QWidget*
   setFont(font);
 
   menuBar()->setObjectName("MainMenu1");
+  // The narrow window must still show every menu title.
+  menuBar()->setStyleSheet("QMenuBar { font-size: 11px; } QMenuBar::item { padding: 2px 4px; }");
   menu_ = BuildDesignMenu(menuBar());
   stepMenu_ = BuildStepMenu(this);
   setCentralWidget(MakeControls());
-  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  // Wider only when the platform's menu font would hide a menu title.
+  setFixedSize(std::max(kClientWidth, menuBar()->sizeHint().width()),
+               kClientHeight + menuBar()->sizeHint().height());
   ConnectMenu();
 
   saveDialog_->setObjectName("SaveDialog1");
