@@ -11,6 +11,14 @@ const std::vector<Command>& Commands() {
        "brillora-cli info [DESIGN | --default] [--diameter MM] [--material NAME | --sg G] "
        "[--facets]",
        RunInfo},
+      {"edit", "apply the design window's step editing to a design and print the result",
+       "brillora-cli edit [DESIGN | --default] --do \"ACTION\" ... [-o OUT.brl|OUT.txt]\n"
+       "actions: symmetry N, side crown|pavilion, tab T, new, new-step, clear-next,\n"
+       "  split S, shift S, slope DEG, slope-bar TENTHS, maxslope DEG, maxslope-bar TENTHS,\n"
+       "  position BAR, auto on|off, datatab T\n"
+       "exit status: 2 for a usage error or an action the controls refuse,\n"
+       "  3 for an unreadable design, 4 when OUT cannot be written",
+       RunEdit},
   };
   return commands;
 }
@@ -25,6 +33,16 @@ DesignReadResult LoadDesign(const std::optional<std::string>& file) {
   DesignReadResult result = OpenDesignFile(*file);
   if (!result.ok()) throw CommandFailure{kExitUnreadable, result.error};
   return result;
+}
+
+}  // namespace brillora::cli
+
+namespace brillora::cli {
+
+std::unique_ptr<StepEditor> StartEditor(const std::optional<std::string>& file,
+                                        const DesignReadResult& read, EditorObserver& observer) {
+  if (!file) return std::make_unique<StepEditor>(observer);
+  return std::make_unique<StepEditor>(read.design, observer);
 }
 
 }  // namespace brillora::cli

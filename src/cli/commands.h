@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 
 #include "cli/arguments.h"
 #include "io/design_file.h"
+#include "model/step_editor.h"
 
 namespace brillora::cli {
 
@@ -37,6 +39,12 @@ const std::vector<Command>& Commands();
 // empty. An unreadable file throws CommandFailure with the reader's message.
 DesignReadResult LoadDesign(const std::optional<std::string>& file);
 
+// The design window's editor as the desktop starts it: with the design read
+// from `file`, or with the default design when no file was named.
+std::unique_ptr<StepEditor> StartEditor(const std::optional<std::string>& file,
+                                        const DesignReadResult& read, EditorObserver& observer);
+
 int RunInfo(Arguments& args, std::ostream& out);
+int RunEdit(Arguments& args, std::ostream& out);
 
 }  // namespace brillora::cli

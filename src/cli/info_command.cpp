@@ -2,7 +2,6 @@
 
 #include "cli/commands.h"
 #include "cli/design_json.h"
-#include "model/facet_construction.h"
 #include "params/materials.h"
 #include "params/weight.h"
 
@@ -44,9 +43,12 @@ int RunInfo(Arguments& args, std::ostream& out) {
   }
   if (materialGiven && gravityGiven) throw UsageError{"give either --material or --sg"};
 
-  DesignReadResult read = LoadDesign(file);
-  const Stone stone = ConstructStone(read.design);
-  Json info = DesignJson(read.design, stone);
+  // The design as the desktop shows it once its editor has installed it.
+  const DesignReadResult read = LoadDesign(file);
+  EditorObserver quiet;
+  const auto editor = StartEditor(file, read, quiet);
+  const Stone& stone = *editor->State().stone;
+  Json info = DesignJson(editor->CurrentDesign(), stone);
   if (diameter) {
     // The girdle's corner-to-corner width spans two model units.
     const StoneMeasures m = MeasureStone(stone, *diameter / 2.0, specificGravity);

@@ -21,6 +21,11 @@ struct DesignState {
 
   MasStep& CurSteps() { return IsCrown ? CrownSteps : PavilionSteps; }
   const MasStep& CurSteps() const { return IsCrown ? CrownSteps : PavilionSteps; }
+  MasStep& OtherSteps() { return IsCrown ? PavilionSteps : CrownSteps; }
+  const MasStep& OtherSteps() const { return IsCrown ? PavilionSteps : CrownSteps; }
+
+  // The steps and symmetry as a design file would hold them.
+  Design AsDesign() const { return {SymOrder, GearNotches, CrownSteps, PavilionSteps}; }
 };
 
 }  // namespace brillora

@@ -13,6 +13,7 @@
 #include "support/halfspace_clip.h"
 #include "support/random_design.h"
 #include "support/stone_checks.h"
+#include "support/trial_count.h"
 
 namespace brillora {
 namespace {
@@ -69,7 +70,7 @@ std::string Disagreement(const Stone& stone, const testing::ClippedSolid& clippe
 TEST(StoneSurface, UnsplitDesignsAgreeWithHalfSpaceIntersection) {
   std::mt19937 random(1);
   int compared = 0;
-  for (int trial = 0; compared < 400; ++trial) {
+  for (int trial = 0; compared < testing::TrialCount(400); ++trial) {
     Design d = testing::RandomDesign(random, {.minSymOrder = 3, .splits = false});
     const Stone stone = ConstructStone(d);
     const auto clipped = BoundedClip(d);
@@ -86,7 +87,7 @@ TEST(StoneSurface, UnsplitDesignsAgreeWithHalfSpaceIntersection) {
 TEST(StoneSurface, SplitDesignsOfEveryOrderNearlyAllAgree) {
   std::mt19937 random(2);
   int compared = 0, agreed = 0;
-  for (int trial = 0; trial < 1500; ++trial) {
+  for (int trial = 0; trial < testing::TrialCount(1500); ++trial) {
     Design d = testing::RandomDesign(random);
     const Stone stone = ConstructStone(d);
     for (const TFacet& f : stone.AllFacets) {
@@ -97,7 +98,7 @@ TEST(StoneSurface, SplitDesignsOfEveryOrderNearlyAllAgree) {
     ++compared;
     if (Disagreement(stone, *clipped).empty()) ++agreed;
   }
-  EXPECT_GT(compared, 500);
+  EXPECT_GT(compared, testing::TrialCount(1500) / 3);
   EXPECT_GE(agreed, compared * 97 / 100) << agreed << " of " << compared;
 }
 

@@ -11,6 +11,7 @@
 #include "params/materials.h"
 #include "support/halfspace_clip.h"
 #include "support/random_design.h"
+#include "support/trial_count.h"
 
 namespace brillora {
 namespace {
@@ -101,7 +102,8 @@ TEST(Weight, ScalesWithSizeAndSpecificGravity) {
 TEST(Weight, VolumeMatchesHalfSpaceIntersection) {
   std::mt19937 random(3);
   int compared = 0;
-  for (int trial = 0; compared < 100 && trial < 2000; ++trial) {
+  const int wanted = testing::TrialCount(100);
+  for (int trial = 0; compared < wanted && trial < 2000; ++trial) {
     Design d = testing::RandomDesign(random, {.minSymOrder = 3, .splits = false});
     const Stone stone = ConstructStone(d);
     if (!testing::WellConditioned(d) || stone.AllFacets.empty()) continue;
@@ -110,7 +112,7 @@ TEST(Weight, VolumeMatchesHalfSpaceIntersection) {
     EXPECT_NEAR(SixfoldVolume(stone) / 6, clipped.volume, 5e-3 * clipped.volume);
     ++compared;
   }
-  EXPECT_EQ(compared, 100);
+  EXPECT_EQ(compared, wanted);
 }
 
 TEST(Materials, TableAsCuttersKnowIt) {
