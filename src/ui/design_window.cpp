@@ -27,7 +27,6 @@
 
 #include "io/design_file.h"
 #include "model/default_design.h"
-#include "model/facet_construction.h"
 #include "params/parameters_window.h"
 #include "params/stone_parameters.h"
 #include "ui/about_window.h"
@@ -108,6 +107,7 @@ DesignWindow::DesignWindow(DesignWindowPeers peers, QDir programFolder, QWidget*
   setFixedSize(std::max(kClientWidth, menuBar()->sizeHint().width()),
                kClientHeight + menuBar()->sizeHint().height());
   ConnectMenu();
+  ConnectControls();
 
   saveDialog_->setObjectName("SaveDialog1");
   saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
@@ -127,12 +127,15 @@ DesignWindow::~DesignWindow() { setAcceptDrops(false); }
 QWidget* DesignWindow::MakeControls() {
   auto* central = new QWidget(this);
   central->setObjectName("Client");
+  central->installEventFilter(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(2);
 
   auto* panel3 = Named(new QFrame(central), "Panel3");
+  panel3_ = panel3;
   panel3->setFrameShape(QFrame::StyledPanel);
+  panel3->installEventFilter(this);
   auto* label1 = MakeLabel(panel3, "Label1", "Symmetry Order");
   QFont bold = label1->font();
   bold.setBold(true);
@@ -154,13 +157,13 @@ QWidget* DesignWindow::MakeControls() {
   sideTabs_->addTab(PavilionIcon(), "");
   sideTabs_->setIconSize(QSize(32, 20));
   sideTabs_->setStyleSheet("QTabBar::tab { width: 70px; }");
-  auto* crownButton = Named(new QToolButton(central), "CrownButton");
-  crownButton->setText(QString(QChar(0x21C5)));
-  crownButton->setStyleSheet("color: rgb(255, 0, 0); font-weight: bold;");
+  crownButton_ = Named(new QToolButton(central), "CrownButton");
+  crownButton_->setText(QString(QChar(0x21C5)));
+  crownButton_->setStyleSheet("color: rgb(255, 0, 0); font-weight: bold;");
   auto* sideRow = new QHBoxLayout;
   sideRow->addWidget(sideTabs_);
   sideRow->addStretch();
-  sideRow->addWidget(crownButton);
+  sideRow->addWidget(crownButton_);
   layout->addLayout(sideRow);
 
   QFrame* sidePage = TabPage(central);
@@ -169,9 +172,11 @@ QWidget* DesignWindow::MakeControls() {
   sideLayout->setSpacing(1);
   auto* maxRow = new QHBoxLayout;
   maxRow->addWidget(MakeLabel(sidePage, "MaxAngleLabel", "Max Slope  ="));
-  maxRow->addWidget(MakeSpin(sidePage, "RxSpinEdit2", 40.0));
+  maxSlopeSpin_ = MakeSpin(sidePage, "RxSpinEdit2", 40.0);
+  maxRow->addWidget(maxSlopeSpin_);
   sideLayout->addLayout(maxRow);
-  sideLayout->addWidget(MakeBar(sidePage, "TrackAngle2", 1, 890, 400));
+  maxSlopeBar_ = MakeBar(sidePage, "TrackAngle2", 1, 890, 400);
+  sideLayout->addWidget(maxSlopeBar_);
 
   stepTabs_ = Named(new QTabBar(sidePage), "TabControl2");
   stepTabs_->setToolTip("Steps");
@@ -185,21 +190,34 @@ QWidget* DesignWindow::MakeControls() {
   auto* stepLayout = new QGridLayout(stepPage);
   stepLayout->setContentsMargins(2, 2, 2, 2);
   stepLayout->setVerticalSpacing(1);
+  splitBox_ = Named(new QComboBox(stepPage), "SplitBox");
+  shiftBox_ = Named(new QComboBox(stepPage), "ShiftBox");
+  shiftLabel_ = MakeLabel(stepPage, "Label4", "Shift");
+  facetAngleLabel_ = MakeLabel(stepPage, "FacetAngleLabel", "Facet Slope  =");
+  slopeSpin_ = MakeSpin(stepPage, "RxSpinEdit1", 40.0);
+  slopeBar_ = MakeBar(stepPage, "TrackAngle1", 1, 890, 400);
+  autoBox_ = Named(new QCheckBox("Auto", stepPage), "CheckBox");
+  autoBox_->setToolTip("Automatic Facet Meeting");
+  autoBox_->setChecked(true);
+  positLabel_ = MakeLabel(stepPage, "Label6", "Position");
+  positLabel_->setToolTip("Position of next Step of Facets");
+  positBar_ = MakeBar(stepPage, "PositBar", 1, 200, kStartPositBar);
   stepLayout->addWidget(MakeLabel(stepPage, "Label2", "Split"), 0, 0);
-  stepLayout->addWidget(Named(new QComboBox(stepPage), "SplitBox"), 0, 1);
-  stepLayout->addWidget(MakeLabel(stepPage, "Label4", "Shift"), 1, 0);
-  stepLayout->addWidget(Named(new QComboBox(stepPage), "ShiftBox"), 1, 1);
-  stepLayout->addWidget(MakeLabel(stepPage, "FacetAngleLabel", "Facet Slope  ="), 2, 0);
-  stepLayout->addWidget(MakeSpin(stepPage, "RxSpinEdit1", 40.0), 2, 1);
-  stepLayout->addWidget(MakeBar(stepPage, "TrackAngle1", 1, 890, 400), 3, 0, 1, 2);
-  auto* autoBox = Named(new QCheckBox("Auto", stepPage), "CheckBox");
-  autoBox->setToolTip("Automatic Facet Meeting");
-  autoBox->setChecked(true);
-  stepLayout->addWidget(autoBox, 4, 0, 1, 2);
-  auto* label6 = MakeLabel(stepPage, "Label6", "Position");
-  label6->setToolTip("Position of next Step of Facets");
-  stepLayout->addWidget(label6, 5, 0, 1, 2);
-  stepLayout->addWidget(MakeBar(stepPage, "PositBar", 1, 200, kStartPositBar), 6, 0, 1, 2);
+  stepLayout->addWidget(splitBox_, 0, 1);
+  stepLayout->addWidget(shiftLabel_, 1, 0);
+  stepLayout->addWidget(shiftBox_, 1, 1);
+  stepLayout->addWidget(facetAngleLabel_, 2, 0);
+  stepLayout->addWidget(slopeSpin_, 2, 1);
+  stepLayout->addWidget(slopeBar_, 3, 0, 1, 2);
+  stepLayout->addWidget(autoBox_, 4, 0, 1, 2);
+  stepLayout->addWidget(positLabel_, 5, 0, 1, 2);
+  stepLayout->addWidget(positBar_, 6, 0, 1, 2);
+  // Hidden controls keep their place, so the others do not jump about.
+  for (QWidget* w : std::initializer_list<QWidget*>{shiftBox_, shiftLabel_, facetAngleLabel_, slopeSpin_, slopeBar_, autoBox_}) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+  }
   sideLayout->addWidget(stepPage);
 
   dataTabs_ = Named(new QTabBar(sidePage), "TabControl3");
@@ -209,12 +227,134 @@ QWidget* DesignWindow::MakeControls() {
   QFrame* dataPage = TabPage(sidePage);
   auto* dataLayout = new QVBoxLayout(dataPage);
   dataLayout->setContentsMargins(2, 2, 2, 2);
-  dataLayout->addWidget(MakeLabel(dataPage, "FacetAngle2Label", "Facet Slope"));
-  dataLayout->addWidget(MakeLabel(dataPage, "DistLabel", "Distance"));
+  facetAngle2Label_ = MakeLabel(dataPage, "FacetAngle2Label", "Facet Slope");
+  distLabel_ = MakeLabel(dataPage, "DistLabel", "Distance");
+  dataLayout->addWidget(facetAngle2Label_);
+  dataLayout->addWidget(distLabel_);
   sideLayout->addWidget(dataPage);
   layout->addWidget(sidePage);
   layout->addStretch();
+
+  // Focus moving into a control is news for the rules (a typed slope ends Auto).
+  for (const auto& [widget, control] :
+       std::initializer_list<std::pair<QWidget*, Control>>{{symBox_, Control::SymBox}, {splitBox_, Control::SplitBox},
+                                                           {shiftBox_, Control::ShiftBox}, {slopeBar_, Control::TrackAngle1},
+                                                           {slopeSpin_, Control::RxSpinEdit1}, {maxSlopeBar_, Control::TrackAngle2},
+                                                           {maxSlopeSpin_, Control::RxSpinEdit2}, {positBar_, Control::PositBar},
+                                                           {autoBox_, Control::CheckBox}, {sideTabs_, Control::TabControl1},
+                                                           {stepTabs_, Control::TabControl2}, {dataTabs_, Control::TabControl3},
+                                                           {crownButton_, Control::CrownButton}}) {
+    widget->setProperty("Control", static_cast<int>(control));
+    widget->installEventFilter(this);
+  }
   return central;
+}
+
+void DesignWindow::ConnectControls() {
+  connect(symBox_, &QComboBox::activated, this, [this](int i) { Forward([&] { editor_->ChooseSymmetry(i); }); });
+  connect(splitBox_, &QComboBox::activated, this, [this](int i) { Forward([&] { editor_->ChooseSplit(i); }); });
+  connect(shiftBox_, &QComboBox::activated, this, [this](int i) { Forward([&] { editor_->ChooseShift(i); }); });
+  connect(slopeSpin_, &QDoubleSpinBox::valueChanged, this, [this](double v) { Forward([&] { editor_->TypeSlope(v); }); });
+  connect(slopeBar_, &QSlider::valueChanged, this, [this](int v) { Forward([&] { editor_->DragSlopeBar(v); }); });
+  connect(maxSlopeSpin_, &QDoubleSpinBox::valueChanged, this,
+          [this](double v) { Forward([&] { editor_->TypeMaxSlope(v); }); });
+  connect(maxSlopeBar_, &QSlider::valueChanged, this, [this](int v) { Forward([&] { editor_->DragMaxSlopeBar(v); }); });
+  connect(positBar_, &QSlider::valueChanged, this, [this](int v) { Forward([&] { editor_->DragPositionBar(v); }); });
+  connect(autoBox_, &QCheckBox::clicked, this, [this](bool on) { Forward([&] { editor_->SetAuto(on); }); });
+  connect(sideTabs_, &QTabBar::currentChanged, this, [this](int i) { Forward([&] { editor_->ChooseSideTab(i); }); });
+  connect(stepTabs_, &QTabBar::currentChanged, this, [this](int i) { Forward([&] { editor_->ChooseStepTab(i); }); });
+  connect(dataTabs_, &QTabBar::currentChanged, this, [this](int i) { Forward([&] { editor_->ChooseDataTab(i); }); });
+  connect(crownButton_, &QToolButton::clicked, this, [this] { Forward([&] { editor_->ClickCrownButton(); }); });
+  connect(stepMenu_.NewStep, &QAction::triggered, this, [this] { Forward([&] { editor_->ClickNewStep(); }); });
+  connect(stepMenu_.Clearnext, &QAction::triggered, this, [this] { Forward([&] { editor_->ClickClearNext(); }); });
+}
+
+template <typename Action>
+void DesignWindow::Forward(Action action) {
+  if (showing_ || !editor_) return;
+  action();
+  ShowControls();
+}
+
+bool DesignWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn && watched->property("Control").isValid()) {
+    const auto control = static_cast<Control>(watched->property("Control").toInt());
+    Forward([&] { editor_->FocusControl(control); });
+  } else if (event->type() == QEvent::MouseButtonPress && (watched == panel3_ || watched == centralWidget())) {
+    Forward([&] { editor_->ClickBackground(); });
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+namespace {
+
+void ShowList(QComboBox* combo, const ListControl& list) {
+  QStringList items;
+  for (const std::string& item : list.items) items << QString::fromStdString(item);
+  QStringList shown;
+  for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+  if (shown != items) {
+    combo->clear();
+    combo->addItems(items);
+  }
+  combo->setCurrentIndex(list.items.empty() ? -1 : list.index);
+}
+
+void ShowTabs(QTabBar* tabs, const ListControl& list) {
+  const int count = static_cast<int>(list.items.size());
+  while (tabs->count() > count) tabs->removeTab(tabs->count() - 1);
+  for (int i = 0; i < count; ++i) {
+    const QString text = QString::fromStdString(list.items[i]);
+    if (i < tabs->count()) {
+      if (tabs->tabText(i) != text) tabs->setTabText(i, text);
+    } else {
+      tabs->addTab(text);
+    }
+  }
+  if (count > 0) tabs->setCurrentIndex(list.index);
+}
+
+void ShowBar(QSlider* bar, const TrackBar& state) {
+  bar->setRange(state.min, state.max);
+  bar->setValue(state.position);
+}
+
+void ShowSpin(QDoubleSpinBox* spin, const SpinEdit& state) {
+  spin->setRange(state.min, state.max);
+  spin->setValue(state.value);
+}
+
+}  // namespace
+
+void DesignWindow::ShowControls() {
+  if (!editor_) return;
+  const EditorControls& c = editor_->Controls();
+  showing_ = true;
+  ShowList(symBox_, c.SymBox);
+  gearLabel_->setText(QString::fromStdString(c.Label5));
+  ShowList(splitBox_, c.SplitBox);
+  ShowList(shiftBox_, c.ShiftBox);
+  ShowBar(slopeBar_, c.TrackAngle1);
+  ShowSpin(slopeSpin_, c.RxSpinEdit1);
+  autoBox_->setChecked(c.CheckBox);
+  ShowBar(positBar_, c.PositBar);
+  positLabel_->setText(QString::fromStdString(c.Label6));
+  ShowBar(maxSlopeBar_, c.TrackAngle2);
+  ShowSpin(maxSlopeSpin_, c.RxSpinEdit2);
+  sideTabs_->setCurrentIndex(c.TabControl1.index);
+  const QColor sideColour(c.TabControl1Font.r, c.TabControl1Font.g, c.TabControl1Font.b);
+  for (int i = 0; i < sideTabs_->count(); ++i) sideTabs_->setTabTextColor(i, sideColour);
+  ShowTabs(stepTabs_, c.TabControl2);
+  ShowTabs(dataTabs_, c.TabControl3);
+  facetAngle2Label_->setText(QString::fromStdString(c.FacetAngle2Label));
+  distLabel_->setText(QString::fromStdString(c.DistLabel));
+  shiftBox_->setVisible(c.ShiftBoxVisible);
+  shiftLabel_->setVisible(c.Label4Visible);
+  slopeBar_->setVisible(c.TrackAngle1Visible);
+  slopeSpin_->setVisible(c.RxSpinEdit1Visible);
+  facetAngleLabel_->setVisible(c.FacetAngleLabelVisible);
+  autoBox_->setVisible(c.CheckBoxVisible);
+  showing_ = false;
 }
 
 void DesignWindow::ConnectMenu() {
@@ -255,9 +395,12 @@ void DesignWindow::AttachLaterWindows(AboutWindow* about, QWidget* lightMap) {
 void DesignWindow::Start(const QStringList& arguments) {
   setAcceptDrops(true);
   move(0, 0);
-  state_.IsCrown = true;
   if (!arguments.isEmpty()) OpenDesign(arguments.first());
-  if (state_.CrownSteps.empty()) InstallDesign(DefaultDesign());
+  if (!editor_) {
+    editor_ = std::make_unique<StepEditor>(static_cast<EditorObserver&>(*this));
+    StoneRebuilt();  // the editor's first rebuild ran before it could be asked for its stone
+    ShowControls();
+  }
   picture_.show();
   openDialog_->setDirectory(programFolder_.filePath("GEM_DAT"));
 }
@@ -284,45 +427,56 @@ bool DesignWindow::OpenDesign(const QString& file) {
     QMessageBox::information(this, "Brillora", QString::fromStdString(read.error));
     return false;
   }
+  if (!InstallDesign(read.design)) {
+    QMessageBox::information(this, "Brillora", QString::fromUtf8(kInvalidFileFormat.data(), kInvalidFileFormat.size()));
+    return false;
+  }
   setWindowTitle(QFileInfo(file).fileName());
-  InstallDesign(std::move(read.design));
   parameters_.ApplyLoadedIndex(read.refractiveIndex);
   return true;
 }
 
 bool DesignWindow::SaveDesign(const QString& file) {
-  const Design design{state_.SymOrder, state_.GearNotches, state_.CrownSteps, state_.PavilionSteps};
-  const DesignSaveResult saved = SaveDesignFile(file.toStdString(), design, parameters_.RefractiveIndex());
+  const DesignSaveResult saved = SaveDesignFile(file.toStdString(), State().AsDesign(), parameters_.RefractiveIndex());
   if (!saved.written && !saved.error.empty()) {
     QMessageBox::information(this, "Brillora", QString::fromStdString(saved.error));
   }
   return saved.written;
 }
 
-void DesignWindow::InstallDesign(Design design) {
-  auto stone = std::make_shared<const Stone>(ConstructStone(design));
-  state_.SymOrder = design.SymOrder;
-  state_.GearNotches = design.GearNotches;
-  state_.CrownSteps = std::move(design.CrownSteps);
-  state_.PavilionSteps = std::move(design.PavilionSteps);
-  state_.stone = std::move(stone);
-  state_.Changed = false;
-  ShowDesign();
-  picture_.SetRebuild();
-  RefreshViewAndWeight();
+bool DesignWindow::InstallDesign(const Design& design) {
+  if (!editor_) {
+    editor_ = std::make_unique<StepEditor>(design, static_cast<EditorObserver&>(*this));
+    StoneRebuilt();  // the editor's first rebuild ran before it could be asked for its stone
+  } else if (!editor_->InstallDesign(design)) {
+    return false;
+  }
+  ShowControls();
+  return true;
 }
 
-void DesignWindow::ShowDesign() {
-  symBox_->setCurrentText(QString::number(state_.SymOrder));
-  gearLabel_->setText(QString::number(state_.GearNotches) + "-notch Gear");
+void DesignWindow::SelectFacetStep(int step) {
+  Forward([&] { editor_->SelectFacetStep(step); });
 }
 
-void DesignWindow::RefreshViewAndWeight() {
-  picture_.SetStone(state_.stone);
-  parameters_.SetStone(state_.stone);
+void DesignWindow::PictureStale() { picture_.SetRebuild(); }
+
+void DesignWindow::PlaySound(std::string_view name) {
+  Sound(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+void DesignWindow::StoneRebuilt() {
+  const std::shared_ptr<const Stone>& stone = State().stone;
+  picture_.SetStone(stone);
+  parameters_.SetStone(stone);
   picture_.update();
   if (parametersWindow_.isVisible()) parameters_.ComputeWeight();
+  emit stoneRebuilt();
 }
+
+bool DesignWindow::PictureShowsCrown() const { return picture_.ShowsCrown(); }
+
+void DesignWindow::TurnStoneOver() { picture_.Rotate(); }
 
 void DesignWindow::Save1Click() {
   if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) return;

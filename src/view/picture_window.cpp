@@ -117,6 +117,12 @@ void PictureWindow::GetinitialPositionClick() {
   update();
 }
 
+void PictureWindow::Rotate() {
+  crownInView_ = !crownInView_;
+  rebuild_ = true;
+  update();
+}
+
 void PictureWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
@@ -131,10 +137,8 @@ void PictureWindow::paintEvent(QPaintEvent*) {
 }
 
 void PictureWindow::UpdateCaption() {
-  // Until the view can be turned, the crown faces the viewer.
-  const bool crownInView = true;
   const bool active = isActiveWindow();
-  if (crownInView) {
+  if (crownInView_) {
     setWindowTitle("  Crown");
     captionColour_ = active ? QColor(255, 0, 0) : QColor(128, 0, 0);
   } else {

@@ -52,6 +52,11 @@ class PictureWindow : public QWidget {
   // An image was put on the clipboard during the run: closing asks whether to keep it.
   void SetClipboardUsed() { clipboardUsed_ = true; }
 
+  // Whether the crown faces the viewer.
+  bool ShowsCrown() const { return crownInView_; }
+  // Turns the stone over, as the side switch of the design window asks.
+  void Rotate();
+
   QString CaptionText() const { return windowTitle(); }
   QColor CaptionColour() const { return captionColour_; }
   bool SegmentShown() const;
@@ -87,6 +92,7 @@ class PictureWindow : public QWidget {
   QMenu* popupMenu_;
   QPushButton* button1_;
   QColor captionColour_{255, 0, 0};
+  bool crownInView_ = true;
   bool rebuild_ = true;
   bool clipboardUsed_ = false;
   int lastX_ = 0;

@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "app_windows_test.h"
+#include "design_controls_test.h"
 #include "parameters_window_test.h"
 
 int main(int argc, char* argv[]) {
@@ -10,6 +11,10 @@ int main(int argc, char* argv[]) {
   int failures = 0;
   {
     AppWindowsTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  {
+    DesignControlsTest test;
     failures += QTest::qExec(&test, argc, argv);
   }
   {
