@@ -156,6 +156,7 @@ void PictureWindow::UpdateTranslucency() {
 
 void PictureWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) UpdateTranslucency();
   if (event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowStateChange) update();
 }
 

@@ -530,3 +530,40 @@ void AppWindowsTest::screenshotsAreWritten() {
     QVERIFY(image.width() > 50);
   }
 }
+
+void AppWindowsTest::maximizedPictureMakesOthersTranslucent() {
+  app_->Start({});
+  PictureWindow& picture = app_->Picture();
+  picture.showMaximized();
+  QTRY_VERIFY(picture.isMaximized());
+  picture.repaint();
+  for (QWidget* w : std::initializer_list<QWidget*>{&app_->Design(), &app_->PictureSize(), &app_->ParametersView(),
+                                                    &app_->Progress()}) {
+    QVERIFY2(std::abs(w->windowOpacity() - 200.0 / 255.0) < 0.01, qPrintable(w->objectName()));
+  }
+  picture.showNormal();
+  QTRY_VERIFY(!picture.isMaximized());
+  picture.repaint();
+  QCOMPARE(app_->Design().windowOpacity(), 1.0);
+}
+
+void AppWindowsTest::closingEndsTheRunAndAsksAboutTheClipboard() {
+  app_->Start({});
+  app_->Design().Menu().animations[1]->trigger();
+  app_->Picture().SetClipboardUsed();
+  MessageCatcher catcher;
+  QVERIFY(app_->Picture().close());
+  QCOMPARE(catcher.Texts(), QStringList({"Do you want to keep picture in Clipboard?"}));
+  for (QWidget* window : app_->Windows()) QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+  for (QAction* a : app_->Design().Menu().animations) QVERIFY(!a->isChecked());
+}
+
+void AppWindowsTest::closingTheDesignWindowClosesThePicture() {
+  app_->Start({});
+  MessageCatcher catcher;
+  QVERIFY(app_->Design().close());
+  QVERIFY(!app_->Picture().isVisible());
+  QVERIFY(!app_->Design().isVisible());
+  // No image went to the clipboard: no question.
+  QVERIFY(catcher.Texts().isEmpty());
+}

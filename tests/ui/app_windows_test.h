@@ -33,6 +33,9 @@ class AppWindowsTest : public QObject {
   void trackBarSelectionBand();
   void progressAndAboutWindows();
   void screenshotsAreWritten();
+  void maximizedPictureMakesOthersTranslucent();
+  void closingEndsTheRunAndAsksAboutTheClipboard();
+  void closingTheDesignWindowClosesThePicture();
 
  private:
   QTemporaryDir programFolder_;
