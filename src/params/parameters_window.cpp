@@ -137,6 +137,7 @@ QWidget* ParametersWindow::MakeOpticPage() {
   riBar_ = new TNTrackBar(page);
   riBar_->setObjectName("RIBar");
   riBar_->setRange(StoneParameters::kRIBarMin, StoneParameters::kRIBarMax);
+  riBar_->SetThumbLength(14);
   riBar_->installEventFilter(this);
   connect(riBar_, &QSlider::valueChanged, this, [this](int position) {
     if (!showing_) parameters_.MoveRIBar(position);

@@ -1,16 +1,43 @@
 #include "ui/nt_track_bar.h"
 
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionSlider>
 
 namespace brillora {
 
-TNTrackBar::TNTrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+namespace {
+
+class ThumbStyle : public QProxyStyle {
+ public:
+  explicit ThumbStyle(const TNTrackBar& bar) : bar_(bar) {}
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    if (metric == PM_SliderLength && widget == &bar_) return bar_.ThumbLength();
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+
+ private:
+  const TNTrackBar& bar_;
+};
+
+}  // namespace
+
+TNTrackBar::TNTrackBar(QWidget* parent)
+    : QSlider(Qt::Horizontal, parent), style_(std::make_unique<ThumbStyle>(*this)) {
+  setStyle(style_.get());
   setTickPosition(QSlider::TicksAbove);
   setTickInterval(100);
   setPageStep(10);
   setCursor(Qt::PointingHandCursor);
+}
+
+TNTrackBar::~TNTrackBar() { setStyle(nullptr); }
+
+void TNTrackBar::SetThumbLength(int pixels) {
+  thumbLength_ = pixels;
+  updateGeometry();
+  update();
 }
 
 void TNTrackBar::SetSelRangeVisible(bool visible) {

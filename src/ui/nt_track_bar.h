@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QSlider>
+#include <memory>
+
+class QProxyStyle;
 
 namespace brillora {
 
@@ -12,9 +15,13 @@ class TNTrackBar : public QSlider {
   Q_PROPERTY(bool SelRangeVisible READ SelRangeVisible WRITE SetSelRangeVisible)
   Q_PROPERTY(int SelStart READ SelStart WRITE SetSelStart)
   Q_PROPERTY(int SelEnd READ SelEnd WRITE SetSelEnd)
+  Q_PROPERTY(int ThumbLength READ ThumbLength WRITE SetThumbLength)
 
  public:
+  static constexpr int kDefaultThumbLength = 18;
+
   explicit TNTrackBar(QWidget* parent = nullptr);
+  ~TNTrackBar() override;
 
   bool SelRangeVisible() const { return selRangeVisible_; }
   void SetSelRangeVisible(bool visible);
@@ -22,6 +29,10 @@ class TNTrackBar : public QSlider {
   void SetSelStart(int value);
   int SelEnd() const { return selEnd_; }
   void SetSelEnd(int value);
+
+  // The thumb's extent along the channel, in pixels.
+  int ThumbLength() const { return thumbLength_; }
+  void SetThumbLength(int pixels);
 
   // Whether a selection band is drawn now: only when it is visible and not empty.
   bool SelectionBandShown() const { return selRangeVisible_ && selEnd_ > selStart_; }
@@ -33,6 +44,8 @@ class TNTrackBar : public QSlider {
   bool selRangeVisible_ = false;
   int selStart_ = 0;
   int selEnd_ = 0;
+  int thumbLength_ = kDefaultThumbLength;
+  std::unique_ptr<QProxyStyle> style_;  // the platform's style with this bar's thumb length
 };
 
 }  // namespace brillora

@@ -16,6 +16,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -497,6 +499,12 @@ void AppWindowsTest::trackBarSelectionBand() {
   const QImage with = bar.grab().toImage();
   QVERIFY(with != without);
   QVERIFY(bar.property("SelRangeVisible").toBool());
+  // The thumb is 18 pixels long unless set otherwise.
+  QStyleOptionSlider option;
+  option.initFrom(&bar);
+  QCOMPARE(bar.style()->pixelMetric(QStyle::PM_SliderLength, &option, &bar), 18);
+  bar.SetThumbLength(14);
+  QCOMPARE(bar.style()->pixelMetric(QStyle::PM_SliderLength, &option, &bar), 14);
 }
 
 void AppWindowsTest::progressAndAboutWindows() {

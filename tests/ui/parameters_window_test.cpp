@@ -70,6 +70,7 @@ void ParametersWindowTest::startsWithDiamond() {
   QCOMPARE(window_->findChild<TNTrackBar*>("RIBar")->value(), 242);
   QCOMPARE(window_->findChild<TNTrackBar*>("RIBar")->minimum(), 100);
   QCOMPARE(window_->findChild<TNTrackBar*>("RIBar")->maximum(), 300);
+  QCOMPARE(window_->findChild<TNTrackBar*>("RIBar")->ThumbLength(), 14);
   QVERIFY(!window_->findChild<QCheckBox*>("CustomCheckBox")->isChecked());
   QVERIFY(window_->findChild<QLabel*>("RILabel")->isHidden());
   QCOMPARE(window_->findChild<QLineEdit*>("Size")->text(), QString("10"));
