@@ -19,6 +19,11 @@ const std::vector<Command>& Commands() {
        "exit status: 2 for a usage error or an action the controls refuse,\n"
        "  3 for an unreadable design, 4 when OUT cannot be written",
        RunEdit},
+      {"trace", "trace a view of the stone and print its finished beams",
+       "brillora-cli trace [DESIGN | --default] [--reflections TAG] [--reflected] [--no-surface] "
+       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
+       "[--ri X | --material NAME] [--width W --height H] [--json]",
+       RunTrace},
   };
   return commands;
 }

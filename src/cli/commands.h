@@ -46,5 +46,6 @@ std::unique_ptr<StepEditor> StartEditor(const std::optional<std::string>& file,
 
 int RunInfo(Arguments& args, std::ostream& out);
 int RunEdit(Arguments& args, std::ostream& out);
+int RunTrace(Arguments& args, std::ostream& out);
 
 }  // namespace brillora::cli

@@ -1,0 +1,76 @@
+#include "trace/beam_optics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace brillora {
+
+namespace {
+
+constexpr double kMaxCos = 0.99999;
+constexpr double kStraightBack = 0.9999;
+constexpr double kNoDirection = 0.99;
+
+}  // namespace
+
+double FresnelReflectance(double c, double k) {
+  const double q = k * k * (1 - c * c);
+  if (q >= 1) return 1.0;
+  const double ct = std::sqrt(1 - q);
+  const double s = (c - k * ct) / (k * ct + c);
+  const double p = (k * c - ct) / (k * c + ct);
+  return (s * s + p * p) / 2;
+}
+
+void SetBeamLight(const Frame& f, Race& s, const TFacet& facet, const TraceOptions& options,
+                  const Frame& view) {
+  s.Dir[0] = RowDot(f, 0, facet.Nx, facet.Ny, facet.Nz);
+  s.Dir[1] = RowDot(f, 1, facet.Nx, facet.Ny, facet.Nz);
+  const double z = s.Dir[2];
+  const double c = std::min(kMaxCos, z);
+  const bool entry = s.Parent == nullptr;
+  const double ri = options.RefractiveIndex;
+  const double k = entry ? 1 / ri : ri;
+
+  double r;
+  if (options.Reflected || k * k * (1 - c * c) >= 1) {
+    r = 1.0;
+  } else if (!options.SurfaceRefl && entry) {
+    r = 0.0;
+  } else {
+    r = FresnelReflectance(c, k);
+  }
+
+  if (entry) {
+    s.OutLight = r;
+    s.InLight = 1 - r;
+    if (z <= kStraightBack) {
+      const double x = s.Dir[0], y = s.Dir[1];
+      s.Dir[2] = 2 * z * z - 1;
+      const double scale = std::sqrt((1 - s.Dir[2] * s.Dir[2]) / (x * x + y * y));
+      s.Dir[0] = x * scale;
+      s.Dir[1] = y * scale;
+    } else {
+      s.Dir[0] = 0;
+      s.Dir[1] = 0;
+    }
+    return;
+  }
+
+  const double parentIn = s.Parent->InLight;
+  s.OutLight = (1 - r) * parentIn;
+  s.InLight = r * parentIn;
+  const double x = s.Dir[0], y = s.Dir[1];
+  s.Dir = {0, 0, -1};
+  if (r <= kNoDirection) {
+    const double ti = SafeArcCos(z);
+    const double tt = std::asin(std::sin(ti) * ri);
+    Frame g = f;
+    RotateFrame(g, x, y, tt - ti);
+    InvertFrame(g);
+    TransformVector(g, s.Dir);
+    TransformVector(view, s.Dir);
+  }
+}
+
+}  // namespace brillora

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "trace/frame.h"
+#include "trace/race.h"
+
+namespace brillora {
+
+// What the optics of a render read besides the geometry: the stone's refractive
+// index and the two switches of the "N of Reflections" menu.
+struct TraceOptions {
+  double RefractiveIndex = 2.42;
+  bool SurfaceRefl = true;   // "Surface Reflections"
+  bool Reflected = false;    // "Reflected": every facet reflects everything
+};
+
+// The reflected share R of unpolarised light at cosine of incidence c and
+// relative index k, or 1 beyond the critical angle.
+double FresnelReflectance(double c, double k);
+
+// The optics step of one beam: splits its light by the Fresnel law into the share
+// leaving at its facet and the share carried on, and sets the direction in which
+// the leaving light goes, in view coordinates. `f` is the frame in which the
+// beam's facet was met; `view` the view matrix of the render.
+void SetBeamLight(const Frame& f, Race& s, const TFacet& facet, const TraceOptions& options,
+                  const Frame& view);
+
+}  // namespace brillora

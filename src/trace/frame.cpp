@@ -1,0 +1,70 @@
+#include "trace/frame.h"
+
+#include <cmath>
+
+namespace brillora {
+
+double SafeArcCos(double c) { return std::acos(c > 1 ? 1.0 : c < -1 ? -1.0 : c); }
+
+Frame IdentityFrame() { return {1, 0, 0, 0, 1, 0, 0, 0, 1}; }
+
+void TransformVector(const Frame& m, Vector3& v) {
+  const double x = v[0], y = v[1], z = v[2];
+  v[0] = RowDot(m, 0, x, y, z);
+  v[1] = RowDot(m, 1, x, y, z);
+  v[2] = RowDot(m, 2, x, y, z);
+}
+
+Frame RotationMatrix(double x, double y, double angle) {
+  if (x == 0 && y == 0) return IdentityFrame();
+  const double length = std::sqrt(x * x + y * y);
+  const double a = y / length;
+  const double b = -x / length;
+  const double turn = static_cast<float>(angle);
+  const double c = std::cos(turn);
+  const double s = std::sin(turn);
+  const double t = 1 - c;
+  return {static_cast<float>(t * a * a + c), static_cast<float>(t * a * b), static_cast<float>(b * s),
+          static_cast<float>(t * a * b),     static_cast<float>(t * b * b + c), static_cast<float>(-a * s),
+          static_cast<float>(-b * s),        static_cast<float>(a * s),        static_cast<float>(c)};
+}
+
+Frame MultiplyFrames(const Frame& a, const Frame& b) {
+  Frame r{};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) {
+      double sum = 0;
+      for (int k = 0; k < 3; ++k) sum += static_cast<double>(a[3 * i + k]) * b[3 * k + j];
+      r[3 * i + j] = static_cast<float>(sum);
+    }
+  }
+  return r;
+}
+
+void RotateFrame(Frame& m, double x, double y, double angle) {
+  if ((x == 0 && y == 0) || angle == 0) return;
+  m = MultiplyFrames(RotationMatrix(x, y, angle), m);
+}
+
+void MirrorFrame(Frame& m) {
+  m[6] = -m[6];
+  m[7] = -m[7];
+  m[8] = -m[8];
+}
+
+void InvertFrame(Frame& m) {
+  const float a = m[0], b = m[1], c = m[2];
+  const float d = m[3], e = m[4], f = m[5];
+  const float g = m[6], h = m[7], i = m[8];
+  const float c00 = e * i - f * h, c01 = f * g - d * i, c02 = d * h - e * g;
+  const float det = a * c00 + b * c01 + c * c02;
+  if (!(std::fabs(det) >= 1e-40f)) {
+    m = IdentityFrame();
+    return;
+  }
+  m = {c00 / det, (c * h - b * i) / det, (b * f - c * e) / det,
+       c01 / det, (a * i - c * g) / det, (c * d - a * f) / det,
+       c02 / det, (b * g - a * h) / det, (a * e - b * d) / det};
+}
+
+}  // namespace brillora

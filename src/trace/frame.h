@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+
+#include "model/design.h"
+
+namespace brillora {
+
+// A 3x3 single-precision matrix stored row by row. Rows 0 and 1 give the
+// cross-section coordinates of a stone point, row 2 points back against the
+// travel of the beam (toward the viewer for a view matrix).
+using Frame = std::array<float, 9>;
+
+using Vector3 = std::array<double, 3>;
+
+Frame IdentityFrame();
+
+// v := M v.
+void TransformVector(const Frame& m, Vector3& v);
+
+// The rotation by `angle` (radians) about the axis (y, -x, 0); the identity for
+// x = y = 0. The angle is rounded to single precision before its sine and
+// cosine are taken, as every frame is single precision anyway.
+Frame RotationMatrix(double x, double y, double angle);
+
+// M := RotationMatrix(x, y, angle) . M; unchanged for x = y = 0 or angle 0.
+void RotateFrame(Frame& m, double x, double y, double angle);
+
+// Negates row 2 (a mirror in the cross-section plane).
+void MirrorFrame(Frame& m);
+
+// M := inverse(M), or the identity when M is singular.
+void InvertFrame(Frame& m);
+
+// A . B in single precision.
+Frame MultiplyFrames(const Frame& a, const Frame& b);
+
+// Row r of M dotted with (x, y, z).
+inline double RowDot(const Frame& m, int row, double x, double y, double z) {
+  return static_cast<double>(m[3 * row]) * x + static_cast<double>(m[3 * row + 1]) * y +
+         static_cast<double>(m[3 * row + 2]) * z;
+}
+
+// ArcCos of a cosine that single-precision frames may carry a hair beyond
+// -1 .. 1: the angle stays defined instead of turning a whole frame undefined.
+double SafeArcCos(double c);
+
+}  // namespace brillora

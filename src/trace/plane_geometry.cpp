@@ -1,0 +1,104 @@
+#include "trace/plane_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace brillora::trace {
+
+double TwiceArea(std::span<FlatPoint* const> polygon) {
+  const FlatPoint& c0 = *polygon[0];
+  double sum = 0;
+  for (std::size_t i = 1; i + 1 < polygon.size(); ++i) {
+    const FlatPoint& c1 = *polygon[i];
+    const FlatPoint& c2 = *polygon[i + 1];
+    sum += std::fabs((c1.Y - c2.Y) * c0.X + (c2.X - c1.X) * c0.Y + c1.X * c2.Y - c1.Y * c2.X);
+  }
+  return sum;
+}
+
+double PseudoAngle(double dx, double dy) {
+  if (dx + dy > 0) return dy - dx > 0 ? 2 - dx / dy : dy / dx;
+  return dy - dx > 0 ? dy / dx + 4 : -2 - dx / dy;
+}
+
+OctagonBounds Octagon(std::span<FlatPoint* const> polygon) {
+  OctagonBounds o{};
+  const FlatPoint& first = *polygon[0];
+  o.minX = o.maxX = first.X;
+  o.minY = o.maxY = first.Y;
+  o.minSum = o.maxSum = first.X + first.Y;
+  o.minDiff = o.maxDiff = first.Y - first.X;
+  for (std::size_t i = 1; i < polygon.size(); ++i) {
+    const double x = polygon[i]->X, y = polygon[i]->Y;
+    const double sum = x + y, diff = y - x;
+    o.minX = std::min(o.minX, x);
+    o.maxX = std::max(o.maxX, x);
+    o.minY = std::min(o.minY, y);
+    o.maxY = std::max(o.maxY, y);
+    o.minSum = std::min(o.minSum, sum);
+    o.maxSum = std::max(o.maxSum, sum);
+    o.minDiff = std::min(o.minDiff, diff);
+    o.maxDiff = std::max(o.maxDiff, diff);
+  }
+  return o;
+}
+
+void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys) {
+  const std::size_t n = points.size();
+  if (n < 3) return;
+  const double cx = (points[0]->X + points[1]->X + points[2]->X) / 3.0;
+  const double cy = (points[0]->Y + points[1]->Y + points[2]->Y) / 3.0;
+  keys.resize(n);
+  for (std::size_t i = 0; i < n; ++i) keys[i] = PseudoAngle(points[i]->X - cx, points[i]->Y - cy);
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    for (std::size_t j = i + 1; j < n; ++j) {
+      if (keys[i] < keys[j]) {
+        std::swap(keys[i], keys[j]);
+        std::swap(points[i], points[j]);
+      }
+    }
+  }
+  std::size_t kept = 1;
+  for (std::size_t i = 1; i < n; ++i) {
+    const FlatPoint& last = *points[kept - 1];
+    if (std::fabs(points[i]->X - last.X) >= kSamePointDistance ||
+        std::fabs(points[i]->Y - last.Y) >= kSamePointDistance) {
+      points[kept++] = points[i];
+    }
+  }
+  points.resize(kept);
+}
+
+namespace {
+
+struct Turn {
+  Frame g;
+  Vector3 n;
+  double D;
+
+  void operator()(FlatPoint& p) const {
+    const double z = (D - n[0] * p.X - n[1] * p.Y) / n[2];
+    const double x = p.X, y = p.Y;
+    p.X = RowDot(g, 0, x, y, z);
+    p.Y = RowDot(g, 1, x, y, z);
+  }
+};
+
+}  // namespace
+
+void TurnPoints(PointStore& points, std::size_t first, const Vector3& n, double angle, double D) {
+  const Turn turn{RotationMatrix(n[0], n[1], angle), n, D};
+  points.ForEachFrom(first, turn);
+}
+
+void TurnPoints(std::span<FlatPoint* const> points, const Vector3& n, double angle, double D) {
+  TurnPoints(points, RotationMatrix(n[0], n[1], angle), n, D);
+}
+
+void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vector3& n, double D) {
+  const Turn lift{turn, n, D};
+  for (FlatPoint* p : points) lift(*p);
+}
+
+}  // namespace brillora::trace

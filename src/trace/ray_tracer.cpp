@@ -1,0 +1,207 @@
+#include "trace/ray_tracer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "light/illumination_model.h"
+#include "trace/plane_geometry.h"
+#include "trace/screen_mapping.h"
+
+namespace brillora {
+
+namespace {
+
+constexpr double kMinCos = 0.001;
+constexpr double kSqrt2 = 1.4142135;
+// Below this doubled area (view units, scaled to the screen) a beam adds nothing;
+// below the second it is finished without a cut.
+constexpr double kNothingArea = 1e-5;
+constexpr double kSmallArea = 0.0025;
+// The same for thinness: area over width, about 2 pixels in a picture 500 wide.
+constexpr double kNothingThin = 0.001;
+constexpr double kThin = 0.015;
+constexpr double kWeakStep = 0.01;
+
+enum SplitResult { kDropped = 0, kFinished = 1, kSplit = 2 };
+
+double MaxOf(double p, double q) { return q >= p ? q : p; }
+
+}  // namespace
+
+Race& RayTracer::NewRace() {
+  while (beamStore_.size() <= nextRace_) beamStore_.emplace_back();
+  Race& r = beamStore_[nextRace_++];
+  r.Points.clear();
+  r.Dir = {};
+  r.InLight = r.OutLight = 0;
+  r.Facet = nullptr;
+  r.Parent = nullptr;
+  r.Level = 0;
+  return r;
+}
+
+void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos, int maxLevel,
+                         int halfWidth, int halfHeight, const TraceOptions& options,
+                         const IlluminationModel& light) {
+  stone_ = &stone;
+  view_ = view;
+  options_ = options;
+  maxLevel_ = std::min(maxLevel, kDeepestLevel);
+  maxLevelReached_ = 0;
+  cutter_.Prepare(stone);
+  points_.Clear();
+  nextRace_ = 0;
+  exitBeams_.clear();
+  level0_.clear();
+  for (TraceLevel& level : levels_) level.Beams.clear();
+  vertexPoint_.assign(stone.AllVertices.size(), nullptr);
+
+  for (const TFacet& facet : stone.AllFacets) {
+    const double c = RowDot(view, 2, facet.Nx, facet.Ny, facet.Nz);
+    if (!(c >= kMinCos) || facet.Points.size() < 3) continue;
+    Race& b = NewRace();
+    for (const int v : facet.Points) {
+      FlatPoint*& point = vertexPoint_[v];
+      if (point == nullptr) {
+        const TVertex& p = stone.AllVertices[v];
+        point = points_.New();
+        point->X = RowDot(view, 0, p.x, p.y, p.z);
+        point->Y = RowDot(view, 1, p.x, p.y, p.z);
+      }
+      b.Points.push_back(point);
+    }
+    b.Dir[2] = c;
+    b.Facet = &facet;
+    level0_.push_back(&b);
+    if (maxLevel_ < 0) exitBeams_.push_back(&b);
+  }
+  // The record after the level-0 beams stays unused, so the sub-beams start one further on.
+  nextRace_ = level0_.size() + 1;
+  levels_[0].Beams = level0_;
+
+  if (maxLevel_ >= 0) TraceBeams(view, 0);
+
+  fos.resize(exitBeams_.size());
+  for (std::size_t i = 0; i < exitBeams_.size(); ++i) {
+    fos[i].Beam = exitBeams_[i];
+    fos[i].Step = exitBeams_[i]->Facet->Step;
+  }
+  light.ShadeScreenFacets(fos, maxLevel_ < 0);
+  BeamsToScreen(halfWidth, halfHeight, fos);
+}
+
+void RayTracer::TraceBeams(const Frame& f, int level) {
+  TraceLevel& here = levels_[static_cast<std::size_t>(level)];
+  const double ri = options_.RefractiveIndex;
+  for (std::size_t index = 0; index < here.Beams.size(); ++index) {
+    Race& b = *here.Beams[index];
+    const TFacet& facet = *b.Facet;
+    Vector3 n{facet.Nx, facet.Ny, facet.Nz};
+    TransformVector(f, n);
+    here.Frame = f;
+    double d;
+    Frame turn;
+    if (level == 0) {
+      SetBeamLight(f, b, facet, options_, view_);
+      const double ti = SafeArcCos(n[2]);
+      const double tt = std::asin(std::sin(ti) / ri);
+      d = ti - tt;
+      areaScale_ = n[2] / std::cos(tt);
+      const double r = std::sqrt(n[0] * n[0] + n[1] * n[1]);
+      const double ux = n[0] / r, uy = n[1] / r, a = areaScale_;
+      widthScaleX_ = std::fabs(ux * a + uy);
+      widthScaleY_ = std::fabs(uy * a + ux);
+      widthScaleD1_ = (std::fabs(ux * a + uy * a) + std::fabs(ux - uy)) / kSqrt2;
+      widthScaleD2_ = (std::fabs(ux * a - uy * a) + std::fabs(ux + uy)) / kSqrt2;
+      RotateFrame(here.Frame, n[0], n[1], d);
+    } else {
+      d = 2.0 * SafeArcCos(n[2]);
+      // One turn serves the frame and the corners.
+      turn = RotationMatrix(n[0], n[1], d);
+      if (!(n[0] == 0 && n[1] == 0) && d != 0) here.Frame = MultiplyFrames(turn, here.Frame);
+      MirrorFrame(here.Frame);
+    }
+
+    here.Saved.resize(b.Points.size());
+    for (std::size_t j = 0; j < b.Points.size(); ++j) here.Saved[j] = *b.Points[j];
+    if (level == 0) {
+      // Corner j of an entry beam is vertex j of its facet: project it afresh.
+      for (std::size_t j = 0; j < b.Points.size(); ++j) {
+        const TVertex& p = stone_->AllVertices[static_cast<std::size_t>(facet.Points[j])];
+        b.Points[j]->X = RowDot(here.Frame, 0, p.x, p.y, p.z);
+        b.Points[j]->Y = RowDot(here.Frame, 1, p.x, p.y, p.z);
+      }
+    } else if (d > 0) {
+      trace::TurnPoints(b.Points, turn, n, facet.D);
+    }
+
+    const std::size_t firstNew = points_.size();
+    const int result = SplitBeam(here, b, level + 1);
+    if (result == kFinished) {
+      exitBeams_.push_back(&b);
+    } else if (result == kSplit && level < maxLevel_) {
+      TraceBeams(here.Frame, level + 1);
+    }
+
+    if (d > 0) {
+      Vector3 back{facet.Nx, facet.Ny, facet.Nz};
+      TransformVector(here.Frame, back);
+      trace::TurnPoints(points_, firstNew, back, -d, facet.D);
+    }
+    for (std::size_t j = 0; j < b.Points.size(); ++j) {
+      b.Points[j]->X = here.Saved[j].X;
+      b.Points[j]->Y = here.Saved[j].Y;
+    }
+  }
+}
+
+int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
+  TraceLevel& next = levels_[static_cast<std::size_t>(newLevel)];
+  next.Beams.clear();
+  if (b.Points.size() < 3) return kDropped;
+  if (kWeakStep * (newLevel + 2) > b.InLight) return kFinished;
+
+  const double area = trace::TwiceArea(b.Points) * areaScale_;
+  if (area < kNothingArea) return kDropped;
+  if (area < kSmallArea) return kFinished;
+
+  const trace::OctagonBounds o = trace::Octagon(b.Points);
+  const double width = MaxOf(MaxOf((o.maxX - o.minX) * widthScaleX_, (o.maxY - o.minY) * widthScaleY_),
+                             MaxOf((o.maxSum - o.minSum) * widthScaleD1_, (o.maxDiff - o.minDiff) * widthScaleD2_));
+  const double thinness = area / width;
+  if (thinness < kNothingThin) return kDropped;
+  if (thinness < kThin) return kFinished;
+
+  cutter_.Cut(*stone_, level.Frame, b.Points, points_);
+  for (const CutPiece& piece : cutter_.Pieces()) {
+    Race& s = NewRace();
+    s.Points.assign(piece.Points.begin(), piece.Points.end());
+    s.Parent = &b;
+    s.Facet = piece.Facet;
+    s.Dir[2] = piece.Cos;
+    s.Level = newLevel;
+    next.Beams.push_back(&s);
+    SetBeamLight(level.Frame, s, *piece.Facet, options_, view_);
+    if (newLevel > maxLevel_) exitBeams_.push_back(&s);
+    maxLevelReached_ = std::max(maxLevelReached_, newLevel);
+  }
+  return kSplit;
+}
+
+void RayTracer::BeamsToScreen(int scale, int centreY, ArrayOfFOS& fos) {
+  MapPointsToScreen(points_, scale, centreY);
+  for (FasetOnScreen& entry : fos) ScreenPolygon(*entry.Beam, entry.Polygon);
+}
+
+void RayTracer::BeamsToScreenCopy(int scale, int centreY, const ArrayOfFOS& source, ArrayOfFOS& target) {
+  target = source;
+  savedPixels_.resize(points_.size());
+  for (std::size_t i = 0; i < points_.size(); ++i) savedPixels_[i] = {points_[i].ScreenX, points_[i].ScreenY};
+  BeamsToScreen(scale, centreY, target);
+  for (std::size_t i = 0; i < points_.size(); ++i) {
+    points_[i].ScreenX = savedPixels_[i][0];
+    points_[i].ScreenY = savedPixels_[i][1];
+  }
+}
+
+}  // namespace brillora

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <span>
+#include <vector>
+
+#include "model/design.h"
+#include "trace/beam_cutter.h"
+#include "trace/beam_optics.h"
+#include "trace/frame.h"
+#include "trace/point_store.h"
+#include "trace/race.h"
+#include "trace/screen_polygon.h"
+
+namespace brillora {
+
+class IlluminationModel;
+
+// The beams of one depth of the trace.
+struct TraceLevel {
+  ::brillora::Frame Frame{};  // frame of this level's beams, turned by the beam being processed
+  ArrayOfRace Beams;   // sub-beams of the beam being processed one level up
+  std::vector<FlatPoint> Saved;  // corners of the beam being processed, before turning
+};
+
+// The beam tracer. Each caller owns its own tracer: all tables live here and
+// grow as a render needs, so two tracers never share state. The beams, points
+// and screen polygons of a render stay valid until this tracer's next render;
+// the stone traced must outlive them.
+class RayTracer {
+ public:
+  static constexpr int kDeepestLevel = 12;
+
+  // Traces `view` (rows 0 and 1 screen x to the right and y downward in half
+  // picture widths, row 2 toward the viewer) down to `maxLevel` (-1 or less: no
+  // tracing, "Non-transparent"), fills `fos` with one entry per finished beam,
+  // colours it from `light` and maps it to pixels.
+  void RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos, int maxLevel, int halfWidth,
+                int halfHeight, const TraceOptions& options, const IlluminationModel& light);
+
+  // Maps every point of the last render to pixels at `scale` pixels per view
+  // unit (view x -1 .. 1 spans columns 0 .. 2 scale, rows centred on centreY)
+  // and rebuilds the screen polygons of `fos`.
+  void BeamsToScreen(int scale, int centreY, ArrayOfFOS& fos);
+  // A second mapping of the same render into `target`, leaving the points'
+  // pixels (and so the first mapping) as they were.
+  void BeamsToScreenCopy(int scale, int centreY, const ArrayOfFOS& source, ArrayOfFOS& target);
+
+  std::span<Race* const> Level0Beams() const { return level0_; }
+  std::span<Race* const> ExitBeams() const { return exitBeams_; }
+  // The next free record of the beam store after the render.
+  std::size_t StoreUsed() const { return nextRace_; }
+  // The deepest level at which a beam was made.
+  int MaxLevelReached() const { return maxLevelReached_; }
+  const PointStore& Points() const { return points_; }
+
+ private:
+  Race& NewRace();
+  void TraceBeams(const Frame& f, int level);
+  int SplitBeam(TraceLevel& level, Race& b, int newLevel);
+
+  const Stone* stone_ = nullptr;
+  Frame view_{};
+  TraceOptions options_;
+  int maxLevel_ = -1;
+  int maxLevelReached_ = 0;
+
+  std::deque<Race> beamStore_;  // records keep their address as the store grows
+  std::size_t nextRace_ = 0;
+  ArrayOfRace exitBeams_;
+  ArrayOfRace level0_;
+  std::vector<TraceLevel> levels_ = std::vector<TraceLevel>(kDeepestLevel + 2);
+  PointStore points_;
+  std::vector<FlatPoint*> vertexPoint_;  // per vertex: its point in the view
+  BeamCutter cutter_;
+  std::vector<std::array<int, 2>> savedPixels_;
+
+  // Scale factors of the entry facet of the level-0 beam being traced.
+  double areaScale_ = 1.0;
+  double widthScaleX_ = 1.0;
+  double widthScaleY_ = 1.0;
+  double widthScaleD1_ = 1.0;
+  double widthScaleD2_ = 1.0;
+};
+
+}  // namespace brillora

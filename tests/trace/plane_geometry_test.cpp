@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+#include "trace/plane_geometry.h"
+#include "trace_fixtures.h"
+
+namespace brillora {
+namespace {
+
+using trace::PseudoAngle;
+
+std::vector<FlatPoint> Points(const std::vector<testing::Point2>& polygon) {
+  std::vector<FlatPoint> points;
+  for (const auto& p : polygon) points.push_back({p.x, p.y, 0, 0});
+  return points;
+}
+
+std::vector<FlatPoint*> Pointers(std::vector<FlatPoint>& points) {
+  std::vector<FlatPoint*> pointers;
+  for (FlatPoint& p : points) pointers.push_back(&p);
+  return pointers;
+}
+
+TEST(PseudoAngle, KnownDirections) {
+  EXPECT_DOUBLE_EQ(PseudoAngle(1, 0), 0);
+  EXPECT_DOUBLE_EQ(PseudoAngle(0, 1), 2);
+  EXPECT_DOUBLE_EQ(PseudoAngle(-1, 0), 4);
+  EXPECT_DOUBLE_EQ(PseudoAngle(-1, -1), -3);
+  EXPECT_DOUBLE_EQ(PseudoAngle(1, 1), 1);
+}
+
+TEST(PseudoAngle, GrowsWithTheTrueAngleRoundTheCircle) {
+  // Start just after (-1, -1) at -135 degrees and go once round counter-clockwise.
+  double previous = -1e9;
+  for (int i = 1; i < 3600; ++i) {
+    const double a = -0.75 * std::numbers::pi + 2 * std::numbers::pi * i / 3600;
+    const double key = PseudoAngle(std::cos(a), std::sin(a));
+    EXPECT_GT(key, previous) << "at step " << i;
+    EXPECT_LT(key, 5.0);
+    previous = key;
+  }
+}
+
+TEST(PlaneGeometry, TwiceAreaMatchesTheShoelaceOfConvexPolygons) {
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> u(-1, 1);
+  for (int n = 3; n < 120; n += 7) {
+    auto polygon = testing::RegularPolygon(n, 0.5 + 0.4 * std::fabs(u(random)), u(random), u(random), u(random));
+    auto points = Points(polygon);
+    EXPECT_NEAR(trace::TwiceArea(Pointers(points)), 2 * testing::PolygonArea(polygon), 1e-12);
+  }
+}
+
+TEST(PlaneGeometry, PointsOnAnEdgeLineCountAsOutside) {
+  FlatPoint a{0, 0, 0, 0}, b{1, 0, 0, 0}, on{0.5, 0, 0, 0}, left{0.5, 0.1, 0, 0}, right{0.5, -0.1, 0, 0};
+  EXPECT_FALSE(trace::LeftOf(a, b, on));
+  EXPECT_FALSE(trace::RightOf(a, b, on));
+  EXPECT_TRUE(trace::LeftOf(a, b, left));
+  EXPECT_TRUE(trace::RightOf(a, b, right));
+  for (double side : {1.0, -1.0}) EXPECT_FALSE(trace::Inside(side, a, b, on));
+  // A clockwise polygon chooses the right-hand test.
+  std::vector<FlatPoint> clockwise{{0, 0, 0, 0}, {0, 1, 0, 0}, {1, 1, 0, 0}};
+  EXPECT_EQ(trace::InsideTest(Pointers(clockwise)), -1.0);
+}
+
+TEST(PlaneGeometry, OutcodeHasOneBitPerHalfPlaneStrictlyInside) {
+  std::vector<FlatPoint> square{{0, 0, 0, 0}, {2, 0, 0, 0}, {2, 2, 0, 0}, {0, 2, 0, 0}};
+  const auto o = trace::Octagon(Pointers(square));
+  EXPECT_EQ(o.minX, 0);
+  EXPECT_EQ(o.maxSum, 4);
+  EXPECT_EQ(o.minDiff, -2);
+  EXPECT_EQ(trace::Outcode(1, 1, o), 255u);
+  EXPECT_EQ(trace::Outcode(0, 1, o), 255u & ~1u);       // on the least-X line
+  EXPECT_EQ(trace::Outcode(-1, 1, o), 255u & ~1u & ~16u & ~128u);  // left of it: X, X+Y and Y-X
+  EXPECT_EQ(trace::Outcode(3, 1, o), 1u | 4u | 8u | 16u | 128u);
+  // Corners each on a different side OR to 255: the facet may meet the beam.
+  EXPECT_EQ(trace::Outcode(-1, 1, o) | trace::Outcode(3, 1, o), 255u);
+}
+
+TEST(SortPolygon, OrdersCornersRoundTheCentreOfTheFirstThree) {
+  auto polygon = testing::RegularPolygon(9, 1, 0.3, -0.2);
+  auto points = Points(polygon);
+  std::vector<FlatPoint*> shuffled = Pointers(points);
+  std::mt19937 random(11);
+  std::shuffle(shuffled.begin() + 3, shuffled.end(), random);
+  std::vector<double> keys;
+  trace::SortPolygon(shuffled, keys);
+  ASSERT_EQ(shuffled.size(), 9u);
+  // Descending pseudo-angle: clockwise in x-right, y-up axes, each corner the
+  // previous one's neighbour.
+  for (std::size_t i = 0; i < 9; ++i) {
+    const std::size_t here = static_cast<std::size_t>(shuffled[i] - points.data());
+    const std::size_t next = static_cast<std::size_t>(shuffled[(i + 1) % 9] - points.data());
+    EXPECT_EQ((here + 8) % 9, next);
+  }
+}
+
+TEST(SortPolygon, DropsNearDuplicatesButNeverJoinsLastToFirst) {
+  // Two corners 0.0005 apart collapse; 0.001 apart in x survive.
+  std::vector<FlatPoint> points{{0, 0, 0, 0}, {1, 0, 0, 0}, {1.0005, 0.0005, 0, 0}, {0, 1, 0, 0}, {0.001, 1, 0, 0}};
+  std::vector<FlatPoint*> polygon = Pointers(points);
+  std::vector<double> keys;
+  trace::SortPolygon(polygon, keys);
+  EXPECT_EQ(polygon.size(), 4u);
+
+  // Two corners a hair either side of the direction (-1, -1) from the centre sort
+  // to the two ends of the list: they are never compared, so both stay.
+  const double a = -0.75 * std::numbers::pi;
+  std::vector<FlatPoint> ring{{1, 0, 0, 0},
+                              {-0.5, 0.8660254037844386, 0, 0},
+                              {-0.5, -0.8660254037844386, 0, 0},
+                              {std::cos(a + 0.0003), std::sin(a + 0.0003), 0, 0},
+                              {std::cos(a - 0.0003), std::sin(a - 0.0003), 0, 0}};
+  std::vector<FlatPoint*> loop = Pointers(ring);
+  trace::SortPolygon(loop, keys);
+  ASSERT_EQ(loop.size(), 5u);
+  EXPECT_EQ(loop.front(), &ring[4]);
+  EXPECT_EQ(loop.back(), &ring[3]);
+
+  // A sliver whose corners all fall together collapses below three corners.
+  std::vector<FlatPoint> sliver{{0, 0, 0, 0}, {0.0004, 0.0001, 0, 0}, {0.0001, 0.0004, 0, 0}};
+  std::vector<FlatPoint*> tiny = Pointers(sliver);
+  trace::SortPolygon(tiny, keys);
+  EXPECT_LT(tiny.size(), 3u);
+}
+
+TEST(TurnPoints, LiftsOntoThePlaneAndTurnsBackAgain) {
+  // Points on the plane n . p = D of a frame; turning by an angle and back gives
+  // the points again, and the turn matches lifting and rotating by hand.
+  const Vector3 n{0.3, -0.4, 0.8660254037844386};
+  const double D = 0.25, angle = 0.3;
+  PointStore store;
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> u(-1, 1);
+  std::vector<FlatPoint> original;
+  for (int i = 0; i < 50; ++i) {
+    FlatPoint* p = store.New();
+    p->X = u(random);
+    p->Y = u(random);
+    original.push_back(*p);
+  }
+  trace::TurnPoints(store, 10, n, angle, D);
+  const Frame g = RotationMatrix(n[0], n[1], angle);
+  for (std::size_t i = 0; i < 50; ++i) {
+    const FlatPoint& o = original[i];
+    if (i < 10) {
+      EXPECT_EQ(store[i].X, o.X);
+      continue;
+    }
+    const double z = (D - n[0] * o.X - n[1] * o.Y) / n[2];
+    EXPECT_NEAR(store[i].X, g[0] * o.X + g[1] * o.Y + g[2] * z, 1e-12);
+    EXPECT_NEAR(store[i].Y, g[3] * o.X + g[4] * o.Y + g[5] * z, 1e-12);
+  }
+  // In the turned frame the plane's normal is G n.
+  Vector3 turned = n;
+  TransformVector(g, turned);
+  trace::TurnPoints(store, 10, turned, -angle, D);
+  for (std::size_t i = 10; i < 50; ++i) {
+    EXPECT_NEAR(store[i].X, original[i].X, 1e-6);
+    EXPECT_NEAR(store[i].Y, original[i].Y, 1e-6);
+  }
+}
+
+}  // namespace
+}  // namespace brillora
