@@ -24,6 +24,18 @@ const std::vector<Command>& Commands() {
        "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
        "[--ri X | --material NAME] [--width W --height H] [--json]",
        RunTrace},
+      {"render", "draw a view of the stone into a PNG, BMP, JPEG or GIF file",
+       "brillora-cli render [DESIGN | --default] -o OUT.png|.bmp|.jpg|.gif [--width W --height H] "
+       "[--no-aa] [--no-edges] [--step S] [--reflections TAG | --reflected] [--no-surface] "
+       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
+       "[--ri X | --material NAME] [--front FILE] [--back FILE] [--law const|cos|cos2|cos4] "
+       "[--head DEG] [--body] [--bg PERCENT]",
+       RunRender},
+      {"animate", "write the wobble of the stone as a looping animated GIF",
+       "brillora-cli animate [DESIGN | --default] -o OUT.gif [--width W --height H] "
+       "[--reflections TAG | --reflected] [--no-surface] [--view crown|pavilion|RX,RY] "
+       "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]",
+       RunAnimate},
   };
   return commands;
 }

@@ -18,6 +18,7 @@ namespace brillora::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitUnreadable = 3;
+inline constexpr int kExitFailed = 4;  // the work could not be done: too large, not writable
 
 // Thrown when a command cannot go on: main prints the message on standard error
 // and exits with the status.
@@ -47,5 +48,7 @@ std::unique_ptr<StepEditor> StartEditor(const std::optional<std::string>& file,
 int RunInfo(Arguments& args, std::ostream& out);
 int RunEdit(Arguments& args, std::ostream& out);
 int RunTrace(Arguments& args, std::ostream& out);
+int RunRender(Arguments& args, std::ostream& out);
+int RunAnimate(Arguments& args, std::ostream& out);
 
 }  // namespace brillora::cli

@@ -1,0 +1,74 @@
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include <QImage>
+
+#include "cli/commands.h"
+#include "cli/trace_options.h"
+#include "io/image_gif.h"
+#include "light/illumination_model.h"
+#include "model/facet_construction.h"
+#include "trace/ray_tracer.h"
+#include "view/animation_frame.h"
+#include "view/paint_polygons.h"
+#include "view/screen_scale.h"
+
+namespace brillora::cli {
+namespace {
+
+constexpr PictureSizeLimits kFrameSizes{100, 9000};
+constexpr int kDefaultWidth = 450;
+constexpr int kDefaultHeight = 467;
+
+}  // namespace
+
+int RunAnimate(Arguments& args, std::ostream& out) {
+  TraceSettings trace;
+  trace.width = kDefaultWidth;
+  trace.height = kDefaultHeight;
+  std::optional<std::string> output;
+  while (!args.Done()) {
+    const std::string word = args.Take();
+    if (word == "-o") {
+      output = args.TakeValue();
+      if (!output) throw UsageError{"-o needs a file name"};
+    } else if (!TakeTraceOption(word, args, trace, kFrameSizes)) {
+      throw UsageError{"unexpected argument: " + word};
+    }
+  }
+  FinishTraceOptions(trace);
+  if (!output || std::filesystem::path(*output).extension() != ".gif")
+    throw UsageError{"give the animation file, ending in .gif, with -o"};
+
+  DesignReadResult read = LoadDesign(trace.file);
+  const Stone stone = ConstructStone(read.design);
+  TraceOptions options;
+  options.RefractiveIndex = trace.refractiveIndex.value_or(read.refractiveIndex);
+  options.SurfaceRefl = trace.surface;
+  options.Reflected = trace.reflected;
+  IlluminationModel light;
+  if (trace.zones) light.SetZoneAngles((*trace.zones)[0], (*trace.zones)[1], (*trace.zones)[2]);
+  light.SetSourceMode(trace.lightMode);
+
+  // Frames are drawn as the prepared animations draw them: no edges, no highlight.
+  const PaintStyle style = AnimationStyle(light.BGColor());
+  const ScreenScale scale = FastScale(trace.width, trace.height);
+  QImage frame(trace.width, trace.height, QImage::Format_RGB888);
+  if (frame.isNull()) throw CommandFailure{kExitFailed, "The picture size is too high!"};
+  AnimatedGifWriter writer(*output, trace.width, trace.height, kAnimationDelay);
+  RayTracer tracer;
+  ArrayOfFOS polygons;
+  for (int i = 0; i < kAnimationFrames && writer.Error().empty(); ++i) {
+    tracer.RayTrace(stone, AnimationFrame(i), polygons, MaxLevel(trace), scale.Scale, scale.CentreY,
+                    options, light);
+    PaintPolygons(frame, polygons, style);
+    writer.AddFrame(frame);
+  }
+  if (!writer.Finish()) throw CommandFailure{kExitFailed, "cannot write " + *output + ": " + writer.Error()};
+  out << "wrote " << *output << " (" << kAnimationFrames << " frames of " << trace.width << " x "
+      << trace.height << ")\n";
+  return kExitOk;
+}
+
+}  // namespace brillora::cli

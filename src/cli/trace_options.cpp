@@ -1,0 +1,128 @@
+#include "cli/trace_options.h"
+
+#include <numbers>
+#include <sstream>
+
+#include "params/materials.h"
+
+namespace brillora::cli {
+namespace {
+
+constexpr int kMaxReflections = 13;
+
+std::vector<double> ParseList(const std::optional<std::string>& text, std::size_t count,
+                              const std::string& option) {
+  std::vector<double> values;
+  if (text) {
+    std::stringstream stream(*text);
+    std::string item;
+    while (std::getline(stream, item, ',')) {
+      const auto value = ParseNumber(item);
+      if (!value) break;
+      values.push_back(*value);
+    }
+    if (!text->empty() && text->back() == ',') values.clear();
+  }
+  if (values.size() != count) {
+    throw UsageError{option + " needs " + std::to_string(count) + " numbers separated by commas"};
+  }
+  return values;
+}
+
+// The picture window's view turned over: half a turn about the screen's x axis
+// in the hundred steps of the flip.
+Frame PavilionView() {
+  Frame view = IdentityFrame();
+  for (int i = 0; i < 100; ++i) RotateFrame(view, 0, 1, -std::numbers::pi / 100);
+  return view;
+}
+
+// A mouse turn of the identity: rx degrees about the screen's x axis, then ry
+// degrees about its y axis.
+Frame TurnedView(double rx, double ry) {
+  Frame view = IdentityFrame();
+  RotateFrame(view, 0, 1, rx * std::numbers::pi / 180);
+  RotateFrame(view, -1, 0, ry * std::numbers::pi / 180);
+  return view;
+}
+
+}  // namespace
+
+bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
+                     const PictureSizeLimits& limits) {
+  if (word == "--default") {
+    s.file.reset();
+  } else if (word == "--reflections") {
+    const auto value = args.TakeValue();
+    const auto tag = value ? ParseInteger(*value) : std::nullopt;
+    if (!tag || *tag < 0 || *tag > kMaxReflections)
+      throw UsageError{"--reflections needs a tag from 0 to 13"};
+    s.reflections = *tag;
+    s.reflectionsGiven = true;
+  } else if (word == "--reflected") {
+    s.reflected = true;
+  } else if (word == "--no-surface") {
+    s.surface = false;
+  } else if (word == "--view") {
+    const auto value = args.TakeValue();
+    if (value == "crown") {
+      s.view = IdentityFrame();
+    } else if (value == "pavilion") {
+      s.view = PavilionView();
+    } else {
+      const auto turn = ParseList(value, 2, "--view");
+      s.view = TurnedView(turn[0], turn[1]);
+    }
+  } else if (word == "--light") {
+    const auto value = args.TakeValue();
+    if (value == "grey") {
+      s.lightMode = 0;
+    } else if (value == "redblue") {
+      s.lightMode = 1;
+    } else if (value == "zones") {
+      s.lightMode = 2;
+    } else {
+      throw UsageError{"--light needs grey, redblue or zones"};
+    }
+    s.lightGiven = true;
+  } else if (word == "--zones") {
+    s.zones = ParseList(args.TakeValue(), 3, "--zones");
+    const auto& z = *s.zones;
+    if (!(0 <= z[0] && z[0] <= z[1] && z[1] <= z[2] && z[2] <= 180))
+      throw UsageError{"--zones needs ascending angles from 0 to 180 degrees"};
+  } else if (word == "--ri") {
+    const auto value = args.TakeValue();
+    const auto index = value ? ParseNumber(*value) : std::nullopt;
+    if (!index || *index < 1 || *index > 10)
+      throw UsageError{"--ri needs a refractive index from 1 to 10"};
+    s.refractiveIndex = *index;
+    s.indexGiven = true;
+  } else if (word == "--material") {
+    const auto name = args.TakeValue();
+    const auto material = name ? FindMaterial(*name) : std::nullopt;
+    if (!material) throw UsageError{"unknown material: " + name.value_or("")};
+    s.refractiveIndex = material->refractiveIndex;
+    s.materialGiven = true;
+  } else if (word == "--width" || word == "--height") {
+    const auto value = args.TakeValue();
+    const auto size = value ? ParseInteger(*value) : std::nullopt;
+    if (!size || *size < limits.least || *size > limits.most) {
+      throw UsageError{word + " needs a number of pixels from " + std::to_string(limits.least) +
+                       " to " + std::to_string(limits.most)};
+    }
+    (word == "--width" ? s.width : s.height) = *size;
+  } else if (!word.empty() && word.front() != '-' && !s.file) {
+    s.file = word;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void FinishTraceOptions(TraceSettings& s) {
+  if (s.reflected && s.reflectionsGiven) throw UsageError{"give either --reflections or --reflected"};
+  if (s.indexGiven && s.materialGiven) throw UsageError{"give either --ri or --material"};
+  if (s.reflected) s.reflections = 1;
+}
+
+}  // namespace brillora::cli

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "trace/frame.h"
+
+namespace brillora::cli {
+
+// The options every command that traces the stone shares: the design, the
+// reflections, the view, the light and the stone's refractive index.
+struct TraceSettings {
+  std::optional<std::string> file;
+  int reflections = 13;  // the "N of Reflections" tag: 13 is the menu's item "12"
+  bool reflectionsGiven = false;
+  bool reflected = false;
+  bool surface = true;
+  Frame view = IdentityFrame();
+  int lightMode = 0;
+  bool lightGiven = false;
+  std::optional<std::vector<double>> zones;
+  std::optional<double> refractiveIndex;
+  bool indexGiven = false;
+  bool materialGiven = false;
+  int width = 0;
+  int height = 0;
+};
+
+// Limits of --width and --height for one command.
+struct PictureSizeLimits {
+  int least = 0;
+  int most = 0;
+};
+
+// Takes `word` and its value when it is one of the shared options (a design
+// name counts too). False, with nothing taken, for any other word. Bad values
+// throw UsageError.
+bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& settings,
+                     const PictureSizeLimits& limits);
+
+// Checks the options that exclude each other once all are read.
+void FinishTraceOptions(TraceSettings& settings);
+
+// The deepest level the tracer cuts: the tag minus one (-1: no tracing).
+inline int MaxLevel(const TraceSettings& settings) { return settings.reflections - 1; }
+
+// The usage text of the shared options.
+inline constexpr const char* kTraceOptionsUsage =
+    "[--reflections TAG | --reflected] [--no-surface] [--view crown|pavilion|RX,RY] "
+    "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri N | --material NAME]";
+
+}  // namespace brillora::cli

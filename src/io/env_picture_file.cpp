@@ -1,0 +1,98 @@
+#include "io/env_picture_file.h"
+
+#include <cstring>
+#include <optional>
+
+#include "io/image_file.h"
+#include "io/image_gif.h"
+#include "io/image_jpeg.h"
+
+namespace brillora {
+namespace {
+
+std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int size) {
+  std::uint32_t value = 0;
+  for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[at + i];
+  return value;
+}
+
+// Qt's reader fills a bitmap whose pixel rows were cut off; a picture of the
+// surroundings made of such filler is as unreadable as any other damaged file.
+bool BmpPixelsComplete(const std::vector<std::uint8_t>& bytes) {
+  if (bytes.size() < 26) return false;
+  const std::uint32_t offset = LittleEndian(bytes, 10, 4);
+  const std::uint32_t headerSize = LittleEndian(bytes, 14, 4);
+  std::int64_t width = 0, height = 0, bits = 0;
+  if (headerSize == 12) {  // the old core header: 16-bit sizes
+    width = LittleEndian(bytes, 18, 2);
+    height = LittleEndian(bytes, 20, 2);
+    bits = LittleEndian(bytes, 24, 2);
+  } else {
+    if (bytes.size() < 34) return false;
+    width = static_cast<std::int32_t>(LittleEndian(bytes, 18, 4));
+    height = static_cast<std::int32_t>(LittleEndian(bytes, 22, 4));
+    bits = LittleEndian(bytes, 28, 2);
+    const std::uint32_t compression = LittleEndian(bytes, 30, 4);
+    if (compression != 0 && compression != 3) return true;  // run-length data has no fixed size
+  }
+  if (height < 0) height = -height;
+  const std::int64_t rowBytes = (width * bits + 31) / 32 * 4;
+  return static_cast<std::int64_t>(bytes.size()) >= offset + rowBytes * height;
+}
+
+std::optional<QImage> DecodeByExtension(const std::string& extension,
+                                        const std::vector<std::uint8_t>& bytes) {
+  if (extension == ".jpg") return DecodeJpeg(bytes);
+  if (extension == ".gif") return DecodeGif(bytes);
+  if (!BmpPixelsComplete(bytes)) return std::nullopt;
+  QImage image;
+  if (!image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP")) return std::nullopt;
+  return image;
+}
+
+}  // namespace
+
+RgbPicture BlankPicture() {
+  RgbPicture picture;
+  picture.Width = kEnvPictureSize;
+  picture.Height = kEnvPictureSize;
+  picture.Pixels.assign(static_cast<std::size_t>(kEnvPictureSize) * kEnvPictureSize * 3, 0);
+  return picture;
+}
+
+RgbPicture StretchToEnvPicture(const QImage& image) {
+  const QImage square = image.scaled(kEnvPictureSize, kEnvPictureSize, Qt::IgnoreAspectRatio,
+                                     Qt::FastTransformation)
+                            .convertToFormat(QImage::Format_RGB888);
+  RgbPicture picture = BlankPicture();
+  for (int y = 0; y < kEnvPictureSize; ++y)
+    std::memcpy(picture.Pixels.data() + static_cast<std::size_t>(y) * kEnvPictureSize * 3,
+                square.constScanLine(y), kEnvPictureSize * 3);
+  return picture;
+}
+
+EnvPictureLoad LoadEnvPicture(const std::filesystem::path& name, RgbPicture& picture) {
+  if (name == "Screen") {
+    picture = BlankPicture();
+    return EnvPictureLoad::Loaded;
+  }
+  const std::string extension = name.extension().string();
+  if (extension != ".jpg" && extension != ".gif" && extension != ".bmp")
+    return EnvPictureLoad::Ignored;
+  const auto bytes = ReadFileBytes(name);
+  if (!bytes) return EnvPictureLoad::Unreadable;
+  const auto image = DecodeByExtension(extension, *bytes);
+  if (!image || image->isNull()) return EnvPictureLoad::Unreadable;
+  picture = StretchToEnvPicture(*image);
+  return EnvPictureLoad::Loaded;
+}
+
+void PaintPictureColor(RgbPicture& picture, std::uint32_t color) {
+  const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(color & 0xFF),
+                               static_cast<std::uint8_t>((color >> 8) & 0xFF),
+                               static_cast<std::uint8_t>((color >> 16) & 0xFF)};
+  for (std::size_t i = 0; i + 2 < picture.Pixels.size(); i += 3)
+    std::memcpy(picture.Pixels.data() + i, rgb, 3);
+}
+
+}  // namespace brillora

@@ -1,0 +1,16 @@
+#include "view/export_picture.h"
+
+#include "view/paint_smooth.h"
+
+namespace brillora {
+
+std::optional<QImage> ExportPicture(int width, int height, const PolygonsAt& polygonsAt,
+                                    const PaintStyle& style) {
+  QImage picture(width, height, QImage::Format_RGB888);
+  if (picture.isNull()) return std::nullopt;
+  const ArrayOfFOS& fine = polygonsAt(FineScale(width, height));
+  if (PaintSmooth(picture, fine, style) != SmoothResult::Done) return std::nullopt;
+  return picture;
+}
+
+}  // namespace brillora
