@@ -24,7 +24,7 @@ void CentreOnScreen(QWidget& window) {
 }  // namespace
 
 BrilloraApp::BrilloraApp(QDir programFolder) {
-  picture_ = std::make_unique<PictureWindow>(parameters_);
+  picture_ = std::make_unique<PictureWindow>(parameters_, light_);
   parametersWindow_ = std::make_unique<ParametersWindow>(parameters_);
   design_ = std::make_unique<DesignWindow>(DesignWindowPeers{*picture_, *parametersWindow_, parameters_},
                                            std::move(programFolder));
@@ -46,18 +46,22 @@ std::vector<QWidget*> BrilloraApp::Windows() const {
 void BrilloraApp::Wire() {
   picture_->SetParametersWindow(parametersWindow_.get());
   design_->AttachLaterWindows(about_.get(), lightMap_.get());
+  picture_->SetSource(design_.get());
   picture_->SetTranslucentCompanions({design_.get(), pictureSize_.get(), parametersWindow_.get(), progress_.get()});
   CentreOnScreen(*parametersWindow_);
   CentreOnScreen(*progress_);
   CentreOnScreen(*lightMap_);
   QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, picture_.get(), [this] {
     picture_->SetRebuild();
-    picture_->update();
+    picture_->Repaint();
   });
   QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureRepaint, picture_.get(),
-                   [this] { picture_->update(); });
+                   [this] { picture_->Repaint(); });
   QObject::connect(picture_.get(), &PictureWindow::designDropped, design_.get(), &DesignWindow::OpenDesign);
   QObject::connect(picture_.get(), &PictureWindow::closing, design_.get(), [this] { EndOfRun(); });
+  // The flip's duration is shown as the design window's title.
+  QObject::connect(picture_.get(), &PictureWindow::flipped, design_.get(),
+                   [this](qint64 ms) { design_->setWindowTitle(QString::number(ms)); });
   QObject::connect(progress_.get(), &ProgressWindow::cancelRequested, design_.get(), &DesignWindow::StopAnimations);
 }
 

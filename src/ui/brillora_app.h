@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "light/illumination_model.h"
 #include "params/stone_parameters.h"
 
 class QWidget;
@@ -33,6 +34,7 @@ class BrilloraApp {
   std::vector<QWidget*> Windows() const;
 
   StoneParameters& Parameters() { return parameters_; }
+  IlluminationModel& Light() { return light_; }
   PictureWindow& Picture() { return *picture_; }
   ParametersWindow& ParametersView() { return *parametersWindow_; }
   DesignWindow& Design() { return *design_; }
@@ -47,6 +49,7 @@ class BrilloraApp {
   void EndOfRun();
 
   StoneParameters parameters_;
+  IlluminationModel light_;
   std::unique_ptr<PictureWindow> picture_;
   std::unique_ptr<ParametersWindow> parametersWindow_;
   std::unique_ptr<DesignWindow> design_;

@@ -366,10 +366,10 @@ void DesignWindow::ConnectMenu() {
   connect(menu_.reflectionGroup, &QActionGroup::triggered, this, &DesignWindow::ReflectionsClick);
   connect(menu_.SurfaceRefl, &QAction::triggered, this, [this] {
     picture_.SetRebuild();
-    picture_.update();
+    picture_.Repaint();
   });
   for (QAction* item : {menu_.Edges, menu_.AA}) {
-    connect(item, &QAction::triggered, this, [this] { picture_.update(); });
+    connect(item, &QAction::triggered, this, [this] { picture_.Repaint(); });
   }
   connect(menu_.Racetracking1, &QAction::triggered, this, [this](bool checked) {
     if (lightMap_ != nullptr) lightMap_->setVisible(checked);
@@ -459,6 +459,17 @@ void DesignWindow::SelectFacetStep(int step) {
   Forward([&] { editor_->SelectFacetStep(step); });
 }
 
+PictureSettings DesignWindow::CurrentSettings() const {
+  PictureSettings settings;
+  settings.maxLevel = ReflectionCount() - 1;
+  settings.surfaceReflections = menu_.SurfaceRefl->isChecked();
+  settings.reflected = menu_.Reflected->isChecked();
+  settings.edges = menu_.Edges->isChecked();
+  settings.antiAliasing = menu_.AA->isChecked();
+  settings.selectedStep = editor_ ? editor_->SelectedStep() : -1;
+  return settings;
+}
+
 void DesignWindow::PictureStale() { picture_.SetRebuild(); }
 
 void DesignWindow::PlaySound(std::string_view name) {
@@ -469,7 +480,7 @@ void DesignWindow::StoneRebuilt() {
   const std::shared_ptr<const Stone>& stone = State().stone;
   picture_.SetStone(stone);
   parameters_.SetStone(stone);
-  picture_.update();
+  picture_.Repaint();
   if (parametersWindow_.isVisible()) parameters_.ComputeWeight();
   emit stoneRebuilt();
 }
@@ -496,7 +507,7 @@ void DesignWindow::Open1Click() {
 void DesignWindow::ReflectionsClick(QAction* item) {
   menu_.Reflections->menuAction()->setProperty("Tag", Tag(item));
   picture_.SetRebuild();
-  picture_.update();
+  picture_.Repaint();
 }
 
 void DesignWindow::AnimationClick(QAction* item, bool checked) {

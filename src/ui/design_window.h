@@ -9,6 +9,7 @@
 #include "model/editor_observer.h"
 #include "model/step_editor.h"
 #include "ui/design_menu.h"
+#include "view/picture_window.h"
 
 class QCheckBox;
 class QComboBox;
@@ -38,7 +39,7 @@ struct DesignWindowPeers {
 // menu and the step menu. It owns the step editor, and with it the design
 // state: the controls show the editor's control state and hand every user
 // action to the editor's rules.
-class DesignWindow : public QMainWindow, private EditorObserver {
+class DesignWindow : public QMainWindow, public PictureSource, private EditorObserver {
   Q_OBJECT
 
  public:
@@ -61,7 +62,9 @@ class DesignWindow : public QMainWindow, private EditorObserver {
   // The editor exists once the first design is installed.
   const StepEditor* Editor() const { return editor_.get(); }
   // A double click in the picture on a facet of that step of the construction order.
-  void SelectFacetStep(int step);
+  void SelectFacetStep(int step) override;
+  // The menu switches and the selected step, as the renderers read them.
+  PictureSettings CurrentSettings() const override;
   const DesignMenu& Menu() const { return menu_; }
   const StepMenu& Steps() const { return stepMenu_; }
   SoundPlayer& Player() { return *player_; }

@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -16,7 +18,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "light/illumination_model.h"
 #include "model/number_text.h"
+#include "trace/plane_geometry.h"
+#include "view/paint_polygons.h"
+#include "view/paint_smooth.h"
+#include "view/screen_scale.h"
+#include "view/view_matrix.h"
 #include "params/parameters_window.h"
 #include "params/stone_parameters.h"
 
@@ -82,8 +90,23 @@ std::vector<QPoint> SegmentPixels(PixelPoint start, PixelPoint end) {
   return pixels;
 }
 
-PictureWindow::PictureWindow(StoneParameters& parameters, QWidget* parent)
-    : QWidget(parent), parameters_(parameters), popupMenu_(new QMenu(this)),
+bool PointInBeam(const std::vector<FlatPoint*>& corners, const FlatPoint& q) {
+  const std::size_t n = corners.size();
+  if (n < 3) return false;
+  bool found = false;
+  for (std::size_t k = 1; k < n; ++k) {
+    const FlatPoint& a = *corners[k - 1];
+    const FlatPoint& b = *corners[k];
+    if ((a.X > q.X) == (b.X >= q.X)) continue;
+    if (trace::LeftOf(b, a, q)) return false;
+    if (found) return true;
+    found = true;
+  }
+  return found && !trace::LeftOf(*corners[0], *corners[n - 1], q);
+}
+
+PictureWindow::PictureWindow(StoneParameters& parameters, const IlluminationModel& light, QWidget* parent)
+    : QWidget(parent), parameters_(parameters), light_(light), popupMenu_(new QMenu(this)),
       button1_(new QPushButton("Reset", this)) {
   setObjectName("Picture");
   setWindowTitle("Crown");
@@ -112,21 +135,63 @@ bool PictureWindow::SegmentShown() const {
 }
 
 void PictureWindow::GetinitialPositionClick() {
+  view_ = IdentityFrame();
   rebuild_ = true;
-  emit resetRequested();
+  Repaint();
+}
+
+bool PictureWindow::ShowsCrown() const { return brillora::ShowsCrown(view_); }
+
+void PictureWindow::Repaint() {
+  refinedValid_ = false;
   update();
 }
 
 void PictureWindow::Rotate() {
-  crownInView_ = !crownInView_;
-  rebuild_ = true;
-  update();
+  QElapsedTimer clock;
+  clock.start();
+  setCursor(Qt::WaitCursor);
+  FlipView(view_, [this](const Frame&) {
+    rebuild_ = true;
+    refinedValid_ = false;
+    repaint();
+  });
+  rebuild_ = true;  // the next paint traces again
+  setCursor(Qt::ArrowCursor);
+  emit flipped(clock.elapsed());
 }
 
-void PictureWindow::paintEvent(QPaintEvent*) {
+PaintStyle PictureWindow::Style(const PictureSettings& settings) const {
+  return PaintStyle{light_.BGColor(), settings.edges, settings.maxLevel < 0, settings.selectedStep};
+}
+
+void PictureWindow::Trace(const PictureSettings& settings) {
+  TraceOptions options;
+  options.RefractiveIndex = parameters_.RefractiveIndex();
+  options.SurfaceRefl = settings.surfaceReflections;
+  options.Reflected = settings.reflected;
+  const ScreenScale scale = FastScale(width(), height());
+  tracer_.RayTrace(*stone_, view_, screen_, settings.maxLevel, scale.Scale, scale.CentreY, options, light_);
+}
+
+void PictureWindow::paintEvent(QPaintEvent* event) {
+  ++paintGeneration_;
+  const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
   QPainter painter(this);
-  painter.fillRect(rect(), Qt::black);
+  const QRect area = rebuild_ ? rect() : event->rect();
+  if (rebuild_) {
+    Trace(settings);
+    refinedValid_ = false;
+  }
   rebuild_ = false;
+  if (refinedValid_ && refined_.size() == size()) {
+    painter.drawImage(area, refined_, area);
+  } else {
+    PaintRect(area, screen_, Style(settings), painter);
+    refinedValid_ = false;
+    refinePending_ = true;
+    QTimer::singleShot(0, this, &PictureWindow::IdlePaint);
+  }
   UpdateCaption();
   if (SegmentShown()) {
     painter.setPen(QColor(255, 0, 0));
@@ -136,9 +201,30 @@ void PictureWindow::paintEvent(QPaintEvent*) {
   UpdateTranslucency();
 }
 
+void PictureWindow::IdlePaint() {
+  const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
+  if (refining_ || !refinePending_ || !settings.antiAliasing) return;
+  refinePending_ = false;
+  refining_ = true;
+  const unsigned started = paintGeneration_;
+  QImage picture(size(), QImage::Format_RGB32);
+  const ScreenScale fine = FineScale(width(), height());
+  tracer_.BeamsToScreenCopy(fine.Scale, fine.CentreY, screen_, fineScreen_);
+  // The pass yields to the message loop; any paint meanwhile makes it stale.
+  const SmoothResult result = PaintSmooth(picture, fineScreen_, Style(settings), [this, started] {
+    QCoreApplication::processEvents();
+    return paintGeneration_ != started;
+  });
+  refining_ = false;
+  if (result != SmoothResult::Done || paintGeneration_ != started) return;
+  refined_ = std::move(picture);
+  refinedValid_ = true;
+  update();
+}
+
 void PictureWindow::UpdateCaption() {
   const bool active = isActiveWindow();
-  if (crownInView_) {
+  if (ShowsCrown()) {
     setWindowTitle("  Crown");
     captionColour_ = active ? QColor(255, 0, 0) : QColor(128, 0, 0);
   } else {
@@ -163,7 +249,10 @@ void PictureWindow::changeEvent(QEvent* event) {
 void PictureWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   parameters_.SetPictureWidth(width());
-  update();
+  // The same beams, mapped to the new size: no new trace.
+  const ScreenScale scale = FastScale(width(), height());
+  tracer_.BeamsToScreen(scale.Scale, scale.CentreY, screen_);
+  Repaint();
 }
 
 void PictureWindow::mousePressEvent(QMouseEvent* event) {
@@ -181,7 +270,13 @@ void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
       NearPoint(at.x(), at.y(), parameters_.SegmentStart()) || NearPoint(at.x(), at.y(), parameters_.SegmentEnd());
   setCursor(nearEnd && SegmentShown() ? Qt::SizeAllCursor : Qt::ArrowCursor);
   if (!(event->buttons() & Qt::LeftButton)) return;
-  if (!dragStart_ && !dragEnd_) return;
+  if (!dragStart_ && !dragEnd_) {
+    if (MouseTurn(view_, lastX_, lastY_, at.x(), at.y(), width())) rebuild_ = true;
+    lastX_ = at.x();
+    lastY_ = at.y();
+    Repaint();
+    return;
+  }
   // The segment moves only where it is drawn: on the parameters window's first page.
   if (!SegmentShown()) return;
   const PixelPoint p{at.x(), at.y()};
@@ -191,7 +286,20 @@ void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
     parameters_.SetSegmentEnd(p);
   }
   parameters_.ComputeWeight();
-  update();
+  Repaint();
+}
+
+void PictureWindow::mouseDoubleClickEvent(QMouseEvent*) {
+  // The press before the double click marked the point: in view units, the
+  // inverse of the fast pass's mapping.
+  const double c = width() / 2 - 1;
+  const double m = height() / 2 - 1;
+  const FlatPoint q{(lastX_ - c) / c, (lastY_ - m) / c};
+  for (const FasetOnScreen& polygon : screen_) {
+    if (polygon.Beam == nullptr || !PointInBeam(polygon.Beam->Points, q)) continue;
+    if (source_ != nullptr && polygon.Beam->Facet != nullptr) source_->SelectFacetStep(polygon.Beam->Facet->Step);
+    return;
+  }
 }
 
 void PictureWindow::mouseReleaseEvent(QMouseEvent*) {

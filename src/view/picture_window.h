@@ -9,14 +9,42 @@
 
 #include "model/design.h"
 #include "params/weight.h"
+#include "trace/frame.h"
+#include "trace/ray_tracer.h"
+#include "trace/screen_polygon.h"
+#include "view/paint_style.h"
 
 class QMenu;
 class QPushButton;
 
 namespace brillora {
 
+class IlluminationModel;
 class ParametersWindow;
 class StoneParameters;
+
+// What the picture window reads from the design window's menus and editing.
+struct PictureSettings {
+  int maxLevel = -1;  // the "N of Reflections" Tag less one; below 0 nothing is traced
+  bool surfaceReflections = true;
+  bool reflected = false;
+  bool edges = true;
+  bool antiAliasing = true;
+  int selectedStep = -1;  // step of the construction order whose facets are highlighted
+};
+
+// The design window as the picture window sees it.
+class PictureSource {
+ public:
+  virtual ~PictureSource() = default;
+  virtual PictureSettings CurrentSettings() const = 0;
+  // A double click on a facet of that step of the construction order.
+  virtual void SelectFacetStep(int step) = 0;
+};
+
+// True when q lies inside the convex beam polygon `corners` (view units, in the
+// tracer's corner order).
+bool PointInBeam(const std::vector<FlatPoint*>& corners, const FlatPoint& q);
 
 // True when (x, y) lies closer than 5 pixels to p: near enough to grab a segment end.
 bool NearPoint(int x, int y, PixelPoint p);
@@ -37,11 +65,13 @@ class PictureWindow : public QWidget {
   static constexpr int kInitialWidth = 450;
   static constexpr int kInitialHeight = 467;
 
-  explicit PictureWindow(StoneParameters& parameters, QWidget* parent = nullptr);
+  PictureWindow(StoneParameters& parameters, const IlluminationModel& light, QWidget* parent = nullptr);
   ~PictureWindow() override;
 
   // The parameters window is made after this one.
   void SetParametersWindow(const ParametersWindow* window) { parametersWindow_ = window; }
+  // The design window is made after this one.
+  void SetSource(PictureSource* source) { source_ = source; }
   // Windows made translucent while this one is maximized.
   void SetTranslucentCompanions(std::vector<QWidget*> windows) { companions_ = std::move(windows); }
 
@@ -49,13 +79,22 @@ class PictureWindow : public QWidget {
   // The view must be traced again before it is drawn next.
   void SetRebuild() { rebuild_ = true; }
   bool Rebuild() const { return rebuild_; }
+  // Draws the picture anew (the refined picture, if any, is dropped).
+  void Repaint();
   // An image was put on the clipboard during the run: closing asks whether to keep it.
   void SetClipboardUsed() { clipboardUsed_ = true; }
 
   // Whether the crown faces the viewer.
-  bool ShowsCrown() const { return crownInView_; }
-  // Turns the stone over, as the side switch of the design window asks.
+  bool ShowsCrown() const;
+  const Frame& View() const { return view_; }
+  // Turns the stone over in a hundred traced steps, as the side switch asks.
   void Rotate();
+  // The polygons of the last fast pass, in pixels of the window.
+  const ArrayOfFOS& Screen() const { return screen_; }
+  // A refined picture is due and not yet drawn.
+  bool RefinePending() const { return refinePending_; }
+  // The refined picture replaced the fast one.
+  bool RefinedShown() const { return refinedValid_; }
 
   QString CaptionText() const { return windowTitle(); }
   QColor CaptionColour() const { return captionColour_; }
@@ -66,8 +105,8 @@ class PictureWindow : public QWidget {
   void designDropped(const QString& file);
   // The window is closing: running animations must stop and the program end.
   void closing();
-  // "Reset to initial Position" was chosen.
-  void resetRequested();
+  // The flip took that many milliseconds.
+  void flipped(qint64 milliseconds);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -75,6 +114,7 @@ class PictureWindow : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -83,16 +123,29 @@ class PictureWindow : public QWidget {
  private:
   void GetinitialPositionClick();
   void UpdateCaption();
+  PaintStyle Style(const PictureSettings& settings) const;
+  void Trace(const PictureSettings& settings);
+  void IdlePaint();
   void UpdateTranslucency();
 
   StoneParameters& parameters_;
+  const IlluminationModel& light_;
   const ParametersWindow* parametersWindow_ = nullptr;
+  PictureSource* source_ = nullptr;
   std::vector<QWidget*> companions_;
   std::shared_ptr<const Stone> stone_ = std::make_shared<const Stone>();
   QMenu* popupMenu_;
   QPushButton* button1_;
   QColor captionColour_{255, 0, 0};
-  bool crownInView_ = true;
+  Frame view_ = IdentityFrame();
+  RayTracer tracer_;
+  ArrayOfFOS screen_;
+  ArrayOfFOS fineScreen_;
+  QImage refined_;
+  bool refinedValid_ = false;
+  bool refinePending_ = false;
+  bool refining_ = false;
+  unsigned paintGeneration_ = 0;  // every paint counts; a refined pass started before one is abandoned
   bool rebuild_ = true;
   bool clipboardUsed_ = false;
   int lastX_ = 0;
