@@ -289,9 +289,11 @@ void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
   Repaint();
 }
 
-void PictureWindow::mouseDoubleClickEvent(QMouseEvent*) {
-  // The press before the double click marked the point: in view units, the
-  // inverse of the fast pass's mapping.
+void PictureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The second press of the double click marks the point; in view units it is
+  // the inverse of the fast pass's mapping.
+  lastX_ = event->position().toPoint().x();
+  lastY_ = event->position().toPoint().y();
   const double c = width() / 2 - 1;
   const double m = height() / 2 - 1;
   const FlatPoint q{(lastX_ - c) / c, (lastY_ - m) / c};

@@ -4,6 +4,7 @@
 #include "app_windows_test.h"
 #include "design_controls_test.h"
 #include "parameters_window_test.h"
+#include "picture_window_test.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -19,6 +20,10 @@ int main(int argc, char* argv[]) {
   }
   {
     ParametersWindowTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  {
+    PictureWindowTest test;
     failures += QTest::qExec(&test, argc, argv);
   }
   return failures == 0 ? 0 : 1;
