@@ -3,7 +3,7 @@ BUILD_DIR      ?= build
 SANITIZE_DIR   ?= build-sanitize
 CMAKE_FLAGS    := -G Ninja -DBRILLORA_WERROR=$(if $(CI),ON,OFF)
 
-.PHONY: all bootstrap build build-sanitize run test bench clean
+.PHONY: all bootstrap build build-sanitize run screenshots test bench clean
 
 all: build
 
@@ -18,8 +18,27 @@ build-sanitize: bootstrap
 	@cmake -S . -B $(SANITIZE_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRILLORA_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_DIR)
 
+# The desktop program when there is a display; on a server the headless main
+# job instead: the brilliant-style sample rendered to a picture, and its data.
+SAMPLE := GEM_DAT/RoundBrilliant.brl
 run: build
-	@$(BUILD_DIR)/bin/brillora-cli info --default
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD_DIR)/bin/brillora; \
+	else \
+	  echo "make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set): running the headless job instead"; \
+	  if $(BUILD_DIR)/bin/brillora-cli render --help >/dev/null 2>&1; then \
+	    $(BUILD_DIR)/bin/brillora-cli render $(SAMPLE) -o $(BUILD_DIR)/RoundBrilliant.png && \
+	    echo "make run: rendered $(SAMPLE) to $(BUILD_DIR)/RoundBrilliant.png"; \
+	  else \
+	    echo "make run: this build has no 'brillora-cli render' yet; printing the design's data only"; \
+	  fi; \
+	  $(BUILD_DIR)/bin/brillora-cli info $(SAMPLE); \
+	fi
+
+# A picture of every window, made on the offscreen platform.
+screenshots: build
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/brillora --screenshots $(BUILD_DIR)/screenshots
+	@echo "screenshots written to $(BUILD_DIR)/screenshots/"
 
 # The optimized suite, then the same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: build build-sanitize

@@ -1,0 +1,236 @@
+#include "params/parameters_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "ui/nt_track_bar.h"
+
+namespace brillora {
+
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+void SetBase(QWidget* widget, QColor colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Base, colour);
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
+ParametersWindow::ParametersWindow(StoneParameters& parameters, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), parameters_(parameters) {
+  setObjectName("Weight");
+  setWindowTitle("  Parameters");
+
+  popup_ = new QMenu(this);
+  popup_->setObjectName("PopupMenu1");
+  QAction* byName = popup_->addAction("Alfabatical arange");
+  byName->setObjectName("A");
+  QAction* byValue = popup_->addAction("Value arange");
+  byValue->setObjectName("V");
+  connect(byName, &QAction::triggered, this, [this] { parameters_.ArrangeAlphabetically(); });
+  connect(byValue, &QAction::triggered, this, [this] { parameters_.ArrangeByValue(); });
+
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName("PageControl1");
+  pages_->addTab(MakeWeightPage(), "Weight/Size");
+  pages_->addTab(MakeOpticPage(), "Optic");
+  connect(pages_, &QTabWidget::currentChanged, this, &ParametersWindow::pictureRepaint);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(pages_);
+  setFixedSize(260, 230);
+
+  ShowState();
+  parameters_.SetListener(this);
+}
+
+ParametersWindow::~ParametersWindow() { parameters_.SetListener(nullptr); }
+
+bool ParametersWindow::FirstPageActive() const { return pages_->currentIndex() == 0; }
+
+QComboBox* ParametersWindow::MakeBox(const QString& name, StoneParameters::Box box, QColor background) {
+  auto* combo = new QComboBox(this);
+  combo->setObjectName(name);
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  SetBase(combo->lineEdit(), background);
+  for (QWidget* target : {static_cast<QWidget*>(combo), static_cast<QWidget*>(combo->lineEdit())}) {
+    target->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(target, &QWidget::customContextMenuRequested, this,
+            [this, target](const QPoint& at) { popup_->popup(target->mapToGlobal(at)); });
+  }
+  connect(combo, &QComboBox::activated, this, [this, box](int index) {
+    if (!showing_) parameters_.SelectEntry(box, index);
+  });
+  connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, box](const QString& text) {
+    if (!showing_) parameters_.TypeText(box, text.toStdString());
+  });
+  return combo;
+}
+
+QWidget* ParametersWindow::MakeWeightPage() {
+  auto* page = new QWidget;
+  page->setObjectName("WeightSize");
+  sgBox_ = MakeBox("SGBox", StoneParameters::Box::SG, QColor(192, 220, 192));
+  sgBox_->setParent(page);
+  size_ = new QLineEdit(page);
+  size_->setObjectName("Size");
+  SetBase(size_, QColor(192, 220, 192));
+  connect(size_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!showing_) parameters_.SetSizeText(text.toStdString());
+  });
+  segmentLabel_ = MakeLabel(page, "Label5", "[mm]");
+
+  auto* panel = new QFrame(page);
+  panel->setObjectName("Panel1");
+  panel->setFrameShape(QFrame::StyledPanel);
+  panel->setCursor(Qt::CrossCursor);
+  wl_ = MakeLabel(panel, "WL", "");
+  ch_ = MakeLabel(panel, "CH", "");
+  ph_ = MakeLabel(panel, "PH", "");
+  th_ = MakeLabel(panel, "TH", "");
+  auto* results = new QGridLayout(panel);
+  results->addWidget(MakeLabel(panel, "WeightLabel", "Weight ="), 0, 0);
+  results->addWidget(wl_, 0, 1);
+  results->addWidget(MakeLabel(panel, "CrownH", "Crown Height ="), 1, 0);
+  results->addWidget(ch_, 1, 1);
+  results->addWidget(MakeLabel(panel, "PavilionH", "Pavilion Height ="), 2, 0);
+  results->addWidget(ph_, 2, 1);
+  results->addWidget(MakeLabel(panel, "TotalH", "Total Height ="), 3, 0);
+  results->addWidget(th_, 3, 1);
+
+  auto* grid = new QGridLayout(page);
+  grid->addWidget(MakeLabel(page, "Label2", "Specific Gravity"), 0, 0, 1, 3);
+  grid->addWidget(sgBox_, 1, 0, 1, 3);
+  grid->addWidget(MakeLabel(page, "Label3", "Segment"), 2, 0);
+  grid->addWidget(segmentLabel_, 2, 1);
+  grid->addWidget(size_, 3, 0, 1, 2);
+  grid->addWidget(MakeLabel(page, "Label4", "[mm]"), 3, 2);
+  grid->addWidget(panel, 4, 0, 1, 3);
+  return page;
+}
+
+QWidget* ParametersWindow::MakeOpticPage() {
+  auto* page = new QWidget;
+  page->setObjectName("Optic");
+  riBox_ = MakeBox("RIBox", StoneParameters::Box::RI, QColor(240, 250, 255));
+  riBox_->setParent(page);
+  riBox_->installEventFilter(this);
+  riBox_->lineEdit()->installEventFilter(this);
+  riLabel_ = MakeLabel(page, "RILabel", "");
+  riLabel_->hide();
+  riBar_ = new TNTrackBar(page);
+  riBar_->setObjectName("RIBar");
+  riBar_->setRange(StoneParameters::kRIBarMin, StoneParameters::kRIBarMax);
+  riBar_->SetThumbLength(14);
+  riBar_->installEventFilter(this);
+  connect(riBar_, &QSlider::valueChanged, this, [this](int position) {
+    if (!showing_) parameters_.MoveRIBar(position);
+  });
+  custom_ = new QCheckBox("Custom", page);
+  custom_->setObjectName("CustomCheckBox");
+  connect(custom_, &QCheckBox::clicked, this, [this](bool checked) {
+    if (!showing_) parameters_.SetCustom(checked);
+  });
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(MakeLabel(page, "Label1", "Refractive Index"));
+  layout->addWidget(riBox_);
+  layout->addWidget(riLabel_);
+  layout->addWidget(riBar_);
+  layout->addWidget(custom_);
+  layout->addStretch();
+  return page;
+}
+
+bool ParametersWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    if (watched == riBar_) {
+      parameters_.RIBarEnter();
+    } else if (watched == riBox_ || watched == riBox_->lineEdit()) {
+      parameters_.RIBoxEnter();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void ParametersWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  parameters_.SizeChange();
+  emit pictureRepaint();
+}
+
+void ParametersWindow::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  emit pictureRepaint();
+}
+
+void ParametersWindow::ShowBox(QComboBox* combo, const MaterialList& list) {
+  QStringList entries;
+  for (const std::string& entry : list.Entries()) entries << QString::fromStdString(entry);
+  QStringList shown;
+  for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+  if (shown != entries) {
+    combo->clear();
+    combo->addItems(entries);
+  }
+  combo->setCurrentIndex(list.ItemIndex());
+  const QString text = QString::fromStdString(list.Text());
+  if (combo->lineEdit()->text() != text) combo->lineEdit()->setText(text);
+}
+
+void ParametersWindow::ShowState() {
+  showing_ = true;
+  ShowBox(sgBox_, parameters_.List(StoneParameters::Box::SG));
+  ShowBox(riBox_, parameters_.List(StoneParameters::Box::RI));
+  const QString sizeText = QString::fromStdString(parameters_.SizeText());
+  if (size_->text() != sizeText) size_->setText(sizeText);
+  riBar_->setValue(parameters_.RIBar());
+  custom_->setChecked(parameters_.Custom());
+  riLabel_->setText(QString::fromStdString(parameters_.RILabel()));
+  riLabel_->setVisible(parameters_.RILabelVisible());
+  switch (parameters_.RIBoxColour()) {
+    case StoneParameters::ListColour::Initial:
+      break;
+    case StoneParameters::ListColour::Window:
+      SetBase(riBox_->lineEdit(), palette().color(QPalette::Base));
+      break;
+    case StoneParameters::ListColour::WindowText:
+      SetBase(riBox_->lineEdit(), palette().color(QPalette::WindowText));
+      break;
+  }
+  showing_ = false;
+}
+
+void ParametersWindow::ControlsChanged() { ShowState(); }
+
+void ParametersWindow::WeightComputed() {
+  const WeightReport& report = parameters_.Report();
+  wl_->setText(QString::fromStdString(report.WL));
+  ch_->setText(QString::fromStdString(report.CH));
+  ph_->setText(QString::fromStdString(report.PH));
+  th_->setText(QString::fromStdString(report.TH));
+  segmentLabel_->setText(QString::fromStdString(parameters_.SegmentLabel()));
+  emit pictureRepaint();
+}
+
+void ParametersWindow::RefractiveIndexApplied() {
+  riLabel_->setText(QString::fromStdString(parameters_.RILabel()));
+  emit pictureStale();
+}
+
+}  // namespace brillora

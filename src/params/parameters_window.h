@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QWidget>
+
+#include "params/stone_parameters.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+
+namespace brillora {
+
+class TNTrackBar;
+
+// The parameters window: material lists, size, weight and heights, and the
+// refractive index. It shows the state of the application's stone parameters
+// and forwards every user action to them.
+class ParametersWindow : public QWidget, private StoneParametersListener {
+  Q_OBJECT
+
+ public:
+  ParametersWindow(StoneParameters& parameters, QWidget* parent = nullptr);
+  ~ParametersWindow() override;
+
+  StoneParameters& Parameters() { return parameters_; }
+  // The measuring segment is shown and draggable only on the first page.
+  bool FirstPageActive() const;
+
+ signals:
+  // The picture must be traced again (the refractive index may have changed).
+  void pictureStale();
+  // The picture must be drawn again (the segment appeared, moved or vanished).
+  void pictureRepaint();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ControlsChanged() override;
+  void WeightComputed() override;
+  void RefractiveIndexApplied() override;
+
+  QWidget* MakeWeightPage();
+  QWidget* MakeOpticPage();
+  QComboBox* MakeBox(const QString& name, StoneParameters::Box box, QColor background);
+  void ShowBox(QComboBox* combo, const MaterialList& list);
+  void ShowState();
+
+  StoneParameters& parameters_;
+  bool showing_ = false;  // mirroring the state into the controls; their signals are not the user's
+  QTabWidget* pages_ = nullptr;
+  QMenu* popup_ = nullptr;
+  QComboBox* sgBox_ = nullptr;
+  QComboBox* riBox_ = nullptr;
+  QLineEdit* size_ = nullptr;
+  QLabel* segmentLabel_ = nullptr;
+  QLabel* wl_ = nullptr;
+  QLabel* ch_ = nullptr;
+  QLabel* ph_ = nullptr;
+  QLabel* th_ = nullptr;
+  QLabel* riLabel_ = nullptr;
+  TNTrackBar* riBar_ = nullptr;
+  QCheckBox* custom_ = nullptr;
+};
+
+}  // namespace brillora

@@ -1,0 +1,82 @@
+#include "ui/brillora_app.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "params/parameters_window.h"
+#include "ui/about_window.h"
+#include "ui/design_window.h"
+#include "ui/placeholder_window.h"
+#include "ui/progress_window.h"
+#include "view/picture_window.h"
+
+namespace brillora {
+
+namespace {
+
+void CentreOnScreen(QWidget& window) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    window.move(screen->availableGeometry().center() - window.rect().center());
+  }
+}
+
+}  // namespace
+
+BrilloraApp::BrilloraApp(QDir programFolder) {
+  picture_ = std::make_unique<PictureWindow>(parameters_, light_);
+  parametersWindow_ = std::make_unique<ParametersWindow>(parameters_);
+  design_ = std::make_unique<DesignWindow>(DesignWindowPeers{*picture_, *parametersWindow_, parameters_},
+                                           std::move(programFolder));
+  about_ = std::make_unique<AboutWindow>();
+  alignment_ = std::make_unique<PlaceholderWindow>("Alignment", "Alignment picture in the paper", QSize(500, 400));
+  lightMap_ = std::make_unique<PlaceholderWindow>("LightMap", "  The Map of Illumination", QSize(389, 260));
+  progress_ = std::make_unique<ProgressWindow>();
+  pictureSize_ = std::make_unique<PlaceholderWindow>("PictureSize", "Size", QSize(250, 150));
+  Wire();
+}
+
+BrilloraApp::~BrilloraApp() = default;
+
+std::vector<QWidget*> BrilloraApp::Windows() const {
+  return {picture_.get(), parametersWindow_.get(), design_.get(), about_.get(),
+          alignment_.get(), lightMap_.get(), progress_.get(), pictureSize_.get()};
+}
+
+void BrilloraApp::Wire() {
+  picture_->SetParametersWindow(parametersWindow_.get());
+  design_->AttachLaterWindows(about_.get(), lightMap_.get());
+  picture_->SetSource(design_.get());
+  picture_->SetTranslucentCompanions({design_.get(), pictureSize_.get(), parametersWindow_.get(), progress_.get()});
+  CentreOnScreen(*parametersWindow_);
+  CentreOnScreen(*progress_);
+  CentreOnScreen(*lightMap_);
+  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, picture_.get(), [this] {
+    picture_->SetRebuild();
+    picture_->Repaint();
+  });
+  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureRepaint, picture_.get(),
+                   [this] { picture_->Repaint(); });
+  QObject::connect(picture_.get(), &PictureWindow::designDropped, design_.get(), &DesignWindow::OpenDesign);
+  QObject::connect(picture_.get(), &PictureWindow::closing, design_.get(), [this] { EndOfRun(); });
+  // The flip's duration is shown as the design window's title.
+  QObject::connect(picture_.get(), &PictureWindow::flipped, design_.get(),
+                   [this](qint64 ms) { design_->setWindowTitle(QString::number(ms)); });
+  QObject::connect(progress_.get(), &ProgressWindow::cancelRequested, design_.get(), &DesignWindow::StopAnimations);
+}
+
+void BrilloraApp::Start(const QStringList& arguments) {
+  design_->Start(arguments);
+  design_->show();
+  picture_->move(design_->frameGeometry().width(), 0);
+}
+
+void BrilloraApp::EndOfRun() {
+  design_->StopAnimations();
+  for (QWidget* window : Windows()) {
+    if (window != picture_.get()) window->hide();
+  }
+  QCoreApplication::quit();
+}
+
+}  // namespace brillora

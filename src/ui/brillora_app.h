@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDir>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "light/illumination_model.h"
+#include "params/stone_parameters.h"
+
+class QWidget;
+
+namespace brillora {
+
+class AboutWindow;
+class DesignWindow;
+class ParametersWindow;
+class PictureWindow;
+class PlaceholderWindow;
+class ProgressWindow;
+
+// The program's windows, created in their fixed order and kept for the whole
+// run, and the stone parameters they share.
+class BrilloraApp {
+ public:
+  explicit BrilloraApp(QDir programFolder);
+  ~BrilloraApp();
+
+  // Opens the design named by the first argument (or the default design) and
+  // shows the design window beside the picture window.
+  void Start(const QStringList& arguments);
+
+  // Every window in the order of creation.
+  std::vector<QWidget*> Windows() const;
+
+  StoneParameters& Parameters() { return parameters_; }
+  IlluminationModel& Light() { return light_; }
+  PictureWindow& Picture() { return *picture_; }
+  ParametersWindow& ParametersView() { return *parametersWindow_; }
+  DesignWindow& Design() { return *design_; }
+  AboutWindow& About() { return *about_; }
+  PlaceholderWindow& Alignment() { return *alignment_; }
+  PlaceholderWindow& LightMap() { return *lightMap_; }
+  ProgressWindow& Progress() { return *progress_; }
+  PlaceholderWindow& PictureSize() { return *pictureSize_; }
+
+ private:
+  void Wire();
+  void EndOfRun();
+
+  StoneParameters parameters_;
+  IlluminationModel light_;
+  std::unique_ptr<PictureWindow> picture_;
+  std::unique_ptr<ParametersWindow> parametersWindow_;
+  std::unique_ptr<DesignWindow> design_;
+  std::unique_ptr<AboutWindow> about_;
+  std::unique_ptr<PlaceholderWindow> alignment_;
+  std::unique_ptr<PlaceholderWindow> lightMap_;
+  std::unique_ptr<ProgressWindow> progress_;
+  std::unique_ptr<PlaceholderWindow> pictureSize_;
+};
+
+}  // namespace brillora

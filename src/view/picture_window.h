@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "model/design.h"
+#include "params/weight.h"
+#include "trace/frame.h"
+#include "trace/ray_tracer.h"
+#include "trace/screen_polygon.h"
+#include "view/paint_style.h"
+
+class QMenu;
+class QPushButton;
+
+namespace brillora {
+
+class IlluminationModel;
+class ParametersWindow;
+class StoneParameters;
+
+// What the picture window reads from the design window's menus and editing.
+struct PictureSettings {
+  int maxLevel = -1;  // the "N of Reflections" Tag less one; below 0 nothing is traced
+  bool surfaceReflections = true;
+  bool reflected = false;
+  bool edges = true;
+  bool antiAliasing = true;
+  int selectedStep = -1;  // step of the construction order whose facets are highlighted
+};
+
+// The design window as the picture window sees it.
+class PictureSource {
+ public:
+  virtual ~PictureSource() = default;
+  virtual PictureSettings CurrentSettings() const = 0;
+  // A double click on a facet of that step of the construction order.
+  virtual void SelectFacetStep(int step) = 0;
+};
+
+// True when q lies inside the convex beam polygon `corners` (view units, in the
+// tracer's corner order).
+bool PointInBeam(const std::vector<FlatPoint*>& corners, const FlatPoint& q);
+
+// True when (x, y) lies closer than 5 pixels to p: near enough to grab a segment end.
+bool NearPoint(int x, int y, PixelPoint p);
+
+// The pixels of a line from `from` to `to`, the first included and the last not.
+std::vector<QPoint> LinePixels(QPoint from, QPoint to);
+
+// The pixels of the measuring segment drawn as a dimension line: the segment
+// and a 40-pixel tick across each end.
+std::vector<QPoint> SegmentPixels(PixelPoint start, PixelPoint end);
+
+// The picture window: the application's main window, showing the stone and
+// the measuring segment of the parameters window.
+class PictureWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kInitialWidth = 450;
+  static constexpr int kInitialHeight = 467;
+
+  PictureWindow(StoneParameters& parameters, const IlluminationModel& light, QWidget* parent = nullptr);
+  ~PictureWindow() override;
+
+  // The parameters window is made after this one.
+  void SetParametersWindow(const ParametersWindow* window) { parametersWindow_ = window; }
+  // The design window is made after this one.
+  void SetSource(PictureSource* source) { source_ = source; }
+  // Windows made translucent while this one is maximized.
+  void SetTranslucentCompanions(std::vector<QWidget*> windows) { companions_ = std::move(windows); }
+
+  void SetStone(std::shared_ptr<const Stone> stone) { stone_ = std::move(stone); }
+  // The view must be traced again before it is drawn next.
+  void SetRebuild() { rebuild_ = true; }
+  bool Rebuild() const { return rebuild_; }
+  // Draws the picture anew (the refined picture, if any, is dropped).
+  void Repaint();
+  // An image was put on the clipboard during the run: closing asks whether to keep it.
+  void SetClipboardUsed() { clipboardUsed_ = true; }
+
+  // Whether the crown faces the viewer.
+  bool ShowsCrown() const;
+  const Frame& View() const { return view_; }
+  // Turns the stone over in a hundred traced steps, as the side switch asks.
+  void Rotate();
+  // The polygons of the last fast pass, in pixels of the window.
+  const ArrayOfFOS& Screen() const { return screen_; }
+  // A refined picture is due and not yet drawn.
+  bool RefinePending() const { return refinePending_; }
+  // The refined picture replaced the fast one.
+  bool RefinedShown() const { return refinedValid_; }
+
+  QString CaptionText() const { return windowTitle(); }
+  QColor CaptionColour() const { return captionColour_; }
+  bool SegmentShown() const;
+
+ signals:
+  // A design file was dropped on the window (the first file only).
+  void designDropped(const QString& file);
+  // The window is closing: running animations must stop and the program end.
+  void closing();
+  // The flip took that many milliseconds.
+  void flipped(qint64 milliseconds);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void GetinitialPositionClick();
+  void UpdateCaption();
+  PaintStyle Style(const PictureSettings& settings) const;
+  void Trace(const PictureSettings& settings);
+  void IdlePaint();
+  void UpdateTranslucency();
+
+  StoneParameters& parameters_;
+  const IlluminationModel& light_;
+  const ParametersWindow* parametersWindow_ = nullptr;
+  PictureSource* source_ = nullptr;
+  std::vector<QWidget*> companions_;
+  std::shared_ptr<const Stone> stone_ = std::make_shared<const Stone>();
+  QMenu* popupMenu_;
+  QPushButton* button1_;
+  QColor captionColour_{255, 0, 0};
+  Frame view_ = IdentityFrame();
+  RayTracer tracer_;
+  ArrayOfFOS screen_;
+  ArrayOfFOS fineScreen_;
+  QImage refined_;
+  bool refinedValid_ = false;
+  bool refinePending_ = false;
+  bool refining_ = false;
+  unsigned paintGeneration_ = 0;  // every paint counts; a refined pass started before one is abandoned
+  bool rebuild_ = true;
+  bool clipboardUsed_ = false;
+  int lastX_ = 0;
+  int lastY_ = 0;
+  bool dragStart_ = false;
+  bool dragEnd_ = false;
+};
+
+}  // namespace brillora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "ui/brillora_app.h"
+
+// The program's windows as a whole: start-up, menus, files and the links
+// between the windows.
+class AppWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void windowsExistInTheirOrder();
+  void designWindowControlsCarryTheirNames();
+  void mainMenuItemsCarryTheirTags();
+  void reflectionItemsActAsRadioItems();
+  void edgesRepaintWithoutNewTrace();
+  void animationItemsExcludeEachOther();
+  void rayTracingShowsTheLightMap();
+  void parametersItemShowsWeights();
+  void openingSamplesAndBadFiles();
+  void droppedFilesOpenOnlyTheFirst();
+  void commandLineArgument();
+  void saveAndReadBack();
+  void failedSaveIsReportedAndKeepsTheOldFile();
+  void soundCuesPlayOnlyExistingFiles();
+  void measuringSegmentFollowsTheParametersPage();
+  void trackBarSelectionBand();
+  void progressAndAboutWindows();
+  void screenshotsAreWritten();
+  void maximizedPictureMakesOthersTranslucent();
+  void closingEndsTheRunAndAsksAboutTheClipboard();
+  void closingTheDesignWindowClosesThePicture();
+
+ private:
+  QTemporaryDir programFolder_;
+  std::unique_ptr<brillora::BrilloraApp> app_;
+};

@@ -1,0 +1,180 @@
+#include "design_controls_test.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "model/selected_step.h"
+#include "ui/design_window.h"
+#include "ui/nt_track_bar.h"
+#include "view/picture_window.h"
+
+using namespace brillora;
+
+namespace {
+
+QStringList Tabs(const QTabBar* tabs) {
+  QStringList texts;
+  for (int i = 0; i < tabs->count(); ++i) texts << tabs->tabText(i);
+  return texts;
+}
+
+void ClickTab(QTabBar* tabs, int index) {
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+}
+
+void Choose(QComboBox* combo, const QString& text) {
+  const int index = combo->findText(text);
+  QVERIFY2(index >= 0, qPrintable(text));
+  combo->setCurrentIndex(index);
+  emit combo->activated(index);
+}
+
+}  // namespace
+
+void DesignControlsTest::init() {
+  QVERIFY(programFolder_.isValid());
+  app_ = std::make_unique<BrilloraApp>(QDir(programFolder_.path()));
+  app_->Start({});
+  QVERIFY(QTest::qWaitForWindowExposed(&app_->Design()));
+}
+
+void DesignControlsTest::cleanup() { app_.reset(); }
+
+void DesignControlsTest::defaultDesignShowsInTheControls() {
+  DesignWindow& w = app_->Design();
+  QCOMPARE(w.findChild<QComboBox*>("SymBox")->currentText(), QString("8"));
+  QCOMPARE(w.findChild<QLabel*>("Label5")->text(), QString("96-notch Gear"));
+  QCOMPARE(w.findChild<QDoubleSpinBox*>("RxSpinEdit2")->value(), 40.0);
+  QCOMPARE(w.findChild<TNTrackBar*>("TrackAngle2")->value(), 400);
+  QCOMPARE(Tabs(w.findChild<QTabBar*>("TabControl2")), QStringList({"Girdle", "1", "New"}));
+  QCOMPARE(Tabs(w.findChild<QTabBar*>("TabControl3")), QStringList({"Girdle", "1", "Table"}));
+  QCOMPARE(w.findChild<QTabBar*>("TabControl2")->currentIndex(), 0);
+  QCOMPARE(w.findChild<QLabel*>("Label6")->text(), QString("Girdle thickness = 0.070"));
+  QCOMPARE(w.findChild<TNTrackBar*>("PositBar")->value(), 70);
+  QCOMPARE(w.findChild<QTabBar*>("TabControl1")->currentIndex(), 0);
+  QCOMPARE(w.findChild<QTabBar*>("TabControl1")->tabTextColor(0), QColor(200, 0, 0));
+  // On the girdle tab the slope controls show, Auto does not.
+  QVERIFY(w.findChild<TNTrackBar*>("TrackAngle1")->isVisible());
+  QVERIFY(!w.findChild<QCheckBox*>("CheckBox")->isVisible());
+  QVERIFY(!w.State().stone->AllFacets.empty());
+}
+
+void DesignControlsTest::symmetryChangesGearAndRebuildsOnce() {
+  DesignWindow& w = app_->Design();
+  QSignalSpy rebuilt(&w, &DesignWindow::stoneRebuilt);
+  const auto facetsBefore = w.State().stone->AllFacets.size();
+  Choose(w.findChild<QComboBox*>("SymBox"), "5");
+  QCOMPARE(rebuilt.count(), 1);
+  QCOMPARE(w.State().SymOrder, 5);
+  QCOMPARE(w.findChild<QLabel*>("Label5")->text(), QString("80-notch Gear"));
+  QVERIFY(w.State().stone->AllFacets.size() < facetsBefore);
+  QVERIFY(app_->Picture().Rebuild());
+  Choose(w.findChild<QComboBox*>("SymBox"), "16");
+  QCOMPARE(rebuilt.count(), 2);
+  QCOMPARE(w.findChild<QLabel*>("Label5")->text(), QString("96-notch Gear"));
+  // h = 96 / 16 / 2 = 3: splits 0 .. 2.
+  QCOMPARE(w.findChild<QComboBox*>("SplitBox")->count(), 3);
+}
+
+void DesignControlsTest::girdleThicknessBar() {
+  DesignWindow& w = app_->Design();
+  QSignalSpy rebuilt(&w, &DesignWindow::stoneRebuilt);
+  auto* bar = w.findChild<TNTrackBar*>("PositBar");
+  bar->setFocus();
+  QTest::keyClick(bar, Qt::Key_PageUp);
+  QCOMPARE(bar->value(), 80);
+  QCOMPARE(w.findChild<QLabel*>("Label6")->text(), QString("Girdle thickness = 0.080"));
+  QCOMPARE(rebuilt.count(), 1);
+  // The stored position is the thickness over the girdle tier's slope.
+  const TStep& girdle = w.State().CrownSteps[1];
+  QVERIFY(std::abs((1.0 - girdle.Posit) * std::tan(girdle.Angle * M_PI / 180.0) - 0.080) < 1e-9);
+}
+
+void DesignControlsTest::slopeSpinEndsAuto() {
+  DesignWindow& w = app_->Design();
+  // Add a tier above the main one: a copied tier with Auto on.
+  ClickTab(w.findChild<QTabBar*>("TabControl2"), 2);
+  QCOMPARE(Tabs(w.findChild<QTabBar*>("TabControl2")), QStringList({"Girdle", "1", "2", "New"}));
+  auto* check = w.findChild<QCheckBox*>("CheckBox");
+  QVERIFY(check->isVisible());
+  QVERIFY(check->isChecked());
+  QSignalSpy rebuilt(&w, &DesignWindow::stoneRebuilt);
+  auto* spin = w.findChild<QDoubleSpinBox*>("RxSpinEdit1");
+  spin->setFocus();  // typing a slope turns automatic meeting off
+  QVERIFY(!check->isChecked());
+  const double before = spin->value();
+  QTest::keyClick(spin, Qt::Key_Up);
+  QCOMPARE(spin->value(), before + 0.01);
+  const int k = w.findChild<QTabBar*>("TabControl2")->currentIndex() + 1;
+  QCOMPARE(w.State().CrownSteps[k].Angle, spin->value());
+  QVERIFY(!w.State().CrownSteps[k].Auto);
+  QCOMPARE(w.findChild<TNTrackBar*>("TrackAngle1")->value(), static_cast<int>(std::lround(spin->value() * 10)));
+  QVERIFY(rebuilt.count() >= 1);
+}
+
+void DesignControlsTest::newStepTabAndStepMenu() {
+  DesignWindow& w = app_->Design();
+  auto* tabs = w.findChild<QTabBar*>("TabControl2");
+  w.Steps().NewStep->trigger();
+  QCOMPARE(Tabs(tabs), QStringList({"Girdle", "1", "2", "New"}));
+  w.Steps().NewStep->trigger();
+  QCOMPARE(Tabs(tabs), QStringList({"Girdle", "1", "2", "3", "New"}));
+  ClickTab(tabs, 1);
+  QCOMPARE(tabs->currentIndex(), 1);
+  w.Steps().Clearnext->trigger();
+  QCOMPARE(Tabs(tabs), QStringList({"Girdle", "1", "New"}));
+  QCOMPARE(Tabs(w.findChild<QTabBar*>("TabControl3")), QStringList({"Girdle", "1", "Table"}));
+}
+
+void DesignControlsTest::sideSwitchTurnsTheStone() {
+  DesignWindow& w = app_->Design();
+  PictureWindow& picture = app_->Picture();
+  QVERIFY(picture.ShowsCrown());
+  w.findChild<QToolButton*>("CrownButton")->click();
+  QVERIFY(!w.State().IsCrown);
+  QCOMPARE(w.findChild<QTabBar*>("TabControl1")->currentIndex(), 1);
+  QCOMPARE(w.findChild<QTabBar*>("TabControl1")->tabTextColor(0), QColor(0, 0, 200));
+  QCOMPARE(Tabs(w.findChild<QTabBar*>("TabControl2")), QStringList({"1", "New"}));
+  QCOMPARE(Tabs(w.findChild<QTabBar*>("TabControl3")), QStringList({"1", "Culet"}));
+  QVERIFY(!picture.ShowsCrown());
+  QVERIFY(QTest::qWaitForWindowExposed(&picture));
+  picture.repaint();
+  QCOMPARE(picture.CaptionText(), QString("  Pavilion"));
+  // The side tab switches without turning the stone.
+  ClickTab(w.findChild<QTabBar*>("TabControl1"), 0);
+  QVERIFY(w.State().IsCrown);
+  QVERIFY(!picture.ShowsCrown());
+}
+
+void DesignControlsTest::pictureSelectionSwitchesSideWithoutTurning() {
+  DesignWindow& w = app_->Design();
+  w.findChild<QToolButton*>("CrownButton")->click();
+  QVERIFY(!w.State().IsCrown);
+  const bool crownShown = app_->Picture().ShowsCrown();
+  // The crown's main tier (its step tab 1) in construction order.
+  DesignState crownSide = w.State();
+  crownSide.IsCrown = true;
+  const int mainTier = SelectedStep(crownSide, 1);
+  QVERIFY(StepIsOnCrown(w.State(), mainTier));
+  w.SelectFacetStep(mainTier);
+  QVERIFY(w.State().IsCrown);
+  QCOMPARE(app_->Picture().ShowsCrown(), crownShown);
+  QCOMPARE(w.findChild<QTabBar*>("TabControl2")->currentIndex(), 1);
+  QCOMPARE(w.findChild<QTabBar*>("TabControl1")->currentIndex(), 0);
+}
+
+void DesignControlsTest::openedDesignShowsInTheControls() {
+  DesignWindow& w = app_->Design();
+  QVERIFY(w.OpenDesign(QString(BRILLORA_SOURCE_DIR) + "/GEM_DAT/Round48.brl"));
+  QCOMPARE(w.findChild<QComboBox*>("SymBox")->currentText(), QString("48"));
+  QCOMPARE(w.findChild<QTabBar*>("TabControl2")->currentIndex(), 0);
+  const int tiers = static_cast<int>(w.State().CurSteps().size()) - 2;
+  QCOMPARE(w.findChild<QTabBar*>("TabControl2")->count(), tiers + 1);
+}
