@@ -26,12 +26,8 @@ run: build
 	  $(BUILD_DIR)/bin/brillora; \
 	else \
 	  echo "make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set): running the headless job instead"; \
-	  if $(BUILD_DIR)/bin/brillora-cli render --help >/dev/null 2>&1; then \
-	    $(BUILD_DIR)/bin/brillora-cli render $(SAMPLE) -o $(BUILD_DIR)/RoundBrilliant.png && \
-	    echo "make run: rendered $(SAMPLE) to $(BUILD_DIR)/RoundBrilliant.png"; \
-	  else \
-	    echo "make run: this build has no 'brillora-cli render' yet; printing the design's data only"; \
-	  fi; \
+	  $(BUILD_DIR)/bin/brillora-cli render $(SAMPLE) -o $(BUILD_DIR)/RoundBrilliant.png && \
+	  echo "make run: rendered $(SAMPLE) to $(BUILD_DIR)/RoundBrilliant.png"; \
 	  $(BUILD_DIR)/bin/brillora-cli info $(SAMPLE); \
 	fi
 

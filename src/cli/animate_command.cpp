@@ -43,10 +43,7 @@ int RunAnimate(Arguments& args, std::ostream& out) {
   DesignReadResult read = LoadDesign(trace.file);
   const std::shared_ptr<const Stone> installed = InstalledStone(trace.file, read);
   const Stone& stone = *installed;
-  TraceOptions options;
-  options.RefractiveIndex = trace.refractiveIndex.value_or(read.refractiveIndex);
-  options.SurfaceRefl = trace.surface;
-  options.Reflected = trace.reflected;
+  const TraceOptions options = TracerOptions(trace, read.refractiveIndex);
   IlluminationModel light;
   if (trace.zones) light.SetZoneAngles((*trace.zones)[0], (*trace.zones)[1], (*trace.zones)[2]);
   light.SetSourceMode(trace.lightMode);

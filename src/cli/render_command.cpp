@@ -120,10 +120,7 @@ int RunRender(Arguments& args, std::ostream& out) {
   DesignReadResult read = LoadDesign(trace.file);
   const std::shared_ptr<const Stone> installed = InstalledStone(trace.file, read);
   const Stone& stone = *installed;
-  TraceOptions options;
-  options.RefractiveIndex = trace.refractiveIndex.value_or(read.refractiveIndex);
-  options.SurfaceRefl = trace.surface;
-  options.Reflected = trace.reflected;
+  const TraceOptions options = TracerOptions(trace, read.refractiveIndex);
   IlluminationModel light;
   SetUpLight(light, trace, pictures);
 

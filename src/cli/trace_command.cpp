@@ -56,10 +56,7 @@ int RunTrace(Arguments& args, std::ostream& out) {
   const std::shared_ptr<const Stone> installed = InstalledStone(file, read);
   const Stone& stone = *installed;
 
-  TraceOptions options;
-  options.RefractiveIndex = settings.refractiveIndex.value_or(read.refractiveIndex);
-  options.SurfaceRefl = settings.surface;
-  options.Reflected = settings.reflected;
+  const TraceOptions options = TracerOptions(settings, read.refractiveIndex);
 
   IlluminationModel light;
   if (zones) light.SetZoneAngles((*zones)[0], (*zones)[1], (*zones)[2]);

@@ -125,4 +125,12 @@ void FinishTraceOptions(TraceSettings& s) {
   if (s.reflected) s.reflections = 1;
 }
 
+TraceOptions TracerOptions(const TraceSettings& settings, double designIndex) {
+  TraceOptions options;
+  options.RefractiveIndex = settings.refractiveIndex.value_or(designIndex);
+  options.SurfaceRefl = settings.surface;
+  options.Reflected = settings.reflected;
+  return options;
+}
+
 }  // namespace brillora::cli

@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "trace/frame.h"
+#include "trace/beam_optics.h"
 
 namespace brillora::cli {
 
@@ -42,6 +43,10 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& se
 
 // Checks the options that exclude each other once all are read.
 void FinishTraceOptions(TraceSettings& settings);
+
+// The tracer's switches: the refractive index chosen on the command line, or
+// else the one the design file holds.
+TraceOptions TracerOptions(const TraceSettings& settings, double designIndex);
 
 // The deepest level the tracer cuts: the tag minus one (-1: no tracing).
 inline int MaxLevel(const TraceSettings& settings) { return settings.reflections - 1; }
