@@ -1,6 +1,6 @@
-#include <array>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
