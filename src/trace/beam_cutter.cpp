@@ -66,9 +66,9 @@ void BeamCutter::Prepare(const Stone& stone) {
 }
 
 void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
-                     PointStore& store) {
+                     const trace::OctagonBounds& bounds, PointStore& store) {
   pieceCount_ = 0;
-  FindCandidates(stone, f, beam);
+  FindCandidates(stone, f, bounds);
 
   // One spare corner pads an odd count to whole pairs.
   beamX_.assign(beam.size() + beam.size() % 2, 0.0);
@@ -96,10 +96,9 @@ void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* co
     piece.Cos = candidate.cos;
     ++pieceCount_;
   }
-  HandOver(store);
 }
 
-void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam) {
+void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds) {
   if (++stamp_ == 0) {  // the stamps wrapped round: start afresh
     std::fill(vertexStamp_.begin(), vertexStamp_.end(), 0);
     stamp_ = 1;
@@ -107,7 +106,6 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<Fl
   poolUsed_ = 0;
   candidates_.clear();
   candidateCornerCount_ = 0;
-  const trace::OctagonBounds bounds = trace::Octagon(beam);
 
   // The frame's rows in double precision, as every dot product takes them.
   const double r00 = f[0], r01 = f[1], r02 = f[2];
@@ -166,6 +164,7 @@ void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c, con
       const Pair point = projection.rowX * p.x + projection.rowY * p.y + projection.rowZ * p.z;
       pool_[poolUsed_].X = point[0];
       pool_[poolUsed_].Y = point[1];
+      poolHandedTo_[poolUsed_] = nullptr;
       vertexStamp_[v] = stamp_;
       vertexPool_[v] = static_cast<std::uint32_t>(poolUsed_++);
     }
@@ -287,7 +286,7 @@ void BeamCutter::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* con
       if (last && !beamOut_[i]) out.push_back(beam[i]);
       wasOut = isOut;
     }
-    if (MaskZero(next)) out.push_back(&pool_[next]);
+    if (MaskZero(next)) out.push_back(KeptCorner(next, store));
   }
 }
 
@@ -341,7 +340,7 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
         if (!((beamOut >> i) & 1u)) out.push_back(beam[i]);
       }
     }
-    if (masks_[next] == 0) out.push_back(&pool_[next]);
+    if (masks_[next] == 0) out.push_back(KeptCorner(next, store));
   }
 }
 
@@ -370,24 +369,13 @@ void BeamCutter::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPo
   cache.push_back({&a, &b, point});
 }
 
-void BeamCutter::HandOver(PointStore& store) {
-  for (const std::uint32_t pool : CandidateCorners()) poolHandedTo_[pool] = nullptr;
-  for (const std::uint32_t pool : CandidateCorners()) {
-    if (poolHandedTo_[pool] == nullptr && MaskZero(pool)) {
-      FlatPoint* copy = store.New();
-      *copy = pool_[pool];
-      poolHandedTo_[pool] = copy;
-    }
+FlatPoint* BeamCutter::KeptCorner(std::uint32_t pool, PointStore& store) {
+  FlatPoint*& copy = poolHandedTo_[pool];
+  if (copy == nullptr) {
+    copy = store.New();
+    *copy = pool_[pool];
   }
-  const FlatPoint* begin = pool_.data();
-  const FlatPoint* end = pool_.data() + poolUsed_;
-  for (std::size_t p = 0; p < pieceCount_; ++p) {
-    for (FlatPoint*& corner : pieces_[p].Points) {
-      if (std::greater_equal<const FlatPoint*>{}(corner, begin) && std::less<const FlatPoint*>{}(corner, end)) {
-        corner = poolHandedTo_[static_cast<std::size_t>(corner - begin)];
-      }
-    }
-  }
+  return copy;
 }
 
 }  // namespace brillora

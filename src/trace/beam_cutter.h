@@ -28,10 +28,12 @@ class BeamCutter {
   // Sizes the per-vertex tables for a stone; called once per render.
   void Prepare(const Stone& stone);
 
-  // Cuts the beam whose corners are expressed in frame `f`. Afterwards Pieces()
+  // Cuts the beam whose corners are expressed in frame `f` and whose octagon
+  // (trace::Octagon) is `bounds`. Afterwards Pieces()
   // holds the sub-beam polygons in facet-list order. Facet corners that became
   // corners of a piece and every crossing point made are added to `store`.
-  void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam, PointStore& store);
+  void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
+           const trace::OctagonBounds& bounds, PointStore& store);
 
   std::span<const CutPiece> Pieces() const { return {pieces_.data(), pieceCount_}; }
 
@@ -67,7 +69,7 @@ class BeamCutter {
     FlatPoint* point;  // nullptr for parallel lines
   };
 
-  void FindCandidates(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam);
+  void FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds);
   // Projects the corners of facet i not yet projected in this cut and keeps the
   // facet when its corners leave no side of the octagon unreached.
   void AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection);
@@ -93,7 +95,8 @@ class BeamCutter {
   }
   bool WideMaskZero(std::size_t pool) const;
   bool WideMaskLess(std::size_t a, std::size_t b) const;
-  void HandOver(PointStore& store);
+  // The store's copy of a facet corner that a piece keeps, made on first use.
+  FlatPoint* KeptCorner(std::uint32_t pool, PointStore& store);
 
   std::vector<FacetQuad> facets_;
   std::vector<std::uint32_t> near_;  // bit per facet: may face away from the beam and lie near its octagon

@@ -172,7 +172,7 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
   if (thinness < kNothingThin) return kDropped;
   if (thinness < kThin) return kFinished;
 
-  cutter_.Cut(*stone_, level.Frame, b.Points, points_);
+  cutter_.Cut(*stone_, level.Frame, b.Points, o, points_);
   for (const CutPiece& piece : cutter_.Pieces()) {
     Race& s = NewRace();
     s.Points.assign(piece.Points.begin(), piece.Points.end());
