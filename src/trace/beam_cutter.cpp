@@ -155,23 +155,33 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, const trace:
 void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection) {
   const TFacet& facet = stone.AllFacets[i];
   trace::CornerOctagon corners;
+  // Plain pointers and a local count: the stores below cannot then be taken to
+  // change the tables' own bookkeeping.
   std::uint32_t* kept = &candidateCorners_[candidateCornerCount_];
+  std::uint32_t* stampOf = vertexStamp_.data();
+  std::uint32_t* poolOf = vertexPool_.data();
+  FlatPoint* pool = pool_.data();
+  FlatPoint** handedTo = poolHandedTo_.data();
+  const TVertex* vertices = stone.AllVertices.data();
+  const std::uint32_t stamp = stamp_;
+  std::uint32_t used = static_cast<std::uint32_t>(poolUsed_);
   for (const int v : facet.Points) {
-    if (vertexStamp_[v] != stamp_) {
+    if (stampOf[v] != stamp) {
       // x and y of the corner together, each summed in the same order as a row
       // dot product.
-      const TVertex& p = stone.AllVertices[v];
+      const TVertex& p = vertices[v];
       const Pair point = projection.rowX * p.x + projection.rowY * p.y + projection.rowZ * p.z;
-      pool_[poolUsed_].X = point[0];
-      pool_[poolUsed_].Y = point[1];
-      poolHandedTo_[poolUsed_] = nullptr;
-      vertexStamp_[v] = stamp_;
-      vertexPool_[v] = static_cast<std::uint32_t>(poolUsed_++);
+      pool[used].X = point[0];
+      pool[used].Y = point[1];
+      handedTo[used] = nullptr;
+      stampOf[v] = stamp;
+      poolOf[v] = used++;
     }
-    const std::uint32_t pool = vertexPool_[v];
-    corners.Add(Pair{pool_[pool].X, pool_[pool].Y});
-    *kept++ = pool;
+    const std::uint32_t index = poolOf[v];
+    corners.Add(Pair{pool[index].X, pool[index].Y});
+    *kept++ = index;
   }
+  poolUsed_ = used;
   if (corners.Reaches(projection.octagon)) {
     candidates_.push_back({&facet, c, candidateCornerCount_, facet.Points.size()});
     candidateCornerCount_ += facet.Points.size();
@@ -189,19 +199,23 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   edgeY_.resize(padded);
   edgeDx_.resize(padded);
   edgeDy_.resize(padded);
+  // Reversed edges of a clockwise beam turn every cross product's sign
+  // exactly, so that inside is always positive.
+  const double side = trace::InsideTest(beam);
   for (std::size_t i = 0; i < padded; ++i) {
     const std::size_t from = i == 0 ? beam.size() - 1 : i - 1;
     edgeX_[i] = beamX_[from];
     edgeY_[i] = beamY_[from];
-    edgeDx_[i] = beamX_[i] - beamX_[from];
-    edgeDy_[i] = beamY_[i] - beamY_[from];
+    edgeDx_[i] = side * (beamX_[i] - beamX_[from]);
+    edgeDy_[i] = side * (beamY_[i] - beamY_[from]);
   }
-  const double side = trace::InsideTest(beam);
   // A corner shared by two candidates is simply worked out twice.
   if (maskWords_ == 1) {
     const std::uint64_t all = beam.size() == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << beam.size()) - 1;
+    const FlatPoint* points = pool_.data();
+    std::uint64_t* masks = masks_.data();
     for (const std::uint32_t pool : CandidateCorners()) {
-      const FlatPoint& q = pool_[pool];
+      const FlatPoint& q = points[pool];
       // Two edges at a time: lane 0 gathers the bits of even edges, lane 1 of odd ones.
       PairMask mask{0, 0};
       PairMask bit{1, 2};
@@ -212,10 +226,10 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
         std::memcpy(&dx, &edgeDx_[i], sizeof dx);
         std::memcpy(&dy, &edgeDy_[i], sizeof dy);
         const Pair cross = dx * (q.Y - y) - dy * (q.X - x);
-        mask |= ~(side * cross > 0) & bit;
+        mask |= ~(cross > 0) & bit;
         bit <<= 2;
       }
-      masks_[pool] = static_cast<std::uint64_t>(mask[0] | mask[1]) & all;
+      masks[pool] = static_cast<std::uint64_t>(mask[0] | mask[1]) & all;
     }
     return;
   }
@@ -225,7 +239,7 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     const FlatPoint& q = pool_[pool];
     for (std::size_t i = 0; i < beam.size(); ++i) {
       const double cross = edgeDx_[i] * (q.Y - edgeY_[i]) - edgeDy_[i] * (q.X - edgeX_[i]);
-      if (!(side * cross > 0)) mask[i / 64] |= std::uint64_t{1} << (i % 64);
+      if (!(cross > 0)) mask[i / 64] |= std::uint64_t{1} << (i % 64);
     }
   }
 }
@@ -299,16 +313,19 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
   const std::uint64_t all = m == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (m + 1)) - 1;
   const double* bx = beamX_.data();
   const double* by = beamY_.data();
-  // Inside a facet edge is its left for `left`, else its right: the sign of the
-  // cross product turned to mean left. Multiplying by -1 is exact.
+  // Inside a facet edge is its left for `left`, else its right: reversing the
+  // edge turns the cross product's sign exactly, so inside is always positive.
   const double sense = left ? 1.0 : -1.0;
+  const FlatPoint* points = pool_.data();
+  const std::uint64_t* masks = masks_.data();
   std::uint64_t beamOut = 0;
   for (std::size_t j = 0; j <= k; ++j) {
     const std::uint32_t prev = corner[j == 0 ? k : j - 1];
     const std::uint32_t next = corner[j];
-    const FlatPoint& qPrev = pool_[prev];
-    const FlatPoint& qNext = pool_[next];
-    const double x = qPrev.X, y = qPrev.Y, dx = qNext.X - qPrev.X, dy = qNext.Y - qPrev.Y;
+    const FlatPoint& qPrev = points[prev];
+    const FlatPoint& qNext = points[next];
+    const double x = qPrev.X, y = qPrev.Y;
+    const double dx = sense * (qNext.X - qPrev.X), dy = sense * (qNext.Y - qPrev.Y);
     // Two beam corners at a time; the spare corner's bit is masked off.
     PairMask outsideLanes{0, 0};
     PairMask bit{1, 2};
@@ -317,7 +334,7 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
       std::memcpy(&px, bx + i, sizeof px);
       std::memcpy(&py, by + i, sizeof py);
       const Pair cross = dx * (py - y) - dy * (px - x);
-      outsideLanes |= ~(sense * cross > 0) & bit;
+      outsideLanes |= ~(cross > 0) & bit;
       bit <<= 2;
     }
     const std::uint64_t outside = static_cast<std::uint64_t>(outsideLanes[0] | outsideLanes[1]) & all;
@@ -325,8 +342,8 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
     // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
     // the facet edge's ends lie on different sides of the beam edge's line.
     const std::uint64_t before = ((outside << 1) | (outside >> m)) & all;
-    std::uint64_t crossing = (outside ^ before) & (masks_[prev] ^ masks_[next]);
-    const bool prevFirst = masks_[prev] < masks_[next];
+    std::uint64_t crossing = (outside ^ before) & (masks[prev] ^ masks[next]);
+    const bool prevFirst = masks[prev] < masks[next];
     const FlatPoint& first = prevFirst ? qPrev : qNext;
     const FlatPoint& second = prevFirst ? qNext : qPrev;
     if (j < k) {
@@ -340,7 +357,7 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
         if (!((beamOut >> i) & 1u)) out.push_back(beam[i]);
       }
     }
-    if (masks_[next] == 0) out.push_back(KeptCorner(next, store));
+    if (masks[next] == 0) out.push_back(KeptCorner(next, store));
   }
 }
 
