@@ -26,6 +26,7 @@ void BeamCutter::Prepare(const Stone& stone) {
   stamp_ = 0;
   pool_.resize(vertices);
   poolHandedTo_.resize(vertices);
+  masked_.assign(vertices, 0);
   std::size_t corners = 0;
   for (const TFacet& facet : stone.AllFacets) corners += facet.Points.size();
   candidateCorners_.resize(corners);
@@ -101,6 +102,7 @@ void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* co
 void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds) {
   if (++stamp_ == 0) {  // the stamps wrapped round: start afresh
     std::fill(vertexStamp_.begin(), vertexStamp_.end(), 0);
+    std::fill(masked_.begin(), masked_.end(), 0);
     stamp_ = 1;
   }
   poolUsed_ = 0;
@@ -209,12 +211,14 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     edgeDx_[i] = side * (beamX_[i] - beamX_[from]);
     edgeDy_[i] = side * (beamY_[i] - beamY_[from]);
   }
-  // A corner shared by two candidates is simply worked out twice.
   if (maskWords_ == 1) {
     const std::uint64_t all = beam.size() == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << beam.size()) - 1;
     const FlatPoint* points = pool_.data();
     std::uint64_t* masks = masks_.data();
     for (const std::uint32_t pool : CandidateCorners()) {
+      // A corner shared by two candidates is worked out once.
+      if (masked_[pool] == stamp_) continue;
+      masked_[pool] = stamp_;
       const FlatPoint& q = points[pool];
       // Two edges at a time: lane 0 gathers the bits of even edges, lane 1 of odd ones.
       PairMask mask{0, 0};
