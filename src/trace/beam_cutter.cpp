@@ -12,8 +12,10 @@ namespace {
 
 constexpr double kMinCos = 0.001;
 constexpr double kParallel = 1e-6;
-constexpr unsigned kAllHalfPlanes = 255;
 constexpr double kSqrt2 = 1.4142135623730951 * 1.000001;
+// Widens the single-precision cull well beyond its rounding errors.
+constexpr double kCullSlack = 1e-5;
+constexpr float kLooseMinCos = static_cast<float>(kMinCos - kCullSlack);
 
 }  // namespace
 
@@ -23,15 +25,16 @@ void BeamCutter::Prepare(const Stone& stone) {
   vertexPool_.assign(vertices, 0);
   stamp_ = 0;
   pool_.resize(vertices);
-  poolOutcode_.resize(vertices);
   poolHandedTo_.resize(vertices);
-  const std::size_t pairs = (stone.AllFacets.size() + 1) / 2;
-  facets_.assign(pairs, FacetPair{});
-  facingCos_.resize(pairs);
-  near_.resize((stone.AllFacets.size() + 63) / 64);
+  masked_.assign(vertices, 0);
+  std::size_t corners = 0;
+  for (const TFacet& facet : stone.AllFacets) corners += facet.Points.size();
+  candidateCorners_.resize(corners);
+  facets_.assign((stone.AllFacets.size() + 3) / 4, FacetQuad{});
+  near_.resize((stone.AllFacets.size() + 31) / 32);
   for (std::size_t i = 0; i < stone.AllFacets.size(); ++i) {
     const TFacet& facet = stone.AllFacets[i];
-    if (facet.Points.empty()) continue;
+    if (facet.Points.size() < 3) continue;
     double cx = 0, cy = 0, cz = 0, reach = 0;
     for (const int v : facet.Points) {
       cx += stone.AllVertices[v].x;
@@ -46,32 +49,28 @@ void BeamCutter::Prepare(const Stone& stone) {
       const TVertex& p = stone.AllVertices[v];
       reach = std::max(reach, std::sqrt((p.x - cx) * (p.x - cx) + (p.y - cy) * (p.y - cy) + (p.z - cz) * (p.z - cz)));
     }
-    // Frame rows are unit vectors only to single precision.
-    reach = reach * 1.001 + 1e-9;
-    FacetPair& pair = facets_[i / 2];
-    const std::size_t lane = i % 2;
-    pair.nx[lane] = facet.Nx;
-    pair.ny[lane] = facet.Ny;
-    pair.nz[lane] = facet.Nz;
-    pair.cx[lane] = cx;
-    pair.cy[lane] = cy;
-    pair.cz[lane] = cz;
-    pair.reach[lane] = reach;
-    pair.diagonal[lane] = kSqrt2 * reach;
-    pair.usable[lane] = facet.Points.size() >= 3 ? -1 : 0;
+    // Frame rows are unit vectors only to single precision, and the cull itself
+    // works in single precision: the slack is far above both roundings.
+    reach = reach * 1.001 + kCullSlack * (1 + std::fabs(cx) + std::fabs(cy) + std::fabs(cz) + reach);
+    FacetQuad& quad = facets_[i / 4];
+    const std::size_t lane = i % 4;
+    quad.nx[lane] = static_cast<float>(facet.Nx);
+    quad.ny[lane] = static_cast<float>(facet.Ny);
+    quad.nz[lane] = static_cast<float>(facet.Nz);
+    quad.cx[lane] = static_cast<float>(cx);
+    quad.cy[lane] = static_cast<float>(cy);
+    quad.cz[lane] = static_cast<float>(cz);
+    quad.reach[lane] = static_cast<float>(reach);
+    quad.diagonal[lane] = static_cast<float>(kSqrt2 * reach);
+    quad.usable[lane] = -1;
   }
 }
 
 void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
-                     PointStore& store) {
+                     const trace::OctagonBounds& bounds, PointStore& store) {
   pieceCount_ = 0;
-  FindCandidates(stone, f, beam);
-  MarkFacetCorners(beam);
+  FindCandidates(stone, f, bounds);
 
-  if (crossingCache_.size() < beam.size()) crossingCache_.resize(beam.size());
-  for (std::size_t i = 0; i < beam.size(); ++i) crossingCache_[i].clear();
-  if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
-  if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
   // One spare corner pads an odd count to whole pairs.
   beamX_.assign(beam.size() + beam.size() % 2, 0.0);
   beamY_.assign(beam.size() + beam.size() % 2, 0.0);
@@ -79,6 +78,12 @@ void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* co
     beamX_[i] = beam[i]->X;
     beamY_[i] = beam[i]->Y;
   }
+  MarkFacetCorners(beam);
+
+  if (crossingCache_.size() < beam.size()) crossingCache_.resize(beam.size());
+  for (std::size_t i = 0; i < beam.size(); ++i) crossingCache_[i].clear();
+  if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
+  if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
 
   for (const Candidate& candidate : candidates_) {
     if (pieceCount_ == pieces_.size()) pieces_.emplace_back();
@@ -92,83 +97,96 @@ void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* co
     piece.Cos = candidate.cos;
     ++pieceCount_;
   }
-  HandOver(store);
 }
 
-void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam) {
+void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds) {
   if (++stamp_ == 0) {  // the stamps wrapped round: start afresh
     std::fill(vertexStamp_.begin(), vertexStamp_.end(), 0);
+    std::fill(masked_.begin(), masked_.end(), 0);
     stamp_ = 1;
   }
   poolUsed_ = 0;
   candidates_.clear();
-  candidateCorners_.clear();
-  const trace::OctagonBounds bounds = trace::Octagon(beam);
+  candidateCornerCount_ = 0;
 
   // The frame's rows in double precision, as every dot product takes them.
   const double r00 = f[0], r01 = f[1], r02 = f[2];
   const double r10 = f[3], r11 = f[4], r12 = f[5];
   const double r20 = f[6], r21 = f[7], r22 = f[8];
 
-  // The facets that face away from the beam's travel and may reach its octagon,
-  // two at a time and without a branch per facet. A facet whose corners all lie beyond one
-  // side of the octagon cannot become a candidate: that is decided from its
-  // centre and reach, before any corner is projected.
-  const std::size_t pairs = facets_.size();
+  // The facets that may face away from the beam's travel and reach its
+  // octagon, four at a time in single precision with slack, without a branch
+  // per facet. A facet whose corners all lie beyond one side of the octagon
+  // cannot become a candidate: that is decided from its centre and reach,
+  // before any corner is projected.
+  const float minX = static_cast<float>(bounds.minX), maxX = static_cast<float>(bounds.maxX);
+  const float minY = static_cast<float>(bounds.minY), maxY = static_cast<float>(bounds.maxY);
+  const float minSum = static_cast<float>(bounds.minSum), maxSum = static_cast<float>(bounds.maxSum);
+  const float minDiff = static_cast<float>(bounds.minDiff), maxDiff = static_cast<float>(bounds.maxDiff);
+  const std::size_t quads = facets_.size();
   for (std::size_t word = 0; word < near_.size(); ++word) {
-    std::uint64_t bits = 0;
-    for (std::size_t i = word * 32; i < std::min(pairs, word * 32 + 32); ++i) {
-      const FacetPair& t = facets_[i];
-      const Pair c = -(r20 * t.nx + r21 * t.ny + r22 * t.nz);
-      facingCos_[i] = c;
-      const PairMask facing = (c >= kMinCos) & t.usable;
+    std::uint32_t bits = 0;
+    for (std::size_t i = word * 8; i < std::min(quads, word * 8 + 8); ++i) {
+      const FacetQuad& t = facets_[i];
+      const Quad c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
+      const QuadMask facing = (c >= kLooseMinCos) & t.usable;
       // Facets come tier by tier, so whole runs of them face the same way.
-      if ((facing[0] | facing[1]) == 0) continue;
-      const Pair x = r00 * t.cx + r01 * t.cy + r02 * t.cz;
-      const Pair y = r10 * t.cx + r11 * t.cy + r12 * t.cz;
-      const Pair r = t.reach, d = t.diagonal;
-      const PairMask beyond = (x + r < bounds.minX) | (x - r > bounds.maxX) | (y + r < bounds.minY) |
-                              (y - r > bounds.maxY) | (x + y + d < bounds.minSum) | (x + y - d > bounds.maxSum) |
-                              (y - x + d < bounds.minDiff) | (y - x - d > bounds.maxDiff);
-      const PairMask keep = facing & ~beyond;
-      bits |= static_cast<std::uint64_t>((keep[0] & 1) | (keep[1] & 2)) << (2 * (i % 32));
+      if (trace::LaneBits(facing) == 0) continue;
+      const Quad x = f[0] * t.cx + f[1] * t.cy + f[2] * t.cz;
+      const Quad y = f[3] * t.cx + f[4] * t.cy + f[5] * t.cz;
+      const Quad r = t.reach, d = t.diagonal;
+      const QuadMask beyond = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) |
+                              (x + y + d < minSum) | (x + y - d > maxSum) | (y - x + d < minDiff) |
+                              (y - x - d > maxDiff);
+      bits |= trace::LaneBits(facing & ~beyond) << (4 * (i % 8));
     }
     near_[word] = bits;
   }
 
   const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, trace::PairedOctagon(bounds)};
   for (std::size_t word = 0; word < near_.size(); ++word) {
-    for (std::uint64_t bits = near_[word]; bits != 0; bits &= bits - 1) {
-      const std::size_t i = word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
-      AddIfCandidate(stone, i, facingCos_[i / 2][i % 2], projection);
+    for (std::uint32_t bits = near_[word]; bits != 0; bits &= bits - 1) {
+      const std::size_t i = word * 32 + static_cast<std::size_t>(std::countr_zero(bits));
+      const TFacet& facet = stone.AllFacets[i];
+      const double c = -(r20 * facet.Nx + r21 * facet.Ny + r22 * facet.Nz);
+      if (c >= kMinCos) AddIfCandidate(stone, i, c, projection);
     }
   }
 }
 
 void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection) {
   const TFacet& facet = stone.AllFacets[i];
-  unsigned code = 0;
-  const std::size_t first = candidateCorners_.size();
+  trace::CornerOctagon corners;
+  // Plain pointers and a local count: the stores below cannot then be taken to
+  // change the tables' own bookkeeping.
+  std::uint32_t* kept = &candidateCorners_[candidateCornerCount_];
+  std::uint32_t* stampOf = vertexStamp_.data();
+  std::uint32_t* poolOf = vertexPool_.data();
+  FlatPoint* pool = pool_.data();
+  FlatPoint** handedTo = poolHandedTo_.data();
+  const TVertex* vertices = stone.AllVertices.data();
+  const std::uint32_t stamp = stamp_;
+  std::uint32_t used = static_cast<std::uint32_t>(poolUsed_);
   for (const int v : facet.Points) {
-    if (vertexStamp_[v] != stamp_) {
+    if (stampOf[v] != stamp) {
       // x and y of the corner together, each summed in the same order as a row
       // dot product.
-      const TVertex& p = stone.AllVertices[v];
+      const TVertex& p = vertices[v];
       const Pair point = projection.rowX * p.x + projection.rowY * p.y + projection.rowZ * p.z;
-      pool_[poolUsed_].X = point[0];
-      pool_[poolUsed_].Y = point[1];
-      poolOutcode_[poolUsed_] = static_cast<std::uint8_t>(trace::Outcode(point, projection.octagon));
-      vertexStamp_[v] = stamp_;
-      vertexPool_[v] = static_cast<std::uint32_t>(poolUsed_++);
+      pool[used].X = point[0];
+      pool[used].Y = point[1];
+      handedTo[used] = nullptr;
+      stampOf[v] = stamp;
+      poolOf[v] = used++;
     }
-    const std::uint32_t pool = vertexPool_[v];
-    code |= poolOutcode_[pool];
-    candidateCorners_.push_back(pool);
+    const std::uint32_t index = poolOf[v];
+    corners.Add(Pair{pool[index].X, pool[index].Y});
+    *kept++ = index;
   }
-  if (code == kAllHalfPlanes) {
-    candidates_.push_back({&facet, c, first, facet.Points.size()});
-  } else {
-    candidateCorners_.resize(first);
+  poolUsed_ = used;
+  if (corners.Reaches(projection.octagon)) {
+    candidates_.push_back({&facet, c, candidateCornerCount_, facet.Points.size()});
+    candidateCornerCount_ += facet.Points.size();
   }
 }
 
@@ -176,31 +194,56 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   maskWords_ = (beam.size() + 63) / 64;
   if (masks_.size() < poolUsed_ * maskWords_) masks_.resize(poolUsed_ * maskWords_);
 
-  // Edge i runs from the previous corner (the last one for i = 0) to corner i.
-  beamEdges_.resize(beam.size());
-  for (std::size_t i = 0; i < beam.size(); ++i) {
-    const FlatPoint& from = *beam[i == 0 ? beam.size() - 1 : i - 1];
-    beamEdges_[i] = {from.X, from.Y, beam[i]->X - from.X, beam[i]->Y - from.Y};
-  }
+  // Edge i runs from the previous corner (the last one for i = 0) to corner i;
+  // the spare corner's edge is padding.
+  const std::size_t padded = beamX_.size();
+  edgeX_.resize(padded);
+  edgeY_.resize(padded);
+  edgeDx_.resize(padded);
+  edgeDy_.resize(padded);
+  // Reversed edges of a clockwise beam turn every cross product's sign
+  // exactly, so that inside is always positive.
   const double side = trace::InsideTest(beam);
-  // A corner shared by two candidates is simply worked out twice.
+  for (std::size_t i = 0; i < padded; ++i) {
+    const std::size_t from = i == 0 ? beam.size() - 1 : i - 1;
+    edgeX_[i] = beamX_[from];
+    edgeY_[i] = beamY_[from];
+    edgeDx_[i] = side * (beamX_[i] - beamX_[from]);
+    edgeDy_[i] = side * (beamY_[i] - beamY_[from]);
+  }
   if (maskWords_ == 1) {
-    for (const std::uint32_t pool : candidateCorners_) {
-      const FlatPoint& q = pool_[pool];
-      std::uint64_t mask = 0;
-      for (std::size_t i = 0; i < beam.size(); ++i) {
-        mask |= static_cast<std::uint64_t>(!(side * beamEdges_[i].Cross(q) > 0)) << i;
+    const std::uint64_t all = beam.size() == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << beam.size()) - 1;
+    const FlatPoint* points = pool_.data();
+    std::uint64_t* masks = masks_.data();
+    for (const std::uint32_t pool : CandidateCorners()) {
+      // A corner shared by two candidates is worked out once.
+      if (masked_[pool] == stamp_) continue;
+      masked_[pool] = stamp_;
+      const FlatPoint& q = points[pool];
+      // Two edges at a time: lane 0 gathers the bits of even edges, lane 1 of odd ones.
+      PairMask mask{0, 0};
+      PairMask bit{1, 2};
+      for (std::size_t i = 0; i < padded; i += 2) {
+        Pair x, y, dx, dy;
+        std::memcpy(&x, &edgeX_[i], sizeof x);
+        std::memcpy(&y, &edgeY_[i], sizeof y);
+        std::memcpy(&dx, &edgeDx_[i], sizeof dx);
+        std::memcpy(&dy, &edgeDy_[i], sizeof dy);
+        const Pair cross = dx * (q.Y - y) - dy * (q.X - x);
+        mask |= ~(cross > 0) & bit;
+        bit <<= 2;
       }
-      masks_[pool] = mask;
+      masks[pool] = static_cast<std::uint64_t>(mask[0] | mask[1]) & all;
     }
     return;
   }
-  for (const std::uint32_t pool : candidateCorners_) {
+  for (const std::uint32_t pool : CandidateCorners()) {
     std::uint64_t* mask = &masks_[pool * maskWords_];
     std::fill(mask, mask + maskWords_, 0);
     const FlatPoint& q = pool_[pool];
     for (std::size_t i = 0; i < beam.size(); ++i) {
-      if (!(side * beamEdges_[i].Cross(q) > 0)) mask[i / 64] |= std::uint64_t{1} << (i % 64);
+      const double cross = edgeDx_[i] * (q.Y - edgeY_[i]) - edgeDy_[i] * (q.X - edgeX_[i]);
+      if (!(cross > 0)) mask[i / 64] |= std::uint64_t{1} << (i % 64);
     }
   }
 }
@@ -261,7 +304,7 @@ void BeamCutter::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* con
       if (last && !beamOut_[i]) out.push_back(beam[i]);
       wasOut = isOut;
     }
-    if (MaskZero(next)) out.push_back(&pool_[next]);
+    if (MaskZero(next)) out.push_back(KeptCorner(next, store));
   }
 }
 
@@ -274,33 +317,37 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
   const std::uint64_t all = m == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (m + 1)) - 1;
   const double* bx = beamX_.data();
   const double* by = beamY_.data();
-  // Inside a facet edge is its left for `left`, else its right: the sign of the
-  // cross product turned to mean left. Multiplying by -1 is exact.
+  // Inside a facet edge is its left for `left`, else its right: reversing the
+  // edge turns the cross product's sign exactly, so inside is always positive.
   const double sense = left ? 1.0 : -1.0;
+  const FlatPoint* points = pool_.data();
+  const std::uint64_t* masks = masks_.data();
   std::uint64_t beamOut = 0;
   for (std::size_t j = 0; j <= k; ++j) {
     const std::uint32_t prev = corner[j == 0 ? k : j - 1];
     const std::uint32_t next = corner[j];
-    const FlatPoint& qPrev = pool_[prev];
-    const FlatPoint& qNext = pool_[next];
-    const double x = qPrev.X, y = qPrev.Y, dx = qNext.X - qPrev.X, dy = qNext.Y - qPrev.Y;
+    const FlatPoint& qPrev = points[prev];
+    const FlatPoint& qNext = points[next];
+    const double x = qPrev.X, y = qPrev.Y;
+    const double dx = sense * (qNext.X - qPrev.X), dy = sense * (qNext.Y - qPrev.Y);
     // Two beam corners at a time; the spare corner's bit is masked off.
-    std::uint64_t outside = 0;
+    PairMask outsideLanes{0, 0};
+    PairMask bit{1, 2};
     for (std::size_t i = 0; i <= m; i += 2) {
       Pair px, py;
       std::memcpy(&px, bx + i, sizeof px);
       std::memcpy(&py, by + i, sizeof py);
       const Pair cross = dx * (py - y) - dy * (px - x);
-      const PairMask in = sense * cross > 0;
-      outside |= static_cast<std::uint64_t>((~in[0] & 1) | (~in[1] & 2)) << i;
+      outsideLanes |= ~(cross > 0) & bit;
+      bit <<= 2;
     }
-    outside &= all;
+    const std::uint64_t outside = static_cast<std::uint64_t>(outsideLanes[0] | outsideLanes[1]) & all;
     beamOut |= outside;
     // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
     // the facet edge's ends lie on different sides of the beam edge's line.
     const std::uint64_t before = ((outside << 1) | (outside >> m)) & all;
-    std::uint64_t crossing = (outside ^ before) & (masks_[prev] ^ masks_[next]);
-    const bool prevFirst = masks_[prev] < masks_[next];
+    std::uint64_t crossing = (outside ^ before) & (masks[prev] ^ masks[next]);
+    const bool prevFirst = masks[prev] < masks[next];
     const FlatPoint& first = prevFirst ? qPrev : qNext;
     const FlatPoint& second = prevFirst ? qNext : qPrev;
     if (j < k) {
@@ -314,7 +361,7 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
         if (!((beamOut >> i) & 1u)) out.push_back(beam[i]);
       }
     }
-    if (masks_[next] == 0) out.push_back(&pool_[next]);
+    if (masks[next] == 0) out.push_back(KeptCorner(next, store));
   }
 }
 
@@ -343,24 +390,13 @@ void BeamCutter::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPo
   cache.push_back({&a, &b, point});
 }
 
-void BeamCutter::HandOver(PointStore& store) {
-  for (const std::uint32_t pool : candidateCorners_) poolHandedTo_[pool] = nullptr;
-  for (const std::uint32_t pool : candidateCorners_) {
-    if (poolHandedTo_[pool] == nullptr && MaskZero(pool)) {
-      FlatPoint* copy = store.New();
-      *copy = pool_[pool];
-      poolHandedTo_[pool] = copy;
-    }
+FlatPoint* BeamCutter::KeptCorner(std::uint32_t pool, PointStore& store) {
+  FlatPoint*& copy = poolHandedTo_[pool];
+  if (copy == nullptr) {
+    copy = store.New();
+    *copy = pool_[pool];
   }
-  const FlatPoint* begin = pool_.data();
-  const FlatPoint* end = pool_.data() + poolUsed_;
-  for (std::size_t p = 0; p < pieceCount_; ++p) {
-    for (FlatPoint*& corner : pieces_[p].Points) {
-      if (std::greater_equal<const FlatPoint*>{}(corner, begin) && std::less<const FlatPoint*>{}(corner, end)) {
-        corner = poolHandedTo_[static_cast<std::size_t>(corner - begin)];
-      }
-    }
-  }
+  return copy;
 }
 
 }  // namespace brillora

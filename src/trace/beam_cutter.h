@@ -28,10 +28,12 @@ class BeamCutter {
   // Sizes the per-vertex tables for a stone; called once per render.
   void Prepare(const Stone& stone);
 
-  // Cuts the beam whose corners are expressed in frame `f`. Afterwards Pieces()
+  // Cuts the beam whose corners are expressed in frame `f` and whose octagon
+  // (trace::Octagon) is `bounds`. Afterwards Pieces()
   // holds the sub-beam polygons in facet-list order. Facet corners that became
   // corners of a piece and every crossing point made are added to `store`.
-  void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam, PointStore& store);
+  void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
+           const trace::OctagonBounds& bounds, PointStore& store);
 
   std::span<const CutPiece> Pieces() const { return {pieces_.data(), pieceCount_}; }
 
@@ -44,14 +46,16 @@ class BeamCutter {
   };
   using Pair = trace::Pair;
   using PairMask = trace::PairMask;
-  // What the cull reads of two facets, side by side; an odd count is padded
-  // with a facet that is never usable.
-  struct FacetPair {
-    Pair nx, ny, nz;
-    Pair cx, cy, cz;  // centre of the corners
-    Pair reach;       // distance of the farthest corner from the centre, with a margin
-    Pair diagonal;    // reach times the square root of 2, with a margin
-    PairMask usable;  // three corners or more
+  using Quad = trace::Quad;
+  using QuadMask = trace::QuadMask;
+  // What the cull reads of four facets, side by side, in single precision;
+  // the lanes beyond the last facet are never usable.
+  struct FacetQuad {
+    Quad nx, ny, nz;
+    Quad cx, cy, cz;  // centre of the corners
+    Quad reach;       // distance of the farthest corner from the centre, with slack
+    Quad diagonal;    // reach times the square root of 2, with slack
+    QuadMask usable;  // three corners or more
   };
   // The beam's frame and octagon as the corner projection takes them: x and y
   // side by side.
@@ -59,19 +63,13 @@ class BeamCutter {
     Pair rowX, rowY, rowZ;  // (row 0, row 1) times the stone's x, y and z
     trace::PairedOctagon octagon;
   };
-  // One edge of a polygon, from (x, y) by (dx, dy).
-  struct Edge {
-    double x, y, dx, dy;
-    // The cross product that tells on which side of the edge line p lies.
-    double Cross(const FlatPoint& p) const { return dx * (p.Y - y) - dy * (p.X - x); }
-  };
   struct Crossing {
     const FlatPoint* first;
     const FlatPoint* second;
     FlatPoint* point;  // nullptr for parallel lines
   };
 
-  void FindCandidates(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam);
+  void FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds);
   // Projects the corners of facet i not yet projected in this cut and keeps the
   // facet when its corners leave no side of the octagon unreached.
   void AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection);
@@ -97,12 +95,13 @@ class BeamCutter {
   }
   bool WideMaskZero(std::size_t pool) const;
   bool WideMaskLess(std::size_t a, std::size_t b) const;
-  void HandOver(PointStore& store);
+  // The store's copy of a facet corner that a piece keeps, made on first use.
+  FlatPoint* KeptCorner(std::uint32_t pool, PointStore& store);
 
-  std::vector<FacetPair> facets_;
-  std::vector<Pair> facingCos_;      // per pair of facets: their cosines with the beam's travel
-  std::vector<std::uint64_t> near_;  // bit per facet: facing away from the beam and near its octagon
-  std::vector<Edge> beamEdges_;
+  std::vector<FacetQuad> facets_;
+  std::vector<std::uint32_t> near_;  // bit per facet: may face away from the beam and lie near its octagon
+  // The beam's edges, edge i from corner i - 1 by (dx, dy) to corner i, side by side.
+  std::vector<double> edgeX_, edgeY_, edgeDx_, edgeDy_;
   std::vector<std::uint8_t> facetOut_;
   std::vector<double> beamX_, beamY_;  // the beam's corners, side by side
 
@@ -113,7 +112,7 @@ class BeamCutter {
 
   // Spare points for the projected facet corners of one cut, in projection order.
   std::vector<FlatPoint> pool_;
-  std::vector<std::uint8_t> poolOutcode_;
+  std::vector<std::uint32_t> masked_;  // per pool record: the stamp of the cut that worked out its mask
   std::vector<FlatPoint*> poolHandedTo_;  // a kept corner's copy in the store, once handed over
   std::size_t poolUsed_ = 0;
   // Bits of the beam edges that a kept facet corner lies outside of.
@@ -121,7 +120,9 @@ class BeamCutter {
   std::size_t maskWords_ = 1;
 
   std::vector<Candidate> candidates_;
-  std::vector<std::uint32_t> candidateCorners_;  // pool indices
+  std::vector<std::uint32_t> candidateCorners_;  // pool indices, room for every facet's corners
+  std::size_t candidateCornerCount_ = 0;
+  std::span<const std::uint32_t> CandidateCorners() const { return {candidateCorners_.data(), candidateCornerCount_}; }
   std::vector<std::vector<Crossing>> crossingCache_;  // per beam edge
   std::vector<std::uint8_t> beamOut_;  // beam corner outside some facet edge
 

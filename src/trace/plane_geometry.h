@@ -5,6 +5,10 @@
 #include <span>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "trace/point_store.h"
 #include "trace/race.h"
 
@@ -47,6 +51,25 @@ OctagonBounds Octagon(std::span<FlatPoint* const> polygon);
 // Two doubles, or two masks of all ones or zeros, worked on together.
 using Pair = double __attribute__((vector_size(16)));
 using PairMask = std::int64_t __attribute__((vector_size(16)));
+// Four floats, or four masks, worked on together.
+using Quad = float __attribute__((vector_size(16)));
+using QuadMask = std::int32_t __attribute__((vector_size(16)));
+
+// The lanes of a mask as bits, lane 0 lowest.
+inline unsigned LaneBits(PairMask m) {
+#if defined(__SSE2__)
+  return static_cast<unsigned>(_mm_movemask_pd(reinterpret_cast<__m128d>(m)));
+#else
+  return static_cast<unsigned>((m[0] & 1) | (m[1] & 2));
+#endif
+}
+inline unsigned LaneBits(QuadMask m) {
+#if defined(__SSE2__)
+  return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(m)));
+#else
+  return static_cast<unsigned>((m[0] & 1) | (m[1] & 2) | (m[2] & 4) | (m[3] & 8));
+#endif
+}
 
 // An octagon's bounds paired as a point's (x, y) and its (x + y, y - x).
 struct PairedOctagon {
@@ -56,17 +79,27 @@ struct PairedOctagon {
       : low{o.minX, o.minY}, high{o.maxX, o.maxY}, lowTurned{o.minSum, o.minDiff}, highTurned{o.maxSum, o.maxDiff} {}
 };
 
-// One bit per half-plane of the octagon that the point (x, y) lies strictly
-// inside; a facet whose corners' codes do not OR to 255 misses the octagon.
-// Both coordinates are compared at once: this runs for every corner of every
-// facet near a beam.
-inline unsigned Outcode(Pair point, const PairedOctagon& o) {
-  const Pair turned{point[0] + point[1], point[1] - point[0]};
-  const PairMask sides = ((point > o.low) & PairMask{1, 4}) | ((point < o.high) & PairMask{2, 8}) |
-                         ((turned > o.lowTurned) & PairMask{16, 64}) | ((turned < o.highTurned) & PairMask{32, 128});
-  return static_cast<unsigned>(sides[0] | sides[1]);
-}
-inline unsigned Outcode(double x, double y, const OctagonBounds& o) { return Outcode(Pair{x, y}, PairedOctagon(o)); }
+// The octagon of a polygon's corners, grown corner by corner.
+class CornerOctagon {
+ public:
+  void Add(Pair point) {
+    const Pair turned{point[0] + point[1], point[1] - point[0]};
+    low_ = point < low_ ? point : low_;
+    high_ = point > high_ ? point : high_;
+    lowTurned_ = turned < lowTurned_ ? turned : lowTurned_;
+    highTurned_ = turned > highTurned_ ? turned : highTurned_;
+  }
+  // True when, for each of the octagon's eight sides, some corner lies
+  // strictly on its inner side; corners all on or beyond one side miss it.
+  bool Reaches(const PairedOctagon& o) const {
+    return LaneBits((high_ > o.low) & (low_ < o.high) & (highTurned_ > o.lowTurned) & (lowTurned_ < o.highTurned)) == 3;
+  }
+
+ private:
+  static constexpr double kHuge = 1e300;
+  Pair low_{kHuge, kHuge}, high_{-kHuge, -kHuge};
+  Pair lowTurned_{kHuge, kHuge}, highTurned_{-kHuge, -kHuge};
+};
 
 inline constexpr double kSamePointDistance = 0.001;
 

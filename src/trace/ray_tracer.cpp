@@ -96,13 +96,18 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
   for (std::size_t index = 0; index < here.Beams.size(); ++index) {
     Race& b = *here.Beams[index];
     const TFacet& facet = *b.Facet;
+    if (level == 0) SetBeamLight(f, b, facet, options_, view_);
+    // A beam too weak to go on is settled before its frame is worked out.
+    if (const int settled = Settle(b, level + 1); settled != kSplit) {
+      if (settled == kFinished) exitBeams_.push_back(&b);
+      continue;
+    }
     Vector3 n{facet.Nx, facet.Ny, facet.Nz};
     TransformVector(f, n);
     here.Frame = f;
     double d;
     Frame turn;
     if (level == 0) {
-      SetBeamLight(f, b, facet, options_, view_);
       const double ti = SafeArcCos(n[2]);
       const double tt = std::asin(std::sin(ti) / ri);
       d = ti - tt;
@@ -143,7 +148,9 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
       TraceBeams(here.Frame, level + 1);
     }
 
-    if (d > 0) {
+    // Points made below this beam go back to the frame this level started in;
+    // a beam that made none needs no turn.
+    if (d > 0 && points_.size() > firstNew) {
       Vector3 back{facet.Nx, facet.Ny, facet.Nz};
       TransformVector(here.Frame, back);
       trace::TurnPoints(points_, firstNew, back, -d, facet.D);
@@ -155,12 +162,15 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
   }
 }
 
+int RayTracer::Settle(const Race& b, int newLevel) const {
+  if (b.Points.size() < 3) return kDropped;
+  if (kWeakStep * (newLevel + 2) > b.InLight) return kFinished;
+  return kSplit;
+}
+
 int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
   TraceLevel& next = levels_[static_cast<std::size_t>(newLevel)];
   next.Beams.clear();
-  if (b.Points.size() < 3) return kDropped;
-  if (kWeakStep * (newLevel + 2) > b.InLight) return kFinished;
-
   const double area = trace::TwiceArea(b.Points) * areaScale_;
   if (area < kNothingArea) return kDropped;
   if (area < kSmallArea) return kFinished;
@@ -172,7 +182,7 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
   if (thinness < kNothingThin) return kDropped;
   if (thinness < kThin) return kFinished;
 
-  cutter_.Cut(*stone_, level.Frame, b.Points, points_);
+  cutter_.Cut(*stone_, level.Frame, b.Points, o, points_);
   for (const CutPiece& piece : cutter_.Pieces()) {
     Race& s = NewRace();
     s.Points.assign(piece.Points.begin(), piece.Points.end());

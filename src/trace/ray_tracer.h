@@ -58,6 +58,10 @@ class RayTracer {
  private:
   Race& NewRace();
   void TraceBeams(const Frame& f, int level);
+  // Drops a beam of fewer than three corners and finishes one too weak to be
+  // split into `newLevel`; kSplit when neither.
+  int Settle(const Race& b, int newLevel) const;
+  // The area and thinness tests and, when they pass, the cut; Settle first.
   int SplitBeam(TraceLevel& level, Race& b, int newLevel);
 
   const Stone* stone_ = nullptr;

@@ -28,7 +28,7 @@ struct CutSetup {
     }
     cutter.Prepare(stone);
   }
-  void Cut() { cutter.Cut(stone, IdentityFrame(), beam, store); }
+  void Cut() { cutter.Cut(stone, IdentityFrame(), beam, trace::Octagon(beam), store); }
   std::size_t FacetIndex(const CutPiece& piece) const {
     return static_cast<std::size_t>(piece.Facet - stone.AllFacets.data());
   }

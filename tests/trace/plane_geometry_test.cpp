@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -66,18 +67,27 @@ TEST(PlaneGeometry, PointsOnAnEdgeLineCountAsOutside) {
   EXPECT_EQ(trace::InsideTest(Pointers(clockwise)), -1.0);
 }
 
-TEST(PlaneGeometry, OutcodeHasOneBitPerHalfPlaneStrictlyInside) {
+TEST(PlaneGeometry, CornersReachAnOctagonOnlyWhenInsideEachSideStrictly) {
   std::vector<FlatPoint> square{{0, 0, 0, 0}, {2, 0, 0, 0}, {2, 2, 0, 0}, {0, 2, 0, 0}};
   const auto o = trace::Octagon(Pointers(square));
   EXPECT_EQ(o.minX, 0);
   EXPECT_EQ(o.maxSum, 4);
   EXPECT_EQ(o.minDiff, -2);
-  EXPECT_EQ(trace::Outcode(1, 1, o), 255u);
-  EXPECT_EQ(trace::Outcode(0, 1, o), 255u & ~1u);       // on the least-X line
-  EXPECT_EQ(trace::Outcode(-1, 1, o), 255u & ~1u & ~16u & ~128u);  // left of it: X, X+Y and Y-X
-  EXPECT_EQ(trace::Outcode(3, 1, o), 1u | 4u | 8u | 16u | 128u);
-  // Corners each on a different side OR to 255: the facet may meet the beam.
-  EXPECT_EQ(trace::Outcode(-1, 1, o) | trace::Outcode(3, 1, o), 255u);
+  const trace::PairedOctagon paired(o);
+  auto reaches = [&](std::vector<std::array<double, 2>> corners) {
+    trace::CornerOctagon octagon;
+    for (const auto& [x, y] : corners) octagon.Add(trace::Pair{x, y});
+    return octagon.Reaches(paired);
+  };
+  EXPECT_TRUE(reaches({{1, 1}}));
+  // Touching the least-X side, or the corner cut by X + Y = 0, is not reaching it.
+  EXPECT_FALSE(reaches({{0, 1}, {-1, 1}, {-1, 3}}));
+  EXPECT_FALSE(reaches({{-1, 0.5}, {0.5, -1}, {-3, -3}}));
+  // A segment crossing the square reaches it though no corner lies inside.
+  EXPECT_TRUE(reaches({{-1, 1}, {3, 1}}));
+  // Beyond the corner cut off by the diagonal side Y - X = 2: inside the
+  // bounding box of the square's sides in x and y, yet outside the octagon.
+  EXPECT_FALSE(reaches({{-1, 1.5}, {0.5, 3}, {-2, 3}}));
 }
 
 TEST(SortPolygon, OrdersCornersRoundTheCentreOfTheFirstThree) {
