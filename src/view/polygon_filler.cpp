@@ -49,26 +49,49 @@ void PolygonFiller::Fill(PixelRows& target, std::span<const ScreenPoint> polygon
   if (polygon.size() < 3) return;
   CollectEdges(polygon, target.Height());
   if (edges_.empty()) return;
+  const Ink ink(color);
+  const std::int64_t widest = std::int64_t{target.Width()} + 1;
+  const auto column = [widest](std::int64_t x) {
+    // x holds crossing + 1/2: its whole part is the first pixel whose centre
+    // lies past the crossing.
+    return static_cast<int>(std::clamp<std::int64_t>(x >> 16, -1, widest));
+  };
   active_.clear();
   std::size_t next = 0;
-  for (int row = edges_.front().top;; ++row) {
+  int row = edges_.front().top;
+  while (true) {
+    // The set of edges changes only where one ends or the next begins.
     std::erase_if(active_, [row](const Edge* e) { return e->bottom <= row; });
     if (active_.empty()) {
-      if (next == edges_.size()) break;
+      if (next == edges_.size()) return;
       row = edges_[next].top;  // past a gap between parts of a non-convex polygon
     }
     while (next < edges_.size() && edges_[next].top == row) active_.push_back(&edges_[next++]);
-    crossings_.clear();
-    for (Edge* e : active_) {
-      // x holds crossing + 1/2: its whole part is the first pixel whose centre
-      // lies past the crossing.
-      crossings_.push_back(static_cast<int>(std::clamp<std::int64_t>(
-          e->x >> 16, -1, std::int64_t{target.Width()} + 1)));
-      e->x += e->step;
+    int change = next < edges_.size() ? edges_[next].top : target.Height();
+    for (const Edge* e : active_) change = std::min(change, e->bottom);
+    if (active_.size() == 2) {
+      // The usual case, a convex polygon: one span per row.
+      Edge& a = *active_[0];
+      Edge& b = *active_[1];
+      std::int64_t xa = a.x, xb = b.x;
+      for (; row < change; ++row, xa += a.step, xb += b.step) {
+        const int left = column(xa), right = column(xb);
+        target.Span(row, std::min(left, right), std::max(left, right), ink);
+      }
+      a.x = xa;
+      b.x = xb;
+      continue;
     }
-    InsertionSort(crossings_, [](int p, int q) { return p < q; });
-    for (std::size_t k = 0; k + 1 < crossings_.size(); k += 2)
-      target.Span(row, crossings_[k], crossings_[k + 1], color);
+    for (; row < change; ++row) {
+      crossings_.clear();
+      for (Edge* e : active_) {
+        crossings_.push_back(column(e->x));
+        e->x += e->step;
+      }
+      InsertionSort(crossings_, [](int p, int q) { return p < q; });
+      for (std::size_t k = 0; k + 1 < crossings_.size(); k += 2)
+        target.Span(row, crossings_[k], crossings_[k + 1], ink);
+    }
   }
 }
 

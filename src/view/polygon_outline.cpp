@@ -1,5 +1,6 @@
 #include "view/polygon_outline.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -92,7 +93,7 @@ class OutlineWalker {
  public:
   OutlineWalker(PixelRows& target, std::uint32_t color)
       : target_(target),
-        color_(color),
+        ink_(color),
         left_(-1.0),
         top_(-1.0),
         right_(target.Width() + 1.0),
@@ -140,11 +141,22 @@ class OutlineWalker {
     // (the next pixel along is drawn then), as Qt does.
     std::int64_t minor = run.minor;
     int major = run.begin;
-    do {
+    const int count = std::max(run.end - run.begin, 1);
+    const Pixel start = run.At(major, minor), stop = run.At(major + count - 1, minor + (count - 1) * run.step);
+    // Both coordinates move one way along the run: with its ends inside the
+    // bitmap, every pixel of it is.
+    // Local copies: the compiler need not reload them after every pixel stored.
+    PixelRows rows = target_;
+    const Ink ink = ink_;
+    const bool inside = rows.Contains(start.x, start.y) && rows.Contains(stop.x, stop.y);
+    for (int i = 0; i < count; ++i, ++major, minor += run.step) {
       const Pixel p = run.At(major, minor);
-      target_.Dot(p.x, p.y, color_);
-      minor += run.step;
-    } while (++major < run.end);
+      if (inside) {
+        rows.Put(p.x, p.y, ink);
+      } else {
+        rows.Dot(p.x, p.y, ink);
+      }
+    }
     last_ = last;
     hasLast_ = true;
   }
@@ -226,7 +238,7 @@ class OutlineWalker {
   }
 
   PixelRows& target_;
-  std::uint32_t color_;
+  Ink ink_;
   double left_, top_, right_, bottom_;
   Pixel last_{0, 0};  // the last pixel of the previous edge, when hasLast_
   bool hasLast_ = false;
