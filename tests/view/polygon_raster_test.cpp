@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -193,6 +194,24 @@ TEST(PolygonFill, MatchesQtPixelForPixel) {
           << Describe(polygon);
   }
   EXPECT_GT(compared, 7000);
+}
+
+TEST(PolygonRaster, ExtremeCornersStayInsideTheBitmap) {
+  // Corners at the ends of the int range: nothing overflows, nothing is
+  // written outside the bitmap (the sanitized build watches both).
+  constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  const Corners everything = {{kMin, kMin}, {kMax, kMin}, {kMax, kMax}, {kMin, kMax}};
+  for (QImage::Format format : kFormats) {
+    EXPECT_EQ(Inked(Ours(everything, 9, 7, format, false)), 63);
+    EXPECT_EQ(Inked(Ours(everything, 9, 7, format, true)), 0);
+    // A sliver from inside the bitmap to far away.
+    const Corners sliver = {{4, 3}, {kMax, kMax}, {kMax, kMax - 1}};
+    EXPECT_EQ(Ours(sliver, 9, 7, format, true).pixelColor(4, 3), kQtInk);
+    const Corners fan = {{4, 3}, {kMin, kMax}, {kMin, kMin}};
+    const QImage filled = Ours(fan, 9, 7, format, false);
+    EXPECT_EQ(filled.pixelColor(0, 3), kQtInk);
+    EXPECT_NE(filled.pixelColor(8, 3), kQtInk);
+  }
 }
 
 TEST(PolygonOutline, HandWorkedRings) {
