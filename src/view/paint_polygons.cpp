@@ -12,11 +12,13 @@ void PaintPolygons(QImage& target, const ArrayOfFOS& screen, const PaintStyle& s
     target = target.convertToFormat(QImage::Format_RGB888);
   target.fill(ToQColor(LinearToColor(style.Background, 1)));
   if (target.isNull()) return;
-  PixelRows rows(target.bits(), target.bytesPerLine(), target.width(), target.height(),
-                 target.format() == QImage::Format_RGB32 ? PixelLayout::Rgb32 : PixelLayout::Rgb888);
+  PixelRows rows(
+      target.bits(), target.bytesPerLine(), target.width(), target.height(),
+      target.format() == QImage::Format_RGB32 ? PixelLayout::Rgb32 : PixelLayout::Rgb888);
   PolygonFiller filler;
   for (const FasetOnScreen& polygon : screen) {
-    filler.Fill(rows, polygon.Polygon, LinearToColor(polygon.Color, HighlightFactor(polygon, style)));
+    filler.Fill(rows, polygon.Polygon,
+                LinearToColor(polygon.Color, HighlightFactor(polygon, style)));
     // Without edges the outline takes the polygon's unhighlighted colour, so it
     // disappears into the fill except on a highlighted facet's rim.
     OutlinePolygon(rows, polygon.Polygon,

@@ -37,8 +37,8 @@ void PolygonFiller::CollectEdges(std::span<const ScreenPoint> polygon, int heigh
     // errors of a few 1/65536 pixel decide which side an on-edge centre takes.
     const std::int64_t step = dx * kOne / dy;
     // |step * rows| stays below 65536 |dx|: no overflow for any int corners.
-    const std::int64_t x = std::int64_t{a.X} * kOne + kOne / 2 + (step >> 1) +
-                           step * (std::int64_t{top} - a.Y);
+    const std::int64_t x =
+        std::int64_t{a.X} * kOne + kOne / 2 + (step >> 1) + step * (std::int64_t{top} - a.Y);
     edges_.push_back({top, bottom, x, step});
   }
   InsertionSort(edges_, [](const Edge& p, const Edge& q) { return p.top < q.top; });

@@ -18,8 +18,8 @@ enum Direction : unsigned {
 constexpr unsigned kVerticalPair = kDown | kUp;
 constexpr unsigned kHorizontalPair = kRight | kLeft;
 
-constexpr int kSub = 64;               // subpixels per pixel of the edge ends (26.6)
-constexpr std::int64_t kOne = 65536;   // 1 in the 16.16 steps along the run
+constexpr int kSub = 64;                     // subpixels per pixel of the edge ends (26.6)
+constexpr std::int64_t kOne = 65536;         // 1 in the 16.16 steps along the run
 constexpr std::int64_t kShallow = kOne / 4;  // steps below this count as nearly level
 
 struct Point {
@@ -40,8 +40,8 @@ struct Run {
   bool steep = false;     // more rows than columns: the run steps along y
   bool reversed = false;  // the edge runs toward smaller major coordinates
   Direction direction = kNoDirection;
-  int sub1 = 0;           // the run's start on the major axis, in subpixels
-  int sub2 = 0;           // its end
+  int sub1 = 0;            // the run's start on the major axis, in subpixels
+  int sub2 = 0;            // its end
   std::int64_t minor = 0;  // the minor coordinate at sub1, 16.16
   std::int64_t step = 0;
   int begin = 0;
@@ -51,8 +51,10 @@ struct Run {
     const int m = static_cast<int>(minorAt >> 16);
     return steep ? Pixel{m, major} : Pixel{major, m};
   }
-  // Minor coordinate at pixel `begin`, from the one at the start subpixel: the
-  // centre of the pixel when the minor coordinate grows, its near edge when not.
+  // Rounds the ends to whole pixels and moves the minor coordinate to pixel
+  // `begin`, taken half a pixel in when the minor coordinate grows and at the
+  // pixel's start when it shrinks: Qt's rounding, which decides which of two
+  // equally near pixels a run takes.
   void Place() {
     begin = (sub1 + kSub / 2) >> 6;
     end = (sub2 + kSub / 2) >> 6;
@@ -66,7 +68,9 @@ struct Run {
 };
 
 // Edge ends in subpixels, cut toward zero as Qt converts them.
-int Sub(double v) { return static_cast<int>(v * kSub); }
+int Sub(double v) {
+  return static_cast<int>(v * kSub);
+}
 
 // The run of the edge from a to b (already cut to the bitmap), before any join.
 // False for an edge of no length.
@@ -142,7 +146,8 @@ class OutlineWalker {
     std::int64_t minor = run.minor;
     int major = run.begin;
     const int count = std::max(run.end - run.begin, 1);
-    const Pixel start = run.At(major, minor), stop = run.At(major + count - 1, minor + (count - 1) * run.step);
+    const Pixel start = run.At(major, minor),
+                stop = run.At(major + count - 1, minor + (count - 1) * run.step);
     // Both coordinates move one way along the run: with its ends inside the
     // bitmap, every pixel of it is.
     // Local copies: the compiler need not reload them after every pixel stored.
@@ -246,7 +251,9 @@ class OutlineWalker {
   bool shallow_ = false;
 };
 
-Point At(const ScreenPoint& p) { return {static_cast<double>(p.X), static_cast<double>(p.Y)}; }
+Point At(const ScreenPoint& p) {
+  return {static_cast<double>(p.X), static_cast<double>(p.Y)};
+}
 
 }  // namespace
 
@@ -256,8 +263,8 @@ void OutlinePolygon(PixelRows& target, std::span<const ScreenPoint> polygon, std
   OutlineWalker walker(target, color);
   // A list that repeats its first corner at the end closes with the edge
   // before that repetition.
-  const bool repeatsFirst = n > 2 && polygon[0].X == polygon[n - 1].X &&
-                            polygon[0].Y == polygon[n - 1].Y;
+  const bool repeatsFirst =
+      n > 2 && polygon[0].X == polygon[n - 1].X && polygon[0].Y == polygon[n - 1].Y;
   walker.Prime(At(polygon[repeatsFirst ? n - 2 : n - 1]), At(polygon[0]));
   for (std::size_t i = 1; i < n; ++i) walker.Edge(At(polygon[i - 1]), At(polygon[i]));
   walker.Edge(At(polygon[n - 1]), At(polygon[0]));

@@ -2,13 +2,12 @@
 // pass drew before it wrote into the bitmap's rows itself.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
+#include <string>
+#include <vector>
 
 #include "io/design_file.h"
 #include "light/illumination_model.h"
@@ -44,7 +43,8 @@ void QPainterFastPass(QImage& target, const ArrayOfFOS& screen, const PaintStyle
 
 struct Comparison {
   int differing = 0;
-  int farFromReference = 0;  // differing pixels whose colour is nowhere within one pixel in the reference
+  int farFromReference =
+      0;  // differing pixels whose colour is nowhere within one pixel in the reference
 };
 
 Comparison Compare(const QImage& ours, const QImage& reference) {
@@ -57,14 +57,15 @@ Comparison Compare(const QImage& ours, const QImage& reference) {
       bool near = false;
       for (int dy = -1; dy <= 1 && !near; ++dy)
         for (int dx = -1; dx <= 1 && !near; ++dx)
-          near = reference.rect().contains(x + dx, y + dy) && reference.pixel(x + dx, y + dy) == colour;
+          near = reference.rect().contains(x + dx, y + dy) &&
+                 reference.pixel(x + dx, y + dy) == colour;
       result.farFromReference += !near;
     }
   return result;
 }
 
 const PaintStyle kStyles[] = {
-    {{0.3, 0.3, 0.3}, true, false, -1},   // traced, edges on
+    {{0.3, 0.3, 0.3}, true, false, -1},    // traced, edges on
     {{0.05, 0.1, 0.2}, false, false, -1},  // traced, edges off
     {{0.0, 0.0, 0.0}, true, true, 3},      // plain, highlighted step, edges on
     {{0.6, 0.5, 0.4}, false, true, 4},     // plain, highlighted step, edges off

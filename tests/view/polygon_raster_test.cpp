@@ -2,6 +2,10 @@
 // of the same polygons, pixel for pixel.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -9,11 +13,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-#include <QImage>
-#include <QPainter>
-#include <QPen>
-#include <QPoint>
 
 #include "view/pixel_rows.h"
 #include "view/polygon_filler.h"
@@ -34,9 +33,9 @@ QImage Blank(int width, int height, QImage::Format format) {
 }
 
 PixelRows RowsOf(QImage& image) {
-  return PixelRows(image.bits(), image.bytesPerLine(), image.width(), image.height(),
-                   image.format() == QImage::Format_RGB32 ? PixelLayout::Rgb32
-                                                          : PixelLayout::Rgb888);
+  return PixelRows(
+      image.bits(), image.bytesPerLine(), image.width(), image.height(),
+      image.format() == QImage::Format_RGB32 ? PixelLayout::Rgb32 : PixelLayout::Rgb888);
 }
 
 QImage Ours(const Corners& polygon, int width, int height, QImage::Format format, bool outline) {
@@ -78,7 +77,8 @@ int Inked(const QImage& image) {
 
 std::string Describe(const Corners& polygon) {
   std::string text;
-  for (const ScreenPoint& p : polygon) text += " (" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
+  for (const ScreenPoint& p : polygon)
+    text += " (" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
   return text;
 }
 
@@ -151,7 +151,8 @@ TEST(PolygonFill, HandWorkedCoverage) {
 
 TEST(PolygonFill, SelfCrossingUsesTheEvenOddRule) {
   // Two overlapping squares as one corner list: the overlap is outside.
-  const Corners twice = {{0, 0}, {6, 0}, {6, 6}, {0, 6}, {0, 0}, {3, 3}, {9, 3}, {9, 9}, {3, 9}, {3, 3}};
+  const Corners twice = {{0, 0}, {6, 0}, {6, 6}, {0, 6}, {0, 0},
+                         {3, 3}, {9, 3}, {9, 9}, {3, 9}, {3, 3}};
   const QImage image = Ours(twice, 10, 10, QImage::Format_RGB888, false);
   EXPECT_EQ(Inked(image), 36 + 36 - 2 * 9);
   EXPECT_NE(image.pixelColor(4, 4), kQtInk);
@@ -164,33 +165,34 @@ TEST(PolygonFill, MatchesQtPixelForPixel) {
     int width, height, reach, maxCorners, count;
   };
   const Kind kinds[] = {
-      {"tiny, inside", 12, 10, 0, 5, 1500},
-      {"small, partly outside", 24, 20, 10, 7, 1500},
-      {"many corners", 60, 50, 15, 40, 300},
-      {"far outside", 40, 40, 400, 6, 300},
+      {"tiny, inside", 12, 10, 0, 5, 1500},  {"small, partly outside", 24, 20, 10, 7, 1500},
+      {"many corners", 60, 50, 15, 40, 300}, {"far outside", 40, 40, 400, 6, 300},
       {"huge", 50, 40, 1000000, 5, 200},
   };
   int compared = 0;
   for (const Kind& kind : kinds)
     for (int i = 0; i < kind.count; ++i) {
-      const Corners polygon = RandomCorners(random, kind.width, kind.height, kind.reach, kind.maxCorners);
+      const Corners polygon =
+          RandomCorners(random, kind.width, kind.height, kind.reach, kind.maxCorners);
       for (QImage::Format format : kFormats) {
         const QImage ours = Ours(polygon, kind.width, kind.height, format, false);
         const QImage qts = Qts(polygon, kind.width, kind.height, format, false);
         const std::vector<QPoint> diff = Differences(ours, qts);
         ASSERT_TRUE(diff.empty()) << kind.name << ": " << diff.size() << " pixels differ, first ("
-                                  << diff[0].x() << "," << diff[0].y() << ") for" << Describe(polygon);
+                                  << diff[0].x() << "," << diff[0].y() << ") for"
+                                  << Describe(polygon);
         ++compared;
       }
     }
   // Convex polygons of every size, partly off the bitmap, on a window-sized bitmap.
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   for (int i = 0; i < 300; ++i) {
-    const Corners polygon =
-        RoundedConvex(random, unit(random) * 200 - 25, unit(random) * 150 - 25, 1 + 120 * unit(random) * unit(random));
+    const Corners polygon = RoundedConvex(random, unit(random) * 200 - 25, unit(random) * 150 - 25,
+                                          1 + 120 * unit(random) * unit(random));
     for (QImage::Format format : kFormats)
-      ASSERT_TRUE(Differences(Ours(polygon, 150, 100, format, false),
-                              Qts(polygon, 150, 100, format, false)).empty())
+      ASSERT_TRUE(
+          Differences(Ours(polygon, 150, 100, format, false), Qts(polygon, 150, 100, format, false))
+              .empty())
           << Describe(polygon);
   }
   EXPECT_GT(compared, 7000);
@@ -257,18 +259,23 @@ TEST(PolygonOutline, MatchesQtPixelForPixelWhileCornersStayNearTheBitmap) {
       }
       for (QImage::Format format : kFormats) {
         const QImage qts = Qts(polygon, kind.width, kind.height, format, true);
-        const std::vector<QPoint> diff = Differences(Ours(polygon, kind.width, kind.height, format, true), qts);
+        const std::vector<QPoint> diff =
+            Differences(Ours(polygon, kind.width, kind.height, format, true), qts);
         ASSERT_TRUE(diff.empty()) << kind.name << ": " << diff.size() << " pixels differ, first ("
-                                  << diff[0].x() << "," << diff[0].y() << ") for" << Describe(polygon);
+                                  << diff[0].x() << "," << diff[0].y() << ") for"
+                                  << Describe(polygon);
         outlinePixels += Inked(qts);
       }
     }
   // Convex, window-sized.
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   for (int i = 0; i < 300; ++i) {
-    Corners polygon = RoundedConvex(random, 20 + unit(random) * 110, 20 + unit(random) * 60, 1 + 18 * unit(random));
+    Corners polygon = RoundedConvex(random, 20 + unit(random) * 110, 20 + unit(random) * 60,
+                                    1 + 18 * unit(random));
     for (QImage::Format format : kFormats)
-      ASSERT_TRUE(Differences(Ours(polygon, 150, 100, format, true), Qts(polygon, 150, 100, format, true)).empty())
+      ASSERT_TRUE(
+          Differences(Ours(polygon, 150, 100, format, true), Qts(polygon, 150, 100, format, true))
+              .empty())
           << Describe(polygon);
   }
   EXPECT_GT(outlinePixels, 100000);
@@ -306,7 +313,8 @@ TEST(PolygonOutline, CloseToQtWhenCornersLieFarOff) {
   }
   for (const Kind& kind : kinds)
     for (int i = 0; i < kind.count; ++i) {
-      const Corners polygon = RandomCorners(random, kind.width, kind.height, kind.reach, kind.maxCorners);
+      const Corners polygon =
+          RandomCorners(random, kind.width, kind.height, kind.reach, kind.maxCorners);
       const QImage ours = Ours(polygon, kind.width, kind.height, QImage::Format_RGB32, true);
       const QImage qts = Qts(polygon, kind.width, kind.height, QImage::Format_RGB32, true);
       const std::vector<QPoint> diff = Differences(ours, qts);
