@@ -43,7 +43,11 @@ class PixelRows {
     if (y < 0 || y >= height_) return;
     left = std::max(left, 0);
     right = std::min(right, width_);
-    if (left >= right) return;
+    if (left < right) InsideSpan(y, left, right, ink);
+  }
+
+  // Pixels [left, right) of row y, known to lie inside.
+  void InsideSpan(int y, int left, int right, const Ink& ink) {
     std::uint8_t* row = first_ + y * stride_;
     if (layout_ == PixelLayout::Rgb32) {
       std::uint32_t* pixels = reinterpret_cast<std::uint32_t*>(row);

@@ -50,6 +50,14 @@ void PolygonFiller::Fill(PixelRows& target, std::span<const ScreenPoint> polygon
   CollectEdges(polygon, target.Height());
   if (edges_.empty()) return;
   const Ink ink(color);
+  // Corners a pixel or more inside on both sides: the crossings, which the
+  // fixed point puts less than a pixel off the exact ones in a bitmap of
+  // fewer than 65536 rows, need no clipping.
+  const auto [leftmost, rightmost] =
+      std::minmax_element(polygon.begin(), polygon.end(),
+                          [](const ScreenPoint& p, const ScreenPoint& q) { return p.X < q.X; });
+  const bool inside =
+      leftmost->X >= 1 && rightmost->X <= target.Width() - 1 && target.Height() < 65536;
   const std::int64_t widest = std::int64_t{target.Width()} + 1;
   const auto column = [widest](std::int64_t x) {
     // x holds crossing + 1/2: its whole part is the first pixel whose centre
@@ -74,6 +82,12 @@ void PolygonFiller::Fill(PixelRows& target, std::span<const ScreenPoint> polygon
       Edge& a = *active_[0];
       Edge& b = *active_[1];
       std::int64_t xa = a.x, xb = b.x;
+      if (inside) {
+        for (; row < change; ++row, xa += a.step, xb += b.step) {
+          const int left = static_cast<int>(xa >> 16), right = static_cast<int>(xb >> 16);
+          target.InsideSpan(row, std::min(left, right), std::max(left, right), ink);
+        }
+      }
       for (; row < change; ++row, xa += a.step, xb += b.step) {
         const int left = column(xa), right = column(xb);
         target.Span(row, std::min(left, right), std::max(left, right), ink);
