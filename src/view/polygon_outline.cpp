@@ -148,11 +148,11 @@ class OutlineWalker {
     const int count = std::max(run.end - run.begin, 1);
     const Pixel start = run.At(major, minor),
                 stop = run.At(major + count - 1, minor + (count - 1) * run.step);
-    // Both coordinates move one way along the run: with its ends inside the
-    // bitmap, every pixel of it is.
     // Local copies: the compiler need not reload them after every pixel stored.
     PixelRows rows = target_;
     const Ink ink = ink_;
+    // Both coordinates move one way along the run: with its ends inside the
+    // bitmap, every pixel of it is.
     const bool inside = rows.Contains(start.x, start.y) && rows.Contains(stop.x, stop.y);
     for (int i = 0; i < count; ++i, ++major, minor += run.step) {
       const Pixel p = run.At(major, minor);

@@ -2,12 +2,14 @@
 // pass drew before it wrote into the bitmap's rows itself.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
-#include <string>
-#include <vector>
 
 #include "io/design_file.h"
 #include "light/illumination_model.h"

@@ -2,10 +2,6 @@
 // of the same polygons, pixel for pixel.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPainter>
-#include <QPen>
-#include <QPoint>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -13,6 +9,11 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
 
 #include "view/pixel_rows.h"
 #include "view/polygon_filler.h"
