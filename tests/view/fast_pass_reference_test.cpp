@@ -144,5 +144,17 @@ TEST(FastPassAgainstQPainter, ScatteredPolygonsStayWithinAPixel) {
   }
 }
 
+TEST(FastPassAgainstQPainter, OtherFormatsAreConvertedToRgb888First) {
+  const ArrayOfFOS screen = RandomPolygons(90, 70, 12, 4);
+  const PaintStyle style = kStyles[0];
+  QImage ours(90, 70, QImage::Format_ARGB32_Premultiplied);
+  PaintPolygons(ours, screen, style);
+  EXPECT_EQ(ours.format(), QImage::Format_RGB888);
+  QImage reference(90, 70, QImage::Format_RGB888);
+  QPainterFastPass(reference, screen, style);
+  EXPECT_EQ(Compare(ours, reference).farFromReference, 0);
+  EXPECT_LE(Compare(ours, reference).differing, 90 * 70 / 1000);
+}
+
 }  // namespace
 }  // namespace brillora
