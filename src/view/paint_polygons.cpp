@@ -1,41 +1,29 @@
 #include "view/paint_polygons.h"
 
-#include <QPen>
-#include <QPoint>
-#include <QVarLengthArray>
-
 #include "view/linear_to_color.h"
+#include "view/pixel_rows.h"
+#include "view/polygon_filler.h"
+#include "view/polygon_outline.h"
 
 namespace brillora {
 
-PolygonPainter::PolygonPainter(QPainter& painter, const PaintStyle& style, int penWidth)
-    : painter_(painter), style_(style), penWidth_(penWidth) {
-  painter_.setRenderHint(QPainter::Antialiasing, false);
-}
-
-void PolygonPainter::Draw(const FasetOnScreen& polygon, int rowOffset) {
-  const std::uint32_t fill = LinearToColor(polygon.Color, HighlightFactor(polygon, style_));
-  // Without edges the outline takes the polygon's unhighlighted colour, so it
-  // disappears into the fill except on a highlighted facet's rim.
-  const std::uint32_t outline = style_.Edges ? kEdgeColor : LinearToColor(polygon.Color, 1);
-  if (fill != fill_) {
-    painter_.setBrush(ToQColor(fill));
-    fill_ = fill;
-  }
-  if (outline != outline_) {
-    painter_.setPen(QPen(ToQColor(outline), penWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    outline_ = outline;
-  }
-  QVarLengthArray<QPoint, 64> points;
-  for (const ScreenPoint& p : polygon.Polygon) points.append(QPoint(p.X, p.Y - rowOffset));
-  painter_.drawPolygon(points.data(), static_cast<int>(points.size()));
-}
-
 void PaintPolygons(QImage& target, const ArrayOfFOS& screen, const PaintStyle& style) {
+  if (target.format() != QImage::Format_RGB888 && target.format() != QImage::Format_RGB32)
+    target = target.convertToFormat(QImage::Format_RGB888);
   target.fill(ToQColor(LinearToColor(style.Background, 1)));
-  QPainter painter(&target);
-  PolygonPainter draw(painter, style, 1);
-  for (const FasetOnScreen& polygon : screen) draw.Draw(polygon);
+  if (target.isNull()) return;
+  PixelRows rows(
+      target.bits(), target.bytesPerLine(), target.width(), target.height(),
+      target.format() == QImage::Format_RGB32 ? PixelLayout::Rgb32 : PixelLayout::Rgb888);
+  PolygonFiller filler;
+  for (const FasetOnScreen& polygon : screen) {
+    filler.Fill(rows, polygon.Polygon,
+                LinearToColor(polygon.Color, HighlightFactor(polygon, style)));
+    // Without edges the outline takes the polygon's unhighlighted colour, so it
+    // disappears into the fill except on a highlighted facet's rim.
+    OutlinePolygon(rows, polygon.Polygon,
+                   style.Edges ? kEdgeColor : LinearToColor(polygon.Color, 1));
+  }
 }
 
 void PaintRect(const QRect& rect, const ArrayOfFOS& screen, const PaintStyle& style,

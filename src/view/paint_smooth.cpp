@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <vector>
 
 #include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QVarLengthArray>
 
 #include "view/linear_to_color.h"
-#include "view/paint_polygons.h"
 
 namespace brillora {
 namespace {
@@ -17,7 +20,45 @@ constexpr int kFactor = 5;
 // corners; one more keeps the band test clear of rounding.
 constexpr int kPenReach = 3;
 
+// A four-pixel pen lets the edges survive the five-fold filter.
+constexpr int kPenWidth = 4;
+
 bool Stopped(const StopCheck& stop) { return stop && stop(); }
+
+// Draws polygons filled and outlined with the wide pen, moved up by
+// `rowOffset` pixels; it hands the painter a new pen or brush only when the
+// colour changes.
+class PolygonPainter {
+ public:
+  PolygonPainter(QPainter& painter, const PaintStyle& style) : painter_(painter), style_(style) {
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+  }
+
+  void Draw(const FasetOnScreen& polygon, int rowOffset) {
+    const std::uint32_t fill = LinearToColor(polygon.Color, HighlightFactor(polygon, style_));
+    // Without edges the outline takes the polygon's unhighlighted colour, so
+    // it disappears into the fill except on a highlighted facet's rim.
+    const std::uint32_t outline = style_.Edges ? kEdgeColor : LinearToColor(polygon.Color, 1);
+    if (fill != fill_) {
+      painter_.setBrush(ToQColor(fill));
+      fill_ = fill;
+    }
+    if (outline != outline_) {
+      painter_.setPen(
+          QPen(ToQColor(outline), kPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      outline_ = outline;
+    }
+    QVarLengthArray<QPoint, 64> points;
+    for (const ScreenPoint& p : polygon.Polygon) points.append(QPoint(p.X, p.Y - rowOffset));
+    painter_.drawPolygon(points.data(), static_cast<int>(points.size()));
+  }
+
+ private:
+  QPainter& painter_;
+  const PaintStyle& style_;
+  std::uint32_t fill_ = 0xFFFFFFFF;  // no 24-bit colour: the first polygon sets both
+  std::uint32_t outline_ = 0xFFFFFFFF;
+};
 
 // Where the channels of one pixel lie in a row of a 24-bit or 32-bit image.
 struct PixelLayout {
@@ -132,7 +173,7 @@ SmoothResult PaintSmooth(QImage& target, const ArrayOfFOS& fineScreen, const Pai
     band.fill(background);
     {
       QPainter painter(&band);
-      PolygonPainter draw(painter, style, 4);
+      PolygonPainter draw(painter, style);
       for (std::size_t i = 0; i < fineScreen.size(); ++i) {
         if (spans[i].bottom < top || spans[i].top >= bottom) continue;
         if (Stopped(stop)) return SmoothResult::Abandoned;
