@@ -17,6 +17,47 @@ constexpr double kSqrt2 = 1.4142135623730951 * 1.000001;
 constexpr double kCullSlack = 1e-5;
 constexpr float kLooseMinCos = static_cast<float>(kMinCos - kCullSlack);
 
+struct Sphere {
+  TVertex centre;
+  double radius;
+};
+
+double Distance(const TVertex& a, const TVertex& b) {
+  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+}
+
+// A small sphere holding every corner of a facet (Ritter's: about the two
+// corners farthest apart, grown to take in the rest). Long kites and
+// triangles fit far tighter than about their centre of corners, so fewer
+// facets pass the cull for nothing.
+Sphere CornerSphere(const Stone& stone, const TFacet& facet) {
+  const auto corner = [&](int v) -> const TVertex& { return stone.AllVertices[static_cast<std::size_t>(v)]; };
+  const auto farthestFrom = [&](const TVertex& from) {
+    const TVertex* best = &corner(facet.Points[0]);
+    for (const int v : facet.Points) {
+      if (Distance(corner(v), from) > Distance(*best, from)) best = &corner(v);
+    }
+    return *best;
+  };
+  const TVertex b = farthestFrom(corner(facet.Points[0]));
+  const TVertex c = farthestFrom(b);
+  Sphere sphere{{(b.x + c.x) / 2, (b.y + c.y) / 2, (b.z + c.z) / 2}, Distance(b, c) / 2};
+  for (const int v : facet.Points) {
+    const TVertex& p = corner(v);
+    const double d = Distance(p, sphere.centre);
+    if (d <= sphere.radius) continue;
+    const double grown = (sphere.radius + d) / 2;
+    const double shift = (grown - sphere.radius) / d;
+    sphere.centre = {sphere.centre.x + (p.x - sphere.centre.x) * shift, sphere.centre.y + (p.y - sphere.centre.y) * shift,
+                     sphere.centre.z + (p.z - sphere.centre.z) * shift};
+    sphere.radius = grown;
+  }
+  // The growing steps round; the farthest corner settles the radius.
+  sphere.radius = 0;
+  for (const int v : facet.Points) sphere.radius = std::max(sphere.radius, Distance(corner(v), sphere.centre));
+  return sphere;
+}
+
 }  // namespace
 
 void BeamCutter::Prepare(const Stone& stone) {
@@ -35,20 +76,9 @@ void BeamCutter::Prepare(const Stone& stone) {
   for (std::size_t i = 0; i < stone.AllFacets.size(); ++i) {
     const TFacet& facet = stone.AllFacets[i];
     if (facet.Points.size() < 3) continue;
-    double cx = 0, cy = 0, cz = 0, reach = 0;
-    for (const int v : facet.Points) {
-      cx += stone.AllVertices[v].x;
-      cy += stone.AllVertices[v].y;
-      cz += stone.AllVertices[v].z;
-    }
-    const double n = static_cast<double>(facet.Points.size());
-    cx /= n;
-    cy /= n;
-    cz /= n;
-    for (const int v : facet.Points) {
-      const TVertex& p = stone.AllVertices[v];
-      reach = std::max(reach, std::sqrt((p.x - cx) * (p.x - cx) + (p.y - cy) * (p.y - cy) + (p.z - cz) * (p.z - cz)));
-    }
+    const auto [centre, radius] = CornerSphere(stone, facet);
+    const double cx = centre.x, cy = centre.y, cz = centre.z;
+    double reach = radius;
     // Frame rows are unit vectors only to single precision, and the cull itself
     // works in single precision: the slack is far above both roundings.
     reach = reach * 1.001 + kCullSlack * (1 + std::fabs(cx) + std::fabs(cy) + std::fabs(cz) + reach);
