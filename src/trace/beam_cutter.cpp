@@ -376,20 +376,20 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
     // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
     // the facet edge's ends lie on different sides of the beam edge's line.
     const std::uint64_t before = ((outside << 1) | (outside >> m)) & all;
-    std::uint64_t crossing = (outside ^ before) & (masks[prev] ^ masks[next]);
-    const bool prevFirst = masks[prev] < masks[next];
-    const FlatPoint& first = prevFirst ? qPrev : qNext;
-    const FlatPoint& second = prevFirst ? qNext : qPrev;
-    if (j < k) {
-      for (; crossing != 0; crossing &= crossing - 1) {
-        const std::size_t i = static_cast<std::size_t>(std::countr_zero(crossing));
-        EdgeCrossing(i, first, second, *beam[i == 0 ? m : i - 1], *beam[i], store, out);
+    const std::uint64_t crossing = (outside ^ before) & (masks[prev] ^ masks[next]);
+    // After the last facet edge, the beam corners inside every facet edge too,
+    // in beam order with the crossings: the order decides where SortPolygon
+    // starts. Only set bits are visited, so the usual beam edge without a
+    // crossing costs no branch.
+    const std::uint64_t keep = ~beamOut & (j == k ? all : 0);
+    for (std::uint64_t visit = crossing | keep; visit != 0; visit &= visit - 1) {
+      const std::size_t i = static_cast<std::size_t>(std::countr_zero(visit));
+      if ((crossing >> i) & 1u) {
+        const bool prevFirst = masks[prev] < masks[next];
+        EdgeCrossing(i, prevFirst ? qPrev : qNext, prevFirst ? qNext : qPrev, *beam[i == 0 ? m : i - 1], *beam[i],
+                     store, out);
       }
-    } else {
-      for (std::size_t i = 0; i <= m; ++i) {
-        if ((crossing >> i) & 1u) EdgeCrossing(i, first, second, *beam[i == 0 ? m : i - 1], *beam[i], store, out);
-        if (!((beamOut >> i) & 1u)) out.push_back(beam[i]);
-      }
+      if ((keep >> i) & 1u) out.push_back(beam[i]);
     }
     if (masks[next] == 0) out.push_back(KeptCorner(next, store));
   }
