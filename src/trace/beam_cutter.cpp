@@ -154,23 +154,20 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, const trace:
   const float minSum = static_cast<float>(bounds.minSum), maxSum = static_cast<float>(bounds.maxSum);
   const float minDiff = static_cast<float>(bounds.minDiff), maxDiff = static_cast<float>(bounds.maxDiff);
   const std::size_t quads = facets_.size();
-  for (std::size_t word = 0; word < near_.size(); ++word) {
-    std::uint32_t bits = 0;
-    for (std::size_t i = word * 8; i < std::min(quads, word * 8 + 8); ++i) {
-      const FacetQuad& t = facets_[i];
-      const Quad c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
-      const QuadMask facing = (c >= kLooseMinCos) & t.usable;
-      // Facets come tier by tier, so whole runs of them face the same way.
-      if (trace::LaneBits(facing) == 0) continue;
-      const Quad x = f[0] * t.cx + f[1] * t.cy + f[2] * t.cz;
-      const Quad y = f[3] * t.cx + f[4] * t.cy + f[5] * t.cz;
-      const Quad r = t.reach, d = t.diagonal;
-      const QuadMask beyond = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) |
-                              (x + y + d < minSum) | (x + y - d > maxSum) | (y - x + d < minDiff) |
-                              (y - x - d > maxDiff);
-      bits |= trace::LaneBits(facing & ~beyond) << (4 * (i % 8));
-    }
-    near_[word] = bits;
+  std::fill(near_.begin(), near_.end(), 0);
+  for (std::size_t i = 0; i < quads; ++i) {
+    const FacetQuad& t = facets_[i];
+    const Quad c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
+    const QuadMask facing = (c >= kLooseMinCos) & t.usable;
+    // Facets come tier by tier, so whole runs of them face the same way.
+    if (trace::LaneBits(facing) == 0) continue;
+    const Quad x = f[0] * t.cx + f[1] * t.cy + f[2] * t.cz;
+    const Quad y = f[3] * t.cx + f[4] * t.cy + f[5] * t.cz;
+    const Quad r = t.reach, d = t.diagonal;
+    const QuadMask beyond = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) |
+                            (x + y + d < minSum) | (x + y - d > maxSum) | (y - x + d < minDiff) |
+                            (y - x - d > maxDiff);
+    near_[i / 8] |= trace::LaneBits(facing & ~beyond) << (4 * (i % 8));
   }
 
   const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, trace::PairedOctagon(bounds)};
