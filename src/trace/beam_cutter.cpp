@@ -23,7 +23,8 @@ struct Sphere {
 };
 
 double Distance(const TVertex& a, const TVertex& b) {
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
+                   (a.z - b.z) * (a.z - b.z));
 }
 
 // A small sphere holding every corner of a facet (Ritter's: about the two
@@ -31,7 +32,9 @@ double Distance(const TVertex& a, const TVertex& b) {
 // triangles fit far tighter than about their centre of corners, so fewer
 // facets pass the cull for nothing.
 Sphere CornerSphere(const Stone& stone, const TFacet& facet) {
-  const auto corner = [&](int v) -> const TVertex& { return stone.AllVertices[static_cast<std::size_t>(v)]; };
+  const auto corner = [&](int v) -> const TVertex& {
+    return stone.AllVertices[static_cast<std::size_t>(v)];
+  };
   const auto farthestFrom = [&](const TVertex& from) {
     const TVertex* best = &corner(facet.Points[0]);
     for (const int v : facet.Points) {
@@ -48,13 +51,15 @@ Sphere CornerSphere(const Stone& stone, const TFacet& facet) {
     if (d <= sphere.radius) continue;
     const double grown = (sphere.radius + d) / 2;
     const double shift = (grown - sphere.radius) / d;
-    sphere.centre = {sphere.centre.x + (p.x - sphere.centre.x) * shift, sphere.centre.y + (p.y - sphere.centre.y) * shift,
+    sphere.centre = {sphere.centre.x + (p.x - sphere.centre.x) * shift,
+                     sphere.centre.y + (p.y - sphere.centre.y) * shift,
                      sphere.centre.z + (p.z - sphere.centre.z) * shift};
     sphere.radius = grown;
   }
   // The growing steps round; the farthest corner settles the radius.
   sphere.radius = 0;
-  for (const int v : facet.Points) sphere.radius = std::max(sphere.radius, Distance(corner(v), sphere.centre));
+  for (const int v : facet.Points)
+    sphere.radius = std::max(sphere.radius, Distance(corner(v), sphere.centre));
   return sphere;
 }
 
@@ -81,7 +86,8 @@ void BeamCutter::Prepare(const Stone& stone) {
     double reach = radius;
     // Frame rows are unit vectors only to single precision, and the cull itself
     // works in single precision: the slack is far above both roundings.
-    reach = reach * 1.001 + kCullSlack * (1 + std::fabs(cx) + std::fabs(cy) + std::fabs(cz) + reach);
+    reach =
+        reach * 1.001 + kCullSlack * (1 + std::fabs(cx) + std::fabs(cy) + std::fabs(cz) + reach);
     FacetQuad& quad = facets_[i / 4];
     const std::size_t lane = i % 4;
     quad.nx[lane] = static_cast<float>(facet.Nx);
@@ -129,7 +135,8 @@ void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* co
   }
 }
 
-void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds) {
+void BeamCutter::FindCandidates(const Stone& stone, const Frame& f,
+                                const trace::OctagonBounds& bounds) {
   if (++stamp_ == 0) {  // the stamps wrapped round: start afresh
     std::fill(vertexStamp_.begin(), vertexStamp_.end(), 0);
     std::fill(masked_.begin(), masked_.end(), 0);
@@ -151,8 +158,10 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, const trace:
   // before any corner is projected.
   const float minX = static_cast<float>(bounds.minX), maxX = static_cast<float>(bounds.maxX);
   const float minY = static_cast<float>(bounds.minY), maxY = static_cast<float>(bounds.maxY);
-  const float minSum = static_cast<float>(bounds.minSum), maxSum = static_cast<float>(bounds.maxSum);
-  const float minDiff = static_cast<float>(bounds.minDiff), maxDiff = static_cast<float>(bounds.maxDiff);
+  const float minSum = static_cast<float>(bounds.minSum),
+              maxSum = static_cast<float>(bounds.maxSum);
+  const float minDiff = static_cast<float>(bounds.minDiff),
+              maxDiff = static_cast<float>(bounds.maxDiff);
   const std::size_t quads = facets_.size();
   std::fill(near_.begin(), near_.end(), 0);
   for (std::size_t i = 0; i < quads; ++i) {
@@ -181,7 +190,8 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f, const trace:
   }
 }
 
-void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection) {
+void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c,
+                                const Projection& projection) {
   const TFacet& facet = stone.AllFacets[i];
   trace::CornerOctagon corners;
   // Plain pointers and a local count: the stores below cannot then be taken to
@@ -239,7 +249,8 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     edgeDy_[i] = side * (beamY_[i] - beamY_[from]);
   }
   if (maskWords_ == 1) {
-    const std::uint64_t all = beam.size() == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << beam.size()) - 1;
+    const std::uint64_t all =
+        beam.size() == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << beam.size()) - 1;
     const FlatPoint* points = pool_.data();
     std::uint64_t* masks = masks_.data();
     for (const std::uint32_t pool : CandidateCorners()) {
@@ -325,8 +336,8 @@ void BeamCutter::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* con
       const bool isOut = facetOut_[i] != 0;
       if (isOut != wasOut && MaskBit(prev, i) != MaskBit(next, i)) {
         const bool prevFirst = MaskLess(prev, next);
-        EdgeCrossing(i, prevFirst ? qPrev : qNext, prevFirst ? qNext : qPrev, *beam[i == 0 ? m : i - 1],
-                     *beam[i], store, out);
+        EdgeCrossing(i, prevFirst ? qPrev : qNext, prevFirst ? qNext : qPrev,
+                     *beam[i == 0 ? m : i - 1], *beam[i], store, out);
       }
       if (last && !beamOut_[i]) out.push_back(beam[i]);
       wasOut = isOut;
@@ -368,7 +379,8 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
       outsideLanes |= ~(cross > 0) & bit;
       bit <<= 2;
     }
-    const std::uint64_t outside = static_cast<std::uint64_t>(outsideLanes[0] | outsideLanes[1]) & all;
+    const std::uint64_t outside =
+        static_cast<std::uint64_t>(outsideLanes[0] | outsideLanes[1]) & all;
     beamOut |= outside;
     // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
     // the facet edge's ends lie on different sides of the beam edge's line.
@@ -383,8 +395,8 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
       const std::size_t i = static_cast<std::size_t>(std::countr_zero(visit));
       if ((crossing >> i) & 1u) {
         const bool prevFirst = masks[prev] < masks[next];
-        EdgeCrossing(i, prevFirst ? qPrev : qNext, prevFirst ? qNext : qPrev, *beam[i == 0 ? m : i - 1], *beam[i],
-                     store, out);
+        EdgeCrossing(i, prevFirst ? qPrev : qNext, prevFirst ? qNext : qPrev,
+                     *beam[i == 0 ? m : i - 1], *beam[i], store, out);
       }
       if ((keep >> i) & 1u) out.push_back(beam[i]);
     }

@@ -29,9 +29,9 @@ class BeamCutter {
   void Prepare(const Stone& stone);
 
   // Cuts the beam whose corners are expressed in frame `f` and whose octagon
-  // (trace::Octagon) is `bounds`. Afterwards Pieces()
-  // holds the sub-beam polygons in facet-list order. Facet corners that became
-  // corners of a piece and every crossing point made are added to `store`.
+  // (trace::Octagon) is `bounds`. Afterwards Pieces() holds the sub-beam
+  // polygons in facet-list order. Facet corners that became corners of a piece
+  // and every crossing point made are added to `store`.
   void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
            const trace::OctagonBounds& bounds, PointStore& store);
 
@@ -52,8 +52,8 @@ class BeamCutter {
   // the lanes beyond the last facet are never usable.
   struct FacetQuad {
     Quad nx, ny, nz;
-    Quad cx, cy, cz;  // centre of the corners
-    Quad reach;       // distance of the farthest corner from the centre, with slack
+    Quad cx, cy, cz;  // centre of a sphere holding every corner
+    Quad reach;       // its radius, with slack
     Quad diagonal;    // reach times the square root of 2, with slack
     QuadMask usable;  // three corners or more
   };
@@ -76,8 +76,9 @@ class BeamCutter {
   void MarkFacetCorners(std::span<FlatPoint* const> beam);
   void CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam, PointStore& store,
                       std::vector<FlatPoint*>& out);
-  void CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left, std::span<FlatPoint* const> beam,
-                     PointStore& store, std::vector<FlatPoint*>& out);
+  void CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
+                     std::span<FlatPoint* const> beam, PointStore& store,
+                     std::vector<FlatPoint*>& out);
   void EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b, const FlatPoint& c,
                     const FlatPoint& d, PointStore& store, std::vector<FlatPoint*>& out);
   bool MaskBit(std::size_t pool, std::size_t edge) const {
@@ -99,7 +100,8 @@ class BeamCutter {
   FlatPoint* KeptCorner(std::uint32_t pool, PointStore& store);
 
   std::vector<FacetQuad> facets_;
-  std::vector<std::uint32_t> near_;  // bit per facet: may face away from the beam and lie near its octagon
+  // Bit per facet: may face away from the beam and lie near its octagon.
+  std::vector<std::uint32_t> near_;
   // The beam's edges, edge i from corner i - 1 by (dx, dy) to corner i, side by side.
   std::vector<double> edgeX_, edgeY_, edgeDx_, edgeDy_;
   std::vector<std::uint8_t> facetOut_;
@@ -112,7 +114,8 @@ class BeamCutter {
 
   // Spare points for the projected facet corners of one cut, in projection order.
   std::vector<FlatPoint> pool_;
-  std::vector<std::uint32_t> masked_;  // per pool record: the stamp of the cut that worked out its mask
+  std::vector<std::uint32_t>
+      masked_;  // per pool record: the stamp of the cut that worked out its mask
   std::vector<FlatPoint*> poolHandedTo_;  // a kept corner's copy in the store, once handed over
   std::size_t poolUsed_ = 0;
   // Bits of the beam edges that a kept facet corner lies outside of.
@@ -122,9 +125,11 @@ class BeamCutter {
   std::vector<Candidate> candidates_;
   std::vector<std::uint32_t> candidateCorners_;  // pool indices, room for every facet's corners
   std::size_t candidateCornerCount_ = 0;
-  std::span<const std::uint32_t> CandidateCorners() const { return {candidateCorners_.data(), candidateCornerCount_}; }
+  std::span<const std::uint32_t> CandidateCorners() const {
+    return {candidateCorners_.data(), candidateCornerCount_};
+  }
   std::vector<std::vector<Crossing>> crossingCache_;  // per beam edge
-  std::vector<std::uint8_t> beamOut_;  // beam corner outside some facet edge
+  std::vector<std::uint8_t> beamOut_;                 // beam corner outside some facet edge
 
   std::vector<CutPiece> pieces_;
   std::size_t pieceCount_ = 0;

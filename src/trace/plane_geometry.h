@@ -21,8 +21,12 @@ inline double Cross(const FlatPoint& a, const FlatPoint& b, const FlatPoint& p) 
 }
 
 // Strict side tests: a point on the line is on neither side.
-inline bool LeftOf(const FlatPoint& a, const FlatPoint& b, const FlatPoint& p) { return Cross(a, b, p) > 0; }
-inline bool RightOf(const FlatPoint& a, const FlatPoint& b, const FlatPoint& p) { return Cross(a, b, p) < 0; }
+inline bool LeftOf(const FlatPoint& a, const FlatPoint& b, const FlatPoint& p) {
+  return Cross(a, b, p) > 0;
+}
+inline bool RightOf(const FlatPoint& a, const FlatPoint& b, const FlatPoint& p) {
+  return Cross(a, b, p) < 0;
+}
 
 // The side on which a polygon's inside lies, chosen from its first three corners:
 // +1 when inside means LeftOf, -1 when it means RightOf.
@@ -76,7 +80,10 @@ struct PairedOctagon {
   Pair low, high;              // (minX, minY), (maxX, maxY)
   Pair lowTurned, highTurned;  // (minSum, minDiff), (maxSum, maxDiff)
   explicit PairedOctagon(const OctagonBounds& o)
-      : low{o.minX, o.minY}, high{o.maxX, o.maxY}, lowTurned{o.minSum, o.minDiff}, highTurned{o.maxSum, o.maxDiff} {}
+      : low{o.minX, o.minY},
+        high{o.maxX, o.maxY},
+        lowTurned{o.minSum, o.minDiff},
+        highTurned{o.maxSum, o.maxDiff} {}
 };
 
 // The octagon of a polygon's corners, grown corner by corner.
@@ -92,7 +99,8 @@ class CornerOctagon {
   // True when, for each of the octagon's eight sides, some corner lies
   // strictly on its inner side; corners all on or beyond one side miss it.
   bool Reaches(const PairedOctagon& o) const {
-    return LaneBits((high_ > o.low) & (low_ < o.high) & (highTurned_ > o.lowTurned) & (lowTurned_ < o.highTurned)) == 3;
+    return LaneBits((high_ > o.low) & (low_ < o.high) & (highTurned_ > o.lowTurned) &
+                    (lowTurned_ < o.highTurned)) == 3;
   }
 
  private:

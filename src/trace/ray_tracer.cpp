@@ -24,7 +24,9 @@ constexpr double kWeakStep = 0.01;
 
 enum SplitResult { kDropped = 0, kFinished = 1, kSplit = 2 };
 
-double MaxOf(double p, double q) { return q >= p ? q : p; }
+double MaxOf(double p, double q) {
+  return q >= p ? q : p;
+}
 
 }  // namespace
 
@@ -176,8 +178,9 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
   if (area < kSmallArea) return kFinished;
 
   const trace::OctagonBounds o = trace::Octagon(b.Points);
-  const double width = MaxOf(MaxOf((o.maxX - o.minX) * widthScaleX_, (o.maxY - o.minY) * widthScaleY_),
-                             MaxOf((o.maxSum - o.minSum) * widthScaleD1_, (o.maxDiff - o.minDiff) * widthScaleD2_));
+  const double width =
+      MaxOf(MaxOf((o.maxX - o.minX) * widthScaleX_, (o.maxY - o.minY) * widthScaleY_),
+            MaxOf((o.maxSum - o.minSum) * widthScaleD1_, (o.maxDiff - o.minDiff) * widthScaleD2_));
   const double thinness = area / width;
   if (thinness < kNothingThin) return kDropped;
   if (thinness < kThin) return kFinished;
@@ -203,10 +206,12 @@ void RayTracer::BeamsToScreen(int scale, int centreY, ArrayOfFOS& fos) {
   for (FasetOnScreen& entry : fos) ScreenPolygon(*entry.Beam, entry.Polygon);
 }
 
-void RayTracer::BeamsToScreenCopy(int scale, int centreY, const ArrayOfFOS& source, ArrayOfFOS& target) {
+void RayTracer::BeamsToScreenCopy(int scale, int centreY, const ArrayOfFOS& source,
+                                  ArrayOfFOS& target) {
   target = source;
   savedPixels_.resize(points_.size());
-  for (std::size_t i = 0; i < points_.size(); ++i) savedPixels_[i] = {points_[i].ScreenX, points_[i].ScreenY};
+  for (std::size_t i = 0; i < points_.size(); ++i)
+    savedPixels_[i] = {points_[i].ScreenX, points_[i].ScreenY};
   BeamsToScreen(scale, centreY, target);
   for (std::size_t i = 0; i < points_.size(); ++i) {
     points_[i].ScreenX = savedPixels_[i][0];

@@ -19,8 +19,8 @@ class IlluminationModel;
 
 // The beams of one depth of the trace.
 struct TraceLevel {
-  ::brillora::Frame Frame{};  // frame of this level's beams, turned by the beam being processed
-  ArrayOfRace Beams;   // sub-beams of the beam being processed one level up
+  ::brillora::Frame Frame{};     // frame of this level's beams, turned by the beam being processed
+  ArrayOfRace Beams;             // sub-beams of the beam being processed one level up
   std::vector<FlatPoint> Saved;  // corners of the beam being processed, before turning
 };
 

@@ -1,3 +1,5 @@
+#include "trace/plane_geometry.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -5,7 +7,6 @@
 #include <numbers>
 #include <random>
 
-#include "trace/plane_geometry.h"
 #include "trace_fixtures.h"
 
 namespace brillora {
@@ -49,14 +50,16 @@ TEST(PlaneGeometry, TwiceAreaMatchesTheShoelaceOfConvexPolygons) {
   std::mt19937 random(3);
   std::uniform_real_distribution<double> u(-1, 1);
   for (int n = 3; n < 120; n += 7) {
-    auto polygon = testing::RegularPolygon(n, 0.5 + 0.4 * std::fabs(u(random)), u(random), u(random), u(random));
+    auto polygon = testing::RegularPolygon(n, 0.5 + 0.4 * std::fabs(u(random)), u(random),
+                                           u(random), u(random));
     auto points = Points(polygon);
     EXPECT_NEAR(trace::TwiceArea(Pointers(points)), 2 * testing::PolygonArea(polygon), 1e-12);
   }
 }
 
 TEST(PlaneGeometry, PointsOnAnEdgeLineCountAsOutside) {
-  FlatPoint a{0, 0, 0, 0}, b{1, 0, 0, 0}, on{0.5, 0, 0, 0}, left{0.5, 0.1, 0, 0}, right{0.5, -0.1, 0, 0};
+  FlatPoint a{0, 0, 0, 0}, b{1, 0, 0, 0}, on{0.5, 0, 0, 0}, left{0.5, 0.1, 0, 0},
+      right{0.5, -0.1, 0, 0};
   EXPECT_FALSE(trace::LeftOf(a, b, on));
   EXPECT_FALSE(trace::RightOf(a, b, on));
   EXPECT_TRUE(trace::LeftOf(a, b, left));
@@ -110,7 +113,8 @@ TEST(SortPolygon, OrdersCornersRoundTheCentreOfTheFirstThree) {
 
 TEST(SortPolygon, DropsNearDuplicatesButNeverJoinsLastToFirst) {
   // Two corners 0.0005 apart collapse; 0.001 apart in x survive.
-  std::vector<FlatPoint> points{{0, 0, 0, 0}, {1, 0, 0, 0}, {1.0005, 0.0005, 0, 0}, {0, 1, 0, 0}, {0.001, 1, 0, 0}};
+  std::vector<FlatPoint> points{
+      {0, 0, 0, 0}, {1, 0, 0, 0}, {1.0005, 0.0005, 0, 0}, {0, 1, 0, 0}, {0.001, 1, 0, 0}};
   std::vector<FlatPoint*> polygon = Pointers(points);
   std::vector<double> keys;
   trace::SortPolygon(polygon, keys);
