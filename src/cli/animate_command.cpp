@@ -40,10 +40,9 @@ int RunAnimate(Arguments& args, std::ostream& out) {
   if (!output || std::filesystem::path(*output).extension() != ".gif")
     throw UsageError{"give the animation file, ending in .gif, with -o"};
 
-  DesignReadResult read = LoadDesign(trace.file);
-  const std::shared_ptr<const Stone> installed = InstalledStone(trace.file, read);
-  const Stone& stone = *installed;
-  const TraceOptions options = TracerOptions(trace, read.refractiveIndex);
+  const TraceSubject subject = LoadTraceSubject(trace);
+  const Stone& stone = *subject.stone;
+  const TraceOptions& options = subject.options;
   IlluminationModel light;
   if (trace.zones) light.SetZoneAngles((*trace.zones)[0], (*trace.zones)[1], (*trace.zones)[2]);
   light.SetSourceMode(trace.lightMode);

@@ -117,10 +117,9 @@ int RunRender(Arguments& args, std::ostream& out) {
   if ((pictures.front || pictures.back) && trace.lightGiven)
     throw UsageError{"--front and --back choose the pictures: leave out --light"};
 
-  DesignReadResult read = LoadDesign(trace.file);
-  const std::shared_ptr<const Stone> installed = InstalledStone(trace.file, read);
-  const Stone& stone = *installed;
-  const TraceOptions options = TracerOptions(trace, read.refractiveIndex);
+  const TraceSubject subject = LoadTraceSubject(trace);
+  const Stone& stone = *subject.stone;
+  const TraceOptions& options = subject.options;
   IlluminationModel light;
   SetUpLight(light, trace, pictures);
 

@@ -47,16 +47,13 @@ int RunTrace(Arguments& args, std::ostream& out) {
     }
   }
   FinishTraceOptions(settings);
-  const std::optional<std::string>& file = settings.file;
   const int reflections = settings.reflections;
   const auto& zones = settings.zones;
   const int width = settings.width, height = settings.height;
 
-  DesignReadResult read = LoadDesign(file);
-  const std::shared_ptr<const Stone> installed = InstalledStone(file, read);
-  const Stone& stone = *installed;
-
-  const TraceOptions options = TracerOptions(settings, read.refractiveIndex);
+  const TraceSubject subject = LoadTraceSubject(settings);
+  const Stone& stone = *subject.stone;
+  const TraceOptions& options = subject.options;
 
   IlluminationModel light;
   if (zones) light.SetZoneAngles((*zones)[0], (*zones)[1], (*zones)[2]);

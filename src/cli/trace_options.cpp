@@ -3,6 +3,7 @@
 #include <numbers>
 #include <sstream>
 
+#include "cli/commands.h"
 #include "params/materials.h"
 
 namespace brillora::cli {
@@ -131,6 +132,11 @@ TraceOptions TracerOptions(const TraceSettings& settings, double designIndex) {
   options.SurfaceRefl = settings.surface;
   options.Reflected = settings.reflected;
   return options;
+}
+
+TraceSubject LoadTraceSubject(const TraceSettings& settings) {
+  const DesignReadResult read = LoadDesign(settings.file);
+  return {InstalledStone(settings.file, read), TracerOptions(settings, read.refractiveIndex)};
 }
 
 }  // namespace brillora::cli

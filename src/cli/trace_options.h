@@ -1,10 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.h"
+#include "model/design.h"
 #include "trace/frame.h"
 #include "trace/beam_optics.h"
 
@@ -47,6 +49,15 @@ void FinishTraceOptions(TraceSettings& settings);
 // The tracer's switches: the refractive index chosen on the command line, or
 // else the one the design file holds.
 TraceOptions TracerOptions(const TraceSettings& settings, double designIndex);
+
+// What a tracing command traces: the design the options name (or the default
+// design), built as the desktop's editor installs it, and the tracer's
+// switches for it. An unreadable file throws CommandFailure.
+struct TraceSubject {
+  std::shared_ptr<const Stone> stone;
+  TraceOptions options;
+};
+TraceSubject LoadTraceSubject(const TraceSettings& settings);
 
 // The deepest level the tracer cuts: the tag minus one (-1: no tracing).
 inline int MaxLevel(const TraceSettings& settings) { return settings.reflections - 1; }
