@@ -78,6 +78,25 @@ void BeamCutter::Prepare(const Stone& stone) {
   candidateCorners_.resize(corners);
   facets_.assign((stone.AllFacets.size() + 3) / 4, FacetQuad{});
   near_.resize((stone.AllFacets.size() + 31) / 32);
+  largestCorner_ = 0;
+  for (const TVertex& v : stone.AllVertices)
+    largestCorner_ = std::max(largestCorner_, std::fabs(v.x) + std::fabs(v.y) + std::fabs(v.z));
+  cornerQuads_.clear();
+  firstCornerQuad_.clear();
+  for (const TFacet& facet : stone.AllFacets) {
+    firstCornerQuad_.push_back(static_cast<std::uint32_t>(cornerQuads_.size()));
+    for (std::size_t j = 0; j < facet.Points.size(); j += 4) {
+      trace::CornerQuad& quad = cornerQuads_.emplace_back();
+      for (std::size_t lane = 0; lane < 4; ++lane) {
+        const std::size_t corner = j + lane < facet.Points.size() ? j + lane : 0;
+        const TVertex& v = stone.AllVertices[static_cast<std::size_t>(facet.Points[corner])];
+        quad.x[lane] = static_cast<float>(v.x);
+        quad.y[lane] = static_cast<float>(v.y);
+        quad.z[lane] = static_cast<float>(v.z);
+      }
+    }
+  }
+  firstCornerQuad_.push_back(static_cast<std::uint32_t>(cornerQuads_.size()));
   for (std::size_t i = 0; i < stone.AllFacets.size(); ++i) {
     const TFacet& facet = stone.AllFacets[i];
     if (facet.Points.size() < 3) continue;
@@ -108,8 +127,10 @@ void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* co
   FindCandidates(stone, f, bounds);
 
   // One spare corner pads an odd count to whole pairs.
-  beamX_.assign(beam.size() + beam.size() % 2, 0.0);
-  beamY_.assign(beam.size() + beam.size() % 2, 0.0);
+  const std::size_t padded = beam.size() + beam.size() % 2;
+  beamX_.resize(padded);
+  beamY_.resize(padded);
+  beamX_.back() = beamY_.back() = 0.0;
   for (std::size_t i = 0; i < beam.size(); ++i) {
     beamX_[i] = beam[i]->X;
     beamY_[i] = beam[i]->Y;
@@ -163,29 +184,40 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f,
   const float minDiff = static_cast<float>(bounds.minDiff),
               maxDiff = static_cast<float>(bounds.maxDiff);
   const std::size_t quads = facets_.size();
-  std::fill(near_.begin(), near_.end(), 0);
-  for (std::size_t i = 0; i < quads; ++i) {
-    const FacetQuad& t = facets_[i];
-    const Quad c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
-    const QuadMask facing = (c >= kLooseMinCos) & t.usable;
-    // Facets come tier by tier, so whole runs of them face the same way.
-    if (trace::LaneBits(facing) == 0) continue;
-    const Quad x = f[0] * t.cx + f[1] * t.cy + f[2] * t.cz;
-    const Quad y = f[3] * t.cx + f[4] * t.cy + f[5] * t.cz;
-    const Quad r = t.reach, d = t.diagonal;
-    const QuadMask beyond = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) |
-                            (x + y + d < minSum) | (x + y - d > maxSum) | (y - x + d < minDiff) |
-                            (y - x - d > maxDiff);
-    near_[i / 8] |= trace::LaneBits(facing & ~beyond) << (4 * (i % 8));
+  for (std::size_t word = 0; word < near_.size(); ++word) {
+    std::uint32_t bits = 0;
+    for (std::size_t i = word * 8; i < std::min(quads, word * 8 + 8); ++i) {
+      const FacetQuad& t = facets_[i];
+      const Quad c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
+      const QuadMask facing = (c >= kLooseMinCos) & t.usable;
+      // Facets come tier by tier, so whole runs of them face the same way.
+      if (trace::LaneBits(facing) == 0) continue;
+      const Quad x = f[0] * t.cx + f[1] * t.cy + f[2] * t.cz;
+      const Quad y = f[3] * t.cx + f[4] * t.cy + f[5] * t.cz;
+      const Quad r = t.reach, d = t.diagonal;
+      const QuadMask beyond = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) |
+                              (x + y + d < minSum) | (x + y - d > maxSum) | (y - x + d < minDiff) |
+                              (y - x - d > maxDiff);
+      bits |= trace::LaneBits(facing & ~beyond) << (4 * (i % 8));
+    }
+    near_[word] = bits;
   }
 
   const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, trace::PairedOctagon(bounds)};
+  // Facets that pass the cull but whose corners, projected in single
+  // precision, all lie beyond one side are dropped before any corner is
+  // projected exactly: about half of those the cull lets through.
+  const trace::LooseOctagon loose = trace::LoosenForSinglePrecision(bounds, largestCorner_);
   for (std::size_t word = 0; word < near_.size(); ++word) {
     for (std::uint32_t bits = near_[word]; bits != 0; bits &= bits - 1) {
       const std::size_t i = word * 32 + static_cast<std::size_t>(std::countr_zero(bits));
       const TFacet& facet = stone.AllFacets[i];
       const double c = -(r20 * facet.Nx + r21 * facet.Ny + r22 * facet.Nz);
-      if (c >= kMinCos) AddIfCandidate(stone, i, c, projection);
+      if (c < kMinCos) continue;
+      // A near facet is usable, so it has a quad of corners.
+      const std::span corners{cornerQuads_.data() + firstCornerQuad_[i],
+                              cornerQuads_.data() + firstCornerQuad_[i + 1]};
+      if (trace::CornersMayReach(corners, f, loose)) AddIfCandidate(stone, i, c, projection);
     }
   }
 }

@@ -100,6 +100,11 @@ class BeamCutter {
   FlatPoint* KeptCorner(std::uint32_t pool, PointStore& store);
 
   std::vector<FacetQuad> facets_;
+  // Facet i's corners are cornerQuads_[firstCornerQuad_[i] .. firstCornerQuad_[i + 1]),
+  // the last quad filled up with copies of the first corner.
+  std::vector<trace::CornerQuad> cornerQuads_;
+  std::vector<std::uint32_t> firstCornerQuad_;
+  double largestCorner_ = 0;  // the largest |x| + |y| + |z| of a vertex
   // Bit per facet: may face away from the beam and lie near its octagon.
   std::vector<std::uint32_t> near_;
   // The beam's edges, edge i from corner i - 1 by (dx, dy) to corner i, side by side.

@@ -15,14 +15,23 @@ void TransformVector(const Frame& m, Vector3& v) {
   v[2] = RowDot(m, 2, x, y, z);
 }
 
+TurnAngle AngleOfTurn(double angle) {
+  const double turn = static_cast<float>(angle);
+  return {std::cos(turn), std::sin(turn)};
+}
+
 Frame RotationMatrix(double x, double y, double angle) {
+  if (x == 0 && y == 0) return IdentityFrame();
+  return RotationMatrix(x, y, AngleOfTurn(angle));
+}
+
+Frame RotationMatrix(double x, double y, TurnAngle angle) {
   if (x == 0 && y == 0) return IdentityFrame();
   const double length = std::sqrt(x * x + y * y);
   const double a = y / length;
   const double b = -x / length;
-  const double turn = static_cast<float>(angle);
-  const double c = std::cos(turn);
-  const double s = std::sin(turn);
+  const double c = angle.Cos;
+  const double s = angle.Sin;
   const double t = 1 - c;
   return {static_cast<float>(t * a * a + c), static_cast<float>(t * a * b), static_cast<float>(b * s),
           static_cast<float>(t * a * b),     static_cast<float>(t * b * b + c), static_cast<float>(-a * s),

@@ -18,10 +18,21 @@ Frame IdentityFrame();
 // v := M v.
 void TransformVector(const Frame& m, Vector3& v);
 
+// The cosine and sine of a turn's angle, taken after rounding the angle to
+// single precision, as every frame is single precision anyway.
+struct TurnAngle {
+  double Cos = 1.0;
+  double Sin = 0.0;
+  // The turn by the negated angle: cosine and sine are even and odd to the
+  // last bit, so no new trigonometry is needed.
+  TurnAngle Reversed() const { return {Cos, -Sin}; }
+};
+TurnAngle AngleOfTurn(double angle);
+
 // The rotation by `angle` (radians) about the axis (y, -x, 0); the identity for
-// x = y = 0. The angle is rounded to single precision before its sine and
-// cosine are taken, as every frame is single precision anyway.
+// x = y = 0.
 Frame RotationMatrix(double x, double y, double angle);
+Frame RotationMatrix(double x, double y, TurnAngle angle);
 
 // M := RotationMatrix(x, y, angle) . M; unchanged for x = y = 0 or angle 0.
 void RotateFrame(Frame& m, double x, double y, double angle);

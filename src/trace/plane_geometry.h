@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "trace/frame.h"
 #include "trace/point_store.h"
 #include "trace/race.h"
 
@@ -109,6 +110,29 @@ class CornerOctagon {
   Pair lowTurned_{kHuge, kHuge}, highTurned_{-kHuge, -kHuge};
 };
 
+// A polygon's corners in single precision, four side by side; the last quad
+// is filled up with copies of the first corner.
+struct CornerQuad {
+  Quad x, y, z;
+};
+
+// An octagon's bounds in single precision, each side moved out by a slack.
+struct LooseOctagon {
+  float minX, maxX, minY, maxY, minSum, maxSum, minDiff, maxDiff;
+};
+
+// The octagon `o` moved out by a slack far above every rounding of projecting
+// corners no larger than `largestCorner` (in |x| + |y| + |z|) in single
+// precision: a hundred times the few units in 1e-7 of the coordinates' size
+// that corners, frame products, sums and bounds can lose.
+LooseOctagon LoosenForSinglePrecision(const OctagonBounds& o, double largestCorner);
+
+// A quick test before the exact one: false only when the corners, projected by
+// rows 0 and 1 of `f` in single precision, all lie beyond one side of the
+// loosened octagon, so that in double precision (CornerOctagon::Reaches) they
+// cannot reach the octagon either. `corners` holds at least one quad.
+bool CornersMayReach(std::span<const CornerQuad> corners, const Frame& f, const LooseOctagon& o);
+
 inline constexpr double kSamePointDistance = 0.001;
 
 // Puts the corners of a cut polygon in angular order about the centre of its
@@ -118,10 +142,9 @@ inline constexpr double kSamePointDistance = 0.001;
 void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys);
 
 // Lifts every point from index `first` onto the plane n . p = D of the current
-// frame and turns it by RotationMatrix(n.x, n.y, angle).
-void TurnPoints(PointStore& points, std::size_t first, const Vector3& n, double angle, double D);
-void TurnPoints(std::span<FlatPoint* const> points, const Vector3& n, double angle, double D);
-// The same with the turn RotationMatrix(n.x, n.y, angle) already at hand.
+// frame and turns it by `turn`.
+void TurnPoints(PointStore& points, std::size_t first, const Frame& turn, const Vector3& n,
+                double D);
 void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vector3& n, double D);
 
 }  // namespace brillora::trace

@@ -108,6 +108,7 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
     TransformVector(f, n);
     here.Frame = f;
     double d;
+    TurnAngle angle;
     Frame turn;
     if (level == 0) {
       const double ti = SafeArcCos(n[2]);
@@ -120,11 +121,14 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
       widthScaleY_ = std::fabs(uy * a + ux);
       widthScaleD1_ = (std::fabs(ux * a + uy * a) + std::fabs(ux - uy)) / kSqrt2;
       widthScaleD2_ = (std::fabs(ux * a - uy * a) + std::fabs(ux + uy)) / kSqrt2;
-      RotateFrame(here.Frame, n[0], n[1], d);
+      angle = AngleOfTurn(d);
+      if (!(n[0] == 0 && n[1] == 0) && d != 0)
+        here.Frame = MultiplyFrames(RotationMatrix(n[0], n[1], angle), here.Frame);
     } else {
       d = 2.0 * SafeArcCos(n[2]);
+      angle = AngleOfTurn(d);
       // One turn serves the frame and the corners.
-      turn = RotationMatrix(n[0], n[1], d);
+      turn = RotationMatrix(n[0], n[1], angle);
       if (!(n[0] == 0 && n[1] == 0) && d != 0) here.Frame = MultiplyFrames(turn, here.Frame);
       MirrorFrame(here.Frame);
     }
@@ -155,7 +159,8 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
     if (d > 0 && points_.size() > firstNew) {
       Vector3 back{facet.Nx, facet.Ny, facet.Nz};
       TransformVector(here.Frame, back);
-      trace::TurnPoints(points_, firstNew, back, -d, facet.D);
+      trace::TurnPoints(points_, firstNew, RotationMatrix(back[0], back[1], angle.Reversed()), back,
+                        facet.D);
     }
     for (std::size_t j = 0; j < b.Points.size(); ++j) {
       b.Points[j]->X = here.Saved[j].X;
