@@ -6,6 +6,8 @@
 #include <cstring>
 #include <functional>
 
+#include "trace/simd_clones.h"
+
 namespace brillora {
 
 namespace {
@@ -121,8 +123,10 @@ void BeamCutter::Prepare(const Stone& stone) {
   }
 }
 
-void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
-                     const trace::OctagonBounds& bounds, PointStore& store) {
+BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Cut(const Stone& stone, const Frame& f,
+                                              std::span<FlatPoint* const> beam,
+                                              const trace::OctagonBounds& bounds,
+                                              PointStore& store) {
   pieceCount_ = 0;
   FindCandidates(stone, f, bounds);
 

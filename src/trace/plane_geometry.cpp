@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "trace/simd_clones.h"
+
 namespace brillora::trace {
 
 double TwiceArea(std::span<FlatPoint* const> polygon) {
@@ -56,7 +58,8 @@ LooseOctagon LoosenForSinglePrecision(const OctagonBounds& o, double largestCorn
           low(o.minSum), high(o.maxSum), low(o.minDiff), high(o.maxDiff)};
 }
 
-bool CornersMayReach(std::span<const CornerQuad> corners, const Frame& f, const LooseOctagon& o) {
+BRILLORA_AVX2_CLONE bool CornersMayReach(std::span<const CornerQuad> corners, const Frame& f,
+                                         const LooseOctagon& o) {
   const auto project = [&f](const CornerQuad& quad, Quad& x, Quad& y) {
     x = f[0] * quad.x + f[1] * quad.y + f[2] * quad.z;
     y = f[3] * quad.x + f[4] * quad.y + f[5] * quad.z;
@@ -84,7 +87,7 @@ bool CornersMayReach(std::span<const CornerQuad> corners, const Frame& f, const 
          any(lowDiff < o.maxDiff);
 }
 
-void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys) {
+BRILLORA_AVX2_CLONE void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys) {
   const std::size_t n = points.size();
   if (n < 3) return;
   const double cx = (points[0]->X + points[1]->X + points[2]->X) / 3.0;
@@ -127,8 +130,8 @@ struct Turn {
 
 }  // namespace
 
-void TurnPoints(PointStore& points, std::size_t first, const Frame& turn, const Vector3& n,
-                double D) {
+BRILLORA_AVX2_CLONE void TurnPoints(PointStore& points, std::size_t first, const Frame& turn,
+                                    const Vector3& n, double D) {
   points.ForEachFrom(first, Turn{turn, n, D});
 }
 
