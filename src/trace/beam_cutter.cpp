@@ -78,7 +78,7 @@ void BeamCutter::Prepare(const Stone& stone) {
   std::size_t corners = 0;
   for (const TFacet& facet : stone.AllFacets) corners += facet.Points.size();
   candidateCorners_.resize(corners);
-  facets_.assign((stone.AllFacets.size() + 3) / 4, FacetQuad{});
+  facets_.assign((stone.AllFacets.size() + 7) / 8, FacetOctet{});
   near_.resize((stone.AllFacets.size() + 31) / 32);
   largestCorner_ = 0;
   for (const TVertex& v : stone.AllVertices)
@@ -109,8 +109,8 @@ void BeamCutter::Prepare(const Stone& stone) {
     // works in single precision: the slack is far above both roundings.
     reach =
         reach * 1.001 + kCullSlack * (1 + std::fabs(cx) + std::fabs(cy) + std::fabs(cz) + reach);
-    FacetQuad& quad = facets_[i / 4];
-    const std::size_t lane = i % 4;
+    FacetOctet& quad = facets_[i / 8];
+    const std::size_t lane = i % 8;
     quad.nx[lane] = static_cast<float>(facet.Nx);
     quad.ny[lane] = static_cast<float>(facet.Ny);
     quad.nz[lane] = static_cast<float>(facet.Nz);
@@ -187,22 +187,28 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f,
               maxSum = static_cast<float>(bounds.maxSum);
   const float minDiff = static_cast<float>(bounds.minDiff),
               maxDiff = static_cast<float>(bounds.maxDiff);
-  const std::size_t quads = facets_.size();
+  // The lanes of a mask as bits, lane 0 lowest, from its two halves.
+  const auto laneBits = [](const OctetMask& m) {
+    const QuadMask low = __builtin_shufflevector(m, m, 0, 1, 2, 3);
+    const QuadMask high = __builtin_shufflevector(m, m, 4, 5, 6, 7);
+    return trace::LaneBits(low) | trace::LaneBits(high) << 4;
+  };
+  const std::size_t octets = facets_.size();
   for (std::size_t word = 0; word < near_.size(); ++word) {
     std::uint32_t bits = 0;
-    for (std::size_t i = word * 8; i < std::min(quads, word * 8 + 8); ++i) {
-      const FacetQuad& t = facets_[i];
-      const Quad c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
-      const QuadMask facing = (c >= kLooseMinCos) & t.usable;
+    for (std::size_t i = word * 4; i < std::min(octets, word * 4 + 4); ++i) {
+      const FacetOctet& t = facets_[i];
+      const Octet c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
+      const OctetMask facing = (c >= kLooseMinCos) & t.usable;
       // Facets come tier by tier, so whole runs of them face the same way.
-      if (trace::LaneBits(facing) == 0) continue;
-      const Quad x = f[0] * t.cx + f[1] * t.cy + f[2] * t.cz;
-      const Quad y = f[3] * t.cx + f[4] * t.cy + f[5] * t.cz;
-      const Quad r = t.reach, d = t.diagonal;
-      const QuadMask beyond = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) |
-                              (x + y + d < minSum) | (x + y - d > maxSum) | (y - x + d < minDiff) |
-                              (y - x - d > maxDiff);
-      bits |= trace::LaneBits(facing & ~beyond) << (4 * (i % 8));
+      if (laneBits(facing) == 0) continue;
+      const Octet x = f[0] * t.cx + f[1] * t.cy + f[2] * t.cz;
+      const Octet y = f[3] * t.cx + f[4] * t.cy + f[5] * t.cz;
+      const Octet r = t.reach, d = t.diagonal;
+      const OctetMask beyond = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) |
+                               (x + y + d < minSum) | (x + y - d > maxSum) | (y - x + d < minDiff) |
+                               (y - x - d > maxDiff);
+      bits |= laneBits(facing & ~beyond) << (8 * (i % 4));
     }
     near_[word] = bits;
   }
