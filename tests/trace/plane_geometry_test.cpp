@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -139,6 +140,76 @@ TEST(SortPolygon, DropsNearDuplicatesButNeverJoinsLastToFirst) {
   std::vector<FlatPoint*> tiny = Pointers(sliver);
   trace::SortPolygon(tiny, keys);
   EXPECT_LT(tiny.size(), 3u);
+}
+
+// The order SortPolygon must give: keys about the centre of the first three
+// corners, an exchange sort into descending order, then near duplicates dropped.
+std::vector<FlatPoint*> ExchangeSorted(std::vector<FlatPoint*> points) {
+  const double cx = (points[0]->X + points[1]->X + points[2]->X) / 3.0;
+  const double cy = (points[0]->Y + points[1]->Y + points[2]->Y) / 3.0;
+  std::vector<double> keys;
+  for (const FlatPoint* p : points) keys.push_back(PseudoAngle(p->X - cx, p->Y - cy));
+  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+    for (std::size_t j = i + 1; j < points.size(); ++j) {
+      if (keys[i] < keys[j]) {
+        std::swap(keys[i], keys[j]);
+        std::swap(points[i], points[j]);
+      }
+    }
+  }
+  std::vector<FlatPoint*> kept{points[0]};
+  for (FlatPoint* p : points) {
+    if (std::fabs(p->X - kept.back()->X) >= trace::kSamePointDistance ||
+        std::fabs(p->Y - kept.back()->Y) >= trace::kSamePointDistance) {
+      kept.push_back(p);
+    }
+  }
+  return kept;
+}
+
+TEST(SortPolygon, GivesTheExchangeSortsOrderEvenForEqualAndUndefinedKeys) {
+  // Corners on a grid of quarters round (0, 0), (3, 0), (0, 3), whose centre
+  // (1, 1) is exact: a corner there has an undefined key, and a corner met
+  // twice, or two records at one place, have equal keys. For equal keys the
+  // exchange sort's order depends on where it meets them.
+  std::mt19937 random(23);
+  std::uniform_int_distribution<int> quarter(-12, 20), count(3, 12), pick(0, 9);
+  int withEqualKeys = 0, withUndefinedKey = 0;
+  for (int trial = 0; trial < 20000; ++trial) {
+    std::vector<FlatPoint> records{{0, 0, 0, 0}, {3, 0, 0, 0}, {0, 3, 0, 0}};
+    const int n = count(random);
+    records.reserve(static_cast<std::size_t>(n));
+    bool equal = false, undefined = false;
+    while (static_cast<int>(records.size()) < n) {
+      const int kind = pick(random);
+      if (kind == 0) {
+        records.push_back({1, 1, 0, 0});
+        undefined = true;
+      } else if (kind == 1) {
+        records.push_back(
+            records[std::uniform_int_distribution<std::size_t>(0, records.size() - 1)(random)]);
+        equal = true;
+      } else {
+        records.push_back({quarter(random) / 4.0, quarter(random) / 4.0, 0, 0});
+      }
+    }
+    std::vector<FlatPoint*> polygon = Pointers(records);
+    if (pick(random) < 3) {
+      // The same record twice.
+      polygon.push_back(
+          polygon[std::uniform_int_distribution<std::size_t>(0, polygon.size() - 1)(random)]);
+      equal = true;
+    }
+    std::shuffle(polygon.begin() + 3, polygon.end(), random);
+    const std::vector<FlatPoint*> expected = ExchangeSorted(polygon);
+    std::vector<double> keys;
+    trace::SortPolygon(polygon, keys);
+    ASSERT_EQ(polygon, expected) << "trial " << trial;
+    withEqualKeys += equal;
+    withUndefinedKey += undefined;
+  }
+  EXPECT_GT(withEqualKeys, 5000);
+  EXPECT_GT(withUndefinedKey, 5000);
 }
 
 // Corners of a random polygon round a random centre, as a facet's vertices.
