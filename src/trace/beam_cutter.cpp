@@ -130,11 +130,12 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Cut(const Stone& stone, const Frame& f
   pieceCount_ = 0;
   FindCandidates(stone, f, bounds);
 
-  // One spare corner pads an odd count to whole pairs.
-  const std::size_t padded = beam.size() + beam.size() % 2;
+  // Spare corners pad the count to whole quads.
+  const std::size_t padded = (beam.size() + 3) / 4 * 4;
   beamX_.resize(padded);
   beamY_.resize(padded);
-  beamX_.back() = beamY_.back() = 0.0;
+  std::fill(beamX_.begin() + static_cast<std::ptrdiff_t>(beam.size()), beamX_.end(), 0.0);
+  std::fill(beamY_.begin() + static_cast<std::ptrdiff_t>(beam.size()), beamY_.end(), 0.0);
   for (std::size_t i = 0; i < beam.size(); ++i) {
     beamX_[i] = beam[i]->X;
     beamY_[i] = beam[i]->Y;
@@ -274,7 +275,7 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   if (masks_.size() < poolUsed_ * maskWords_) masks_.resize(poolUsed_ * maskWords_);
 
   // Edge i runs from the previous corner (the last one for i = 0) to corner i;
-  // the spare corner's edge is padding.
+  // the spare corners' edges are padding.
   const std::size_t padded = beamX_.size();
   edgeX_.resize(padded);
   edgeY_.resize(padded);
@@ -300,20 +301,20 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
       if (masked_[pool] == stamp_) continue;
       masked_[pool] = stamp_;
       const FlatPoint& q = points[pool];
-      // Two edges at a time: lane 0 gathers the bits of even edges, lane 1 of odd ones.
-      PairMask mask{0, 0};
-      PairMask bit{1, 2};
-      for (std::size_t i = 0; i < padded; i += 2) {
-        Pair x, y, dx, dy;
+      // Four edges at a time: lane k gathers the bits of edges 4j + k.
+      DoubleQuadMask mask{};
+      DoubleQuadMask bit{1, 2, 4, 8};
+      for (std::size_t i = 0; i < padded; i += 4) {
+        DoubleQuad x, y, dx, dy;
         std::memcpy(&x, &edgeX_[i], sizeof x);
         std::memcpy(&y, &edgeY_[i], sizeof y);
         std::memcpy(&dx, &edgeDx_[i], sizeof dx);
         std::memcpy(&dy, &edgeDy_[i], sizeof dy);
-        const Pair cross = dx * (q.Y - y) - dy * (q.X - x);
+        const DoubleQuad cross = dx * (q.Y - y) - dy * (q.X - x);
         mask |= ~(cross > 0) & bit;
-        bit <<= 2;
+        bit <<= 4;
       }
-      masks[pool] = static_cast<std::uint64_t>(mask[0] | mask[1]) & all;
+      masks[pool] = static_cast<std::uint64_t>(mask[0] | mask[1] | mask[2] | mask[3]) & all;
     }
     return;
   }
@@ -410,19 +411,21 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
     const FlatPoint& qNext = points[next];
     const double x = qPrev.X, y = qPrev.Y;
     const double dx = sense * (qNext.X - qPrev.X), dy = sense * (qNext.Y - qPrev.Y);
-    // Two beam corners at a time; the spare corner's bit is masked off.
-    PairMask outsideLanes{0, 0};
-    PairMask bit{1, 2};
-    for (std::size_t i = 0; i <= m; i += 2) {
-      Pair px, py;
+    // Four beam corners at a time; the spare corners' bits are masked off.
+    DoubleQuadMask outsideLanes{};
+    DoubleQuadMask bit{1, 2, 4, 8};
+    for (std::size_t i = 0; i <= m; i += 4) {
+      DoubleQuad px, py;
       std::memcpy(&px, bx + i, sizeof px);
       std::memcpy(&py, by + i, sizeof py);
-      const Pair cross = dx * (py - y) - dy * (px - x);
+      const DoubleQuad cross = dx * (py - y) - dy * (px - x);
       outsideLanes |= ~(cross > 0) & bit;
-      bit <<= 2;
+      bit <<= 4;
     }
     const std::uint64_t outside =
-        static_cast<std::uint64_t>(outsideLanes[0] | outsideLanes[1]) & all;
+        static_cast<std::uint64_t>(outsideLanes[0] | outsideLanes[1] | outsideLanes[2] |
+                                   outsideLanes[3]) &
+        all;
     beamOut |= outside;
     // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
     // the facet edge's ends lie on different sides of the beam edge's line.

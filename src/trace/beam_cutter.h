@@ -45,7 +45,8 @@ class BeamCutter {
     std::size_t count;
   };
   using Pair = trace::Pair;
-  using PairMask = trace::PairMask;
+  using DoubleQuad = trace::DoubleQuad;
+  using DoubleQuadMask = trace::DoubleQuadMask;
   using Quad = trace::Quad;
   using QuadMask = trace::QuadMask;
   // Eight floats, or eight masks: one instruction each in the cut's AVX2

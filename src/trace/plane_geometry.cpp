@@ -92,9 +92,6 @@ BRILLORA_AVX2_CLONE bool CornersMayReach(std::span<const CornerQuad> corners, co
 
 namespace {
 
-// Four doubles, or masks, side by side: one instruction each in the AVX2 copy.
-using Quadruple = double __attribute__((vector_size(32)));
-using QuadrupleMask = std::int64_t __attribute__((vector_size(32)));
 constexpr std::size_t kRankedCorners = 8;
 
 // The exchange sort that defines the order, descending by key; for equal or
@@ -118,30 +115,31 @@ void ExchangeSort(std::span<FlatPoint*> points, std::span<double> keys) {
 [[gnu::always_inline]] inline void RankSort(std::span<FlatPoint*> points, double cx, double cy) {
   const std::size_t n = points.size();
   const std::size_t quads = (n + 3) / 4;
-  // Spare lanes have dx = dy = 0 and so an undefined key, which is neither
-  // above nor equal to any key.
-  alignas(32) std::array<double, kRankedCorners> dx{}, dy{}, keys;
-  for (std::size_t i = 0; i < n; ++i) {
-    dx[i] = points[i]->X - cx;
-    dy[i] = points[i]->Y - cy;
-  }
-  std::array<Quadruple, 2> key;
+  // Spare lanes take the centre itself, so dx = dy = 0 and an undefined key,
+  // which is neither above nor equal to any key. The lanes are loaded straight
+  // from the corners: written one by one and read back as a whole, they would
+  // wait for the stores.
+  const FlatPoint centre{cx, cy};
+  std::array<const FlatPoint*, kRankedCorners> corner;
+  for (std::size_t i = 0; i < kRankedCorners; ++i) corner[i] = i < n ? points[i] : &centre;
+  alignas(32) std::array<double, kRankedCorners> keys;
+  std::array<DoubleQuad, 2> key;
   for (std::size_t q = 0; q < quads; ++q) {
-    Quadruple x, y;
-    std::memcpy(&x, &dx[4 * q], sizeof x);
-    std::memcpy(&y, &dy[4 * q], sizeof y);
+    const FlatPoint* const* c = &corner[4 * q];
+    const DoubleQuad x = DoubleQuad{c[0]->X, c[1]->X, c[2]->X, c[3]->X} - cx;
+    const DoubleQuad y = DoubleQuad{c[0]->Y, c[1]->Y, c[2]->Y, c[3]->Y} - cy;
     // PseudoAngle lane by lane, with the same operations on the same values,
     // but no branch: every expression is made and each lane keeps its own.
-    const Quadruple ratio = y / x, inverse = x / y;
-    const QuadrupleMask upper = x + y > 0, left = y - x > 0;
-    const QuadrupleMask upperKey =
-        (left & QuadrupleMask(2 - inverse)) | (~left & QuadrupleMask(ratio));
-    const QuadrupleMask lowerKey =
-        (left & QuadrupleMask(ratio + 4)) | (~left & QuadrupleMask(-2 - inverse));
-    key[q] = Quadruple((upper & upperKey) | (~upper & lowerKey));
+    const DoubleQuad ratio = y / x, inverse = x / y;
+    const DoubleQuadMask upper = x + y > 0, left = y - x > 0;
+    const DoubleQuadMask upperKey =
+        (left & DoubleQuadMask(2 - inverse)) | (~left & DoubleQuadMask(ratio));
+    const DoubleQuadMask lowerKey =
+        (left & DoubleQuadMask(ratio + 4)) | (~left & DoubleQuadMask(-2 - inverse));
+    key[q] = DoubleQuad((upper & upperKey) | (~upper & lowerKey));
     std::memcpy(&keys[4 * q], &key[q], sizeof key[q]);
   }
-  std::array<QuadrupleMask, 2> above{}, equal{};
+  std::array<DoubleQuadMask, 2> above{}, equal{};
   for (std::size_t j = 0; j < n; ++j) {
     for (std::size_t q = 0; q < quads; ++q) {
       above[q] -= key[q] < keys[j];
