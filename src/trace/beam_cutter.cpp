@@ -74,7 +74,6 @@ void BeamCutter::Prepare(const Stone& stone) {
   stamp_ = 0;
   pool_.resize(vertices);
   poolHandedTo_.resize(vertices);
-  masked_.assign(vertices, 0);
   std::size_t corners = 0;
   for (const TFacet& facet : stone.AllFacets) corners += facet.Points.size();
   candidateCorners_.resize(corners);
@@ -165,7 +164,6 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f,
                                 const trace::OctagonBounds& bounds) {
   if (++stamp_ == 0) {  // the stamps wrapped round: start afresh
     std::fill(vertexStamp_.begin(), vertexStamp_.end(), 0);
-    std::fill(masked_.begin(), masked_.end(), 0);
     stamp_ = 1;
   }
   poolUsed_ = 0;
@@ -297,9 +295,8 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     const FlatPoint* points = pool_.data();
     std::uint64_t* masks = masks_.data();
     for (const std::uint32_t pool : CandidateCorners()) {
-      // A corner shared by two candidates is worked out once.
-      if (masked_[pool] == stamp_) continue;
-      masked_[pool] = stamp_;
+      // A corner shared by two candidates is worked out twice, to the same
+      // mask: cheaper than a branch that would go either way.
       const FlatPoint& q = points[pool];
       // Four edges at a time: lane k gathers the bits of edges 4j + k.
       DoubleQuadMask mask{};

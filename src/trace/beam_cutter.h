@@ -125,8 +125,6 @@ class BeamCutter {
 
   // Spare points for the projected facet corners of one cut, in projection order.
   std::vector<FlatPoint> pool_;
-  std::vector<std::uint32_t>
-      masked_;  // per pool record: the stamp of the cut that worked out its mask
   std::vector<FlatPoint*> poolHandedTo_;  // a kept corner's copy in the store, once handed over
   std::size_t poolUsed_ = 0;
   // Bits of the beam edges that a kept facet corner lies outside of.
