@@ -141,8 +141,7 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Cut(const Stone& stone, const Frame& f
   }
   MarkFacetCorners(beam);
 
-  if (crossingCache_.size() < beam.size()) crossingCache_.resize(beam.size());
-  for (std::size_t i = 0; i < beam.size(); ++i) crossingCache_[i].clear();
+  crossings_.clear();
   if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
   if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
 
@@ -419,10 +418,9 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
       outsideLanes |= ~(cross > 0) & bit;
       bit <<= 4;
     }
-    const std::uint64_t outside =
-        static_cast<std::uint64_t>(outsideLanes[0] | outsideLanes[1] | outsideLanes[2] |
-                                   outsideLanes[3]) &
-        all;
+    const std::uint64_t outside = static_cast<std::uint64_t>(outsideLanes[0] | outsideLanes[1] |
+                                                             outsideLanes[2] | outsideLanes[3]) &
+                                  all;
     beamOut |= outside;
     // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
     // the facet edge's ends lie on different sides of the beam edge's line.
@@ -449,9 +447,9 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
 void BeamCutter::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b,
                               const FlatPoint& c, const FlatPoint& d, PointStore& store,
                               std::vector<FlatPoint*>& out) {
-  std::vector<Crossing>& cache = crossingCache_[edge];
-  for (const Crossing& entry : cache) {
-    if (entry.first == &a && entry.second == &b) {
+  // A cut makes a few crossings only: one short list serves every beam edge.
+  for (const Crossing& entry : crossings_) {
+    if (entry.edge == edge && entry.first == &a && entry.second == &b) {
       if (entry.point) out.push_back(entry.point);
       return;
     }
@@ -468,7 +466,7 @@ void BeamCutter::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPo
     point->Y = (dy1 * e2 - dy2 * e1) / det;
     out.push_back(point);
   }
-  cache.push_back({&a, &b, point});
+  crossings_.push_back({edge, &a, &b, point});
 }
 
 FlatPoint* BeamCutter::KeptCorner(std::uint32_t pool, PointStore& store) {

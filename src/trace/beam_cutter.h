@@ -70,6 +70,7 @@ class BeamCutter {
     trace::PairedOctagon octagon;
   };
   struct Crossing {
+    std::size_t edge;  // of the beam
     const FlatPoint* first;
     const FlatPoint* second;
     FlatPoint* point;  // nullptr for parallel lines
@@ -137,8 +138,8 @@ class BeamCutter {
   std::span<const std::uint32_t> CandidateCorners() const {
     return {candidateCorners_.data(), candidateCornerCount_};
   }
-  std::vector<std::vector<Crossing>> crossingCache_;  // per beam edge
-  std::vector<std::uint8_t> beamOut_;                 // beam corner outside some facet edge
+  std::vector<Crossing> crossings_;    // made in this cut, for the facets that share an edge
+  std::vector<std::uint8_t> beamOut_;  // beam corner outside some facet edge
 
   std::vector<CutPiece> pieces_;
   std::size_t pieceCount_ = 0;
