@@ -77,6 +77,16 @@ void BeamCutter::Prepare(const Stone& stone) {
   std::size_t corners = 0;
   for (const TFacet& facet : stone.AllFacets) corners += facet.Points.size();
   candidateCorners_.resize(corners);
+  std::size_t largestFacet = 0;
+  for (const TFacet& facet : stone.AllFacets)
+    largestFacet = std::max(largestFacet, facet.Points.size());
+  // Whole quads of edges, and one corner more.
+  const std::size_t paddedEdges = (largestFacet + 3) / 4 * 4;
+  facetX_.resize(paddedEdges + 1);
+  facetY_.resize(paddedEdges + 1);
+  facetMasks_.resize(paddedEdges + 1);
+  edgeOutside_.resize(paddedEdges);
+  edgeCrossing_.resize(paddedEdges);
   facets_.assign((stone.AllFacets.size() + 7) / 8, FacetOctet{});
   near_.resize((stone.AllFacets.size() + 31) / 32);
   largestCorner_ = 0;
@@ -399,33 +409,53 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
   const double sense = left ? 1.0 : -1.0;
   const FlatPoint* points = pool_.data();
   const std::uint64_t* masks = masks_.data();
-  std::uint64_t beamOut = 0;
-  for (std::size_t j = 0; j <= k; ++j) {
-    const std::uint32_t prev = corner[j == 0 ? k : j - 1];
-    const std::uint32_t next = corner[j];
-    const FlatPoint& qPrev = points[prev];
-    const FlatPoint& qNext = points[next];
-    const double x = qPrev.X, y = qPrev.Y;
-    const double dx = sense * (qNext.X - qPrev.X), dy = sense * (qNext.Y - qPrev.Y);
-    // Four beam corners at a time; the spare corners' bits are masked off.
-    DoubleQuadMask outsideLanes{};
-    DoubleQuadMask bit{1, 2, 4, 8};
-    for (std::size_t i = 0; i <= m; i += 4) {
-      DoubleQuad px, py;
-      std::memcpy(&px, bx + i, sizeof px);
-      std::memcpy(&py, by + i, sizeof py);
-      const DoubleQuad cross = dx * (py - y) - dy * (px - x);
-      outsideLanes |= ~(cross > 0) & bit;
-      bit <<= 4;
+  // The facet's corners in order after a copy of the last one, so that edge j
+  // runs from entry j to entry j + 1; copies of the last corner fill up the
+  // last quad of edges, which then have no length.
+  const std::size_t edges = k + 1;
+  const std::size_t padded = (edges + 3) / 4 * 4;
+  double* cornerX = facetX_.data();
+  double* cornerY = facetY_.data();
+  std::uint64_t* cornerMask = facetMasks_.data();
+  for (std::size_t j = 0; j <= padded; ++j) {
+    const std::uint32_t pool = corner[j == 0 ? k : std::min(j - 1, k)];
+    cornerX[j] = points[pool].X;
+    cornerY[j] = points[pool].Y;
+    cornerMask[j] = masks[pool];
+  }
+  // Four facet edges at a time against each beam corner: lane j gathers the
+  // bits of the beam corners outside edge j (on the line counts as outside),
+  // and then the beam edges that edge j crosses.
+  std::uint64_t* outsideOf = edgeOutside_.data();
+  std::uint64_t* crossingOf = edgeCrossing_.data();
+  for (std::size_t q = 0; q < padded; q += 4) {
+    DoubleQuad x, y, nextX, nextY;
+    std::memcpy(&x, cornerX + q, sizeof x);
+    std::memcpy(&y, cornerY + q, sizeof y);
+    std::memcpy(&nextX, cornerX + q + 1, sizeof nextX);
+    std::memcpy(&nextY, cornerY + q + 1, sizeof nextY);
+    const DoubleQuad dx = sense * (nextX - x), dy = sense * (nextY - y);
+    DoubleQuadMask outside{};
+    for (std::size_t i = 0; i <= m; ++i) {
+      const DoubleQuad cross = dx * (by[i] - y) - dy * (bx[i] - x);
+      outside |= ~(cross > 0) & static_cast<std::int64_t>(std::uint64_t{1} << i);
     }
-    const std::uint64_t outside = static_cast<std::uint64_t>(outsideLanes[0] | outsideLanes[1] |
-                                                             outsideLanes[2] | outsideLanes[3]) &
-                                  all;
-    beamOut |= outside;
     // Bit i: beam edge i (from corner i-1, or m, to corner i) changes side, and
     // the facet edge's ends lie on different sides of the beam edge's line.
-    const std::uint64_t before = ((outside << 1) | (outside >> m)) & all;
-    const std::uint64_t crossing = (outside ^ before) & (masks[prev] ^ masks[next]);
+    DoubleQuadMask maskFrom, maskTo;
+    std::memcpy(&maskFrom, cornerMask + q, sizeof maskFrom);
+    std::memcpy(&maskTo, cornerMask + q + 1, sizeof maskTo);
+    const DoubleQuadMask before =
+        ((outside << 1) | DoubleQuadMask(DoubleQuadUnsigned(outside) >> m)) &
+        static_cast<std::int64_t>(all);
+    const DoubleQuadMask crossing = (outside ^ before) & (maskFrom ^ maskTo);
+    std::memcpy(outsideOf + q, &outside, sizeof outside);
+    std::memcpy(crossingOf + q, &crossing, sizeof crossing);
+  }
+  std::uint64_t beamOut = 0;
+  for (std::size_t j = 0; j <= k; ++j) beamOut |= outsideOf[j];
+  for (std::size_t j = 0; j <= k; ++j) {
+    const std::uint64_t crossing = crossingOf[j];
     // After the last facet edge, the beam corners inside every facet edge too,
     // in beam order with the crossings: the order decides where SortPolygon
     // starts. Only set bits are visited, so the usual beam edge without a
@@ -434,13 +464,15 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
     for (std::uint64_t visit = crossing | keep; visit != 0; visit &= visit - 1) {
       const std::size_t i = static_cast<std::size_t>(std::countr_zero(visit));
       if ((crossing >> i) & 1u) {
-        const bool prevFirst = masks[prev] < masks[next];
+        const FlatPoint& qPrev = points[corner[j == 0 ? k : j - 1]];
+        const FlatPoint& qNext = points[corner[j]];
+        const bool prevFirst = cornerMask[j] < cornerMask[j + 1];
         EdgeCrossing(i, prevFirst ? qPrev : qNext, prevFirst ? qNext : qPrev,
                      *beam[i == 0 ? m : i - 1], *beam[i], store, out);
       }
       if ((keep >> i) & 1u) out.push_back(beam[i]);
     }
-    if (masks[next] == 0) out.push_back(KeptCorner(next, store));
+    if (cornerMask[j + 1] == 0) out.push_back(KeptCorner(corner[j], store));
   }
 }
 

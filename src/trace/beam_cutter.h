@@ -47,6 +47,7 @@ class BeamCutter {
   using Pair = trace::Pair;
   using DoubleQuad = trace::DoubleQuad;
   using DoubleQuadMask = trace::DoubleQuadMask;
+  using DoubleQuadUnsigned = std::uint64_t __attribute__((vector_size(32)));
   using Quad = trace::Quad;
   using QuadMask = trace::QuadMask;
   // Eight floats, or eight masks: one instruction each in the cut's AVX2
@@ -138,6 +139,12 @@ class BeamCutter {
   std::span<const std::uint32_t> CandidateCorners() const {
     return {candidateCorners_.data(), candidateCornerCount_};
   }
+  // The narrow cut's facet: corners and their masks in order, after a copy of
+  // the last one; per edge, the beam corners outside it and the beam edges it
+  // crosses.
+  std::vector<double> facetX_, facetY_;
+  std::vector<std::uint64_t> facetMasks_;
+  std::vector<std::uint64_t> edgeOutside_, edgeCrossing_;
   std::vector<Crossing> crossings_;    // made in this cut, for the facets that share an edge
   std::vector<std::uint8_t> beamOut_;  // beam corner outside some facet edge
 
