@@ -303,9 +303,9 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
         beam.size() == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << beam.size()) - 1;
     const FlatPoint* points = pool_.data();
     std::uint64_t* masks = masks_.data();
-    for (const std::uint32_t pool : CandidateCorners()) {
-      // A corner shared by two candidates is worked out twice, to the same
-      // mask: cheaper than a branch that would go either way.
+    // Every corner projected in this cut, once, in the order of the records:
+    // nearly all belong to candidates.
+    for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
       const FlatPoint& q = points[pool];
       // Four edges at a time: lane k gathers the bits of edges 4j + k.
       DoubleQuadMask mask{};
@@ -324,7 +324,7 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
     }
     return;
   }
-  for (const std::uint32_t pool : CandidateCorners()) {
+  for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
     std::uint64_t* mask = &masks_[pool * maskWords_];
     std::fill(mask, mask + maskWords_, 0);
     const FlatPoint& q = pool_[pool];

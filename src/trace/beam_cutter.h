@@ -136,9 +136,6 @@ class BeamCutter {
   std::vector<Candidate> candidates_;
   std::vector<std::uint32_t> candidateCorners_;  // pool indices, room for every facet's corners
   std::size_t candidateCornerCount_ = 0;
-  std::span<const std::uint32_t> CandidateCorners() const {
-    return {candidateCorners_.data(), candidateCornerCount_};
-  }
   // The narrow cut's facet: corners and their masks in order, after a copy of
   // the last one; per edge, the beam corners outside it and the beam edges it
   // crosses.
