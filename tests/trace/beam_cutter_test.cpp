@@ -169,6 +169,8 @@ void ExpectPiecesTileTheBeam(int beamCorners, int facetCorners, unsigned seed) {
 
 TEST(BeamCutter, PiecesTileTheBeamForAnyNumberOfEdges) {
   ExpectPiecesTileTheBeam(6, 8, 1);
+  ExpectPiecesTileTheBeam(7, 7, 6);   // edges and corners in part-filled groups of four
+  ExpectPiecesTileTheBeam(5, 13, 7);
   ExpectPiecesTileTheBeam(33, 40, 2);   // past 32 edges: exact masks needed
   ExpectPiecesTileTheBeam(64, 48, 3);
   ExpectPiecesTileTheBeam(100, 96, 4);  // past 64 corners on both sides
