@@ -108,8 +108,6 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
     TransformVector(f, n);
     here.Frame = f;
     double d;
-    TurnAngle angle;
-    Frame turn;
     if (level == 0) {
       const double ti = SafeArcCos(n[2]);
       const double tt = std::asin(std::sin(ti) / ri);
@@ -121,17 +119,14 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
       widthScaleY_ = std::fabs(uy * a + ux);
       widthScaleD1_ = (std::fabs(ux * a + uy * a) + std::fabs(ux - uy)) / kSqrt2;
       widthScaleD2_ = (std::fabs(ux * a - uy * a) + std::fabs(ux + uy)) / kSqrt2;
-      angle = AngleOfTurn(d);
-      if (!(n[0] == 0 && n[1] == 0) && d != 0)
-        here.Frame = MultiplyFrames(RotationMatrix(n[0], n[1], angle), here.Frame);
     } else {
       d = 2.0 * SafeArcCos(n[2]);
-      angle = AngleOfTurn(d);
-      // One turn serves the frame and the corners.
-      turn = RotationMatrix(n[0], n[1], angle);
-      if (!(n[0] == 0 && n[1] == 0) && d != 0) here.Frame = MultiplyFrames(turn, here.Frame);
-      MirrorFrame(here.Frame);
     }
+    // One turn serves the frame, the corners and, reversed, the way back.
+    const TurnAngle angle = AngleOfTurn(d);
+    const Frame turn = RotationMatrix(n[0], n[1], angle);
+    if (!(n[0] == 0 && n[1] == 0) && d != 0) here.Frame = MultiplyFrames(turn, here.Frame);
+    if (level > 0) MirrorFrame(here.Frame);
 
     here.Saved.resize(b.Points.size());
     for (std::size_t j = 0; j < b.Points.size(); ++j) here.Saved[j] = *b.Points[j];
