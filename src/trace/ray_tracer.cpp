@@ -31,8 +31,9 @@ double MaxOf(double p, double q) {
 }  // namespace
 
 Race& RayTracer::NewRace() {
-  while (beamStore_.size() <= nextRace_) beamStore_.emplace_back();
-  Race& r = beamStore_[nextRace_++];
+  const std::size_t block = nextRace_ / kRacesPerBlock;
+  if (block == beamStore_.size()) beamStore_.push_back(std::make_unique<Race[]>(kRacesPerBlock));
+  Race& r = beamStore_[block][nextRace_++ % kRacesPerBlock];
   r.Points.clear();
   r.Dir = {};
   r.InLight = r.OutLight = 0;

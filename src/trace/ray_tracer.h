@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -70,7 +70,10 @@ class RayTracer {
   int maxLevel_ = -1;
   int maxLevelReached_ = 0;
 
-  std::deque<Race> beamStore_;  // records keep their address as the store grows
+  // Records in blocks of kRacesPerBlock, so that they keep their address as the
+  // store grows.
+  static constexpr std::size_t kRacesPerBlock = 256;
+  std::vector<std::unique_ptr<Race[]>> beamStore_;
   std::size_t nextRace_ = 0;
   ArrayOfRace exitBeams_;
   ArrayOfRace level0_;
