@@ -31,9 +31,7 @@ double MaxOf(double p, double q) {
 }  // namespace
 
 Race& RayTracer::NewRace() {
-  const std::size_t block = nextRace_ / kRacesPerBlock;
-  if (block == beamStore_.size()) beamStore_.push_back(std::make_unique<Race[]>(kRacesPerBlock));
-  Race& r = beamStore_[block][nextRace_++ % kRacesPerBlock];
+  Race& r = beamStore_.Next();
   r.Points.clear();
   r.Dir = {};
   r.InLight = r.OutLight = 0;
@@ -53,7 +51,7 @@ void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos,
   maxLevelReached_ = 0;
   cutter_.Prepare(stone);
   points_.Clear();
-  nextRace_ = 0;
+  beamStore_.Clear();
   exitBeams_.clear();
   level0_.clear();
   for (TraceLevel& level : levels_) level.Beams.clear();
@@ -79,7 +77,7 @@ void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos,
     if (maxLevel_ < 0) exitBeams_.push_back(&b);
   }
   // The record after the level-0 beams stays unused, so the sub-beams start one further on.
-  nextRace_ = level0_.size() + 1;
+  beamStore_.Next();
   levels_[0].Beams = level0_;
 
   if (maxLevel_ >= 0) TraceBeams(view, 0);

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <span>
 #include <vector>
 
 #include "model/design.h"
 #include "trace/beam_cutter.h"
 #include "trace/beam_optics.h"
+#include "trace/block_store.h"
 #include "trace/frame.h"
 #include "trace/point_store.h"
 #include "trace/race.h"
@@ -50,7 +50,7 @@ class RayTracer {
   std::span<Race* const> Level0Beams() const { return level0_; }
   std::span<Race* const> ExitBeams() const { return exitBeams_; }
   // The next free record of the beam store after the render.
-  std::size_t StoreUsed() const { return nextRace_; }
+  std::size_t StoreUsed() const { return beamStore_.size(); }
   // The deepest level at which a beam was made.
   int MaxLevelReached() const { return maxLevelReached_; }
   const PointStore& Points() const { return points_; }
@@ -70,11 +70,7 @@ class RayTracer {
   int maxLevel_ = -1;
   int maxLevelReached_ = 0;
 
-  // Records in blocks of kRacesPerBlock, so that they keep their address as the
-  // store grows.
-  static constexpr std::size_t kRacesPerBlock = 256;
-  std::vector<std::unique_ptr<Race[]>> beamStore_;
-  std::size_t nextRace_ = 0;
+  BlockStore<Race, 256> beamStore_;
   ArrayOfRace exitBeams_;
   ArrayOfRace level0_;
   std::vector<TraceLevel> levels_ = std::vector<TraceLevel>(kDeepestLevel + 2);
