@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "light/linear_color.h"
+#include "trace/linear_color.h"
 
 namespace brillora {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "light/linear_color.h"
+#include "trace/linear_color.h"
 
 namespace brillora {
 

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "light/env_picture.h"
-#include "light/linear_color.h"
+#include "trace/linear_color.h"
+#include "trace/beam_shader.h"
 #include "trace/frame.h"
 #include "trace/screen_polygon.h"
 
@@ -28,7 +29,7 @@ struct IlluminationSettings {
 // The surroundings of the stone as a function from directions (view
 // coordinates) to linear colours, in one of four modes, with its orientation,
 // masks, pictures and the derived background and inner colours.
-class IlluminationModel {
+class IlluminationModel : public BeamShader {
  public:
   IlluminationModel();
 
@@ -38,7 +39,7 @@ class IlluminationModel {
   LinearColor Lookup(Vector3 d) const;
 
   // Colours every polygon from its beam chain; `plain` for "Non-transparent".
-  void ShadeScreenFacets(ArrayOfFOS& polygons, bool plain) const;
+  void ShadeScreenFacets(ArrayOfFOS& polygons, bool plain) const override;
 
   // 0 grey, 1 red and blue, 2 zones, 3 pictures.
   int SourceMode() const { return sourceMode_; }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "light/illumination_model.h"
 #include "trace/plane_geometry.h"
 #include "trace/screen_mapping.h"
 
@@ -43,7 +42,7 @@ Race& RayTracer::NewRace() {
 
 void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos, int maxLevel,
                          int halfWidth, int halfHeight, const TraceOptions& options,
-                         const IlluminationModel& light) {
+                         const BeamShader& shader) {
   stone_ = &stone;
   view_ = view;
   options_ = options;
@@ -87,7 +86,7 @@ void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos,
     fos[i].Beam = exitBeams_[i];
     fos[i].Step = exitBeams_[i]->Facet->Step;
   }
-  light.ShadeScreenFacets(fos, maxLevel_ < 0);
+  shader.ShadeScreenFacets(fos, maxLevel_ < 0);
   BeamsToScreen(halfWidth, halfHeight, fos);
 }
 

@@ -7,6 +7,7 @@
 #include "model/design.h"
 #include "trace/beam_cutter.h"
 #include "trace/beam_optics.h"
+#include "trace/beam_shader.h"
 #include "trace/block_store.h"
 #include "trace/frame.h"
 #include "trace/point_store.h"
@@ -14,8 +15,6 @@
 #include "trace/screen_polygon.h"
 
 namespace brillora {
-
-class IlluminationModel;
 
 // The beams of one depth of the trace.
 struct TraceLevel {
@@ -35,9 +34,9 @@ class RayTracer {
   // Traces `view` (rows 0 and 1 screen x to the right and y downward in half
   // picture widths, row 2 toward the viewer) down to `maxLevel` (-1 or less: no
   // tracing, "Non-transparent"), fills `fos` with one entry per finished beam,
-  // colours it from `light` and maps it to pixels.
+  // has `shader` colour it and maps it to pixels.
   void RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos, int maxLevel, int halfWidth,
-                int halfHeight, const TraceOptions& options, const IlluminationModel& light);
+                int halfHeight, const TraceOptions& options, const BeamShader& shader);
 
   // Maps every point of the last render to pixels at `scale` pixels per view
   // unit (view x -1 .. 1 spans columns 0 .. 2 scale, rows centred on centreY)

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "light/linear_color.h"
+#include "trace/linear_color.h"
 
 namespace brillora {
 

@@ -4,7 +4,7 @@
 
 #include <QColor>
 
-#include "light/linear_color.h"
+#include "trace/linear_color.h"
 
 namespace brillora {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "light/linear_color.h"
+#include "trace/linear_color.h"
 #include "trace/screen_polygon.h"
 
 namespace brillora {
