@@ -1,10 +1,11 @@
 #include "cli/trace_options.h"
 
-#include <numbers>
 #include <sstream>
 
 #include "cli/commands.h"
+#include "model/units.h"
 #include "params/materials.h"
+#include "view/view_matrix.h"
 
 namespace brillora::cli {
 namespace {
@@ -34,7 +35,7 @@ std::vector<double> ParseList(const std::optional<std::string>& text, std::size_
 // in the hundred steps of the flip.
 Frame PavilionView() {
   Frame view = IdentityFrame();
-  for (int i = 0; i < 100; ++i) RotateFrame(view, 0, 1, -std::numbers::pi / 100);
+  FlipView(view);
   return view;
 }
 
@@ -42,8 +43,8 @@ Frame PavilionView() {
 // degrees about its y axis.
 Frame TurnedView(double rx, double ry) {
   Frame view = IdentityFrame();
-  RotateFrame(view, 0, 1, rx * std::numbers::pi / 180);
-  RotateFrame(view, -1, 0, ry * std::numbers::pi / 180);
+  RotateFrame(view, 0, 1, Radians(rx));
+  RotateFrame(view, -1, 0, Radians(ry));
   return view;
 }
 

@@ -6,16 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <ctime>
 #include <fstream>
 #include <iterator>
-#include <numbers>
 #include <sstream>
 
 #include "model/gear.h"
+#include "model/girdle.h"
 #include "model/number_text.h"
 
 namespace brillora {
@@ -23,35 +22,11 @@ namespace brillora {
 namespace {
 
 constexpr std::string_view kHeader = "Step\tAngle\tSplit\tShift\tPosit\tAuto";
-constexpr double kDegree = std::numbers::pi / 180.0;
 // Far beyond any stone a cutter designs, small enough that a hostile count
 // cannot make the reader allocate without bound.
 constexpr double kMaxSteps = 500;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Optional sign, digits with an optional point, optional exponent; nothing else.
-bool IsCleanNumber(std::string_view text) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t exponentDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++exponentDigits;
-    if (exponentDigits == 0) return false;
-  }
-  return i == text.size();
-}
-
 // Splits on CR LF, LF or a lone CR, as a text-file reader sees lines.
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
@@ -113,8 +88,7 @@ bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
     step.Split = static_cast<int>(split);
     step.Shift = static_cast<int>(shift);
     // The girdle tier's column holds ten times the girdle thickness.
-    step.Posit = (crown && i == 1) ? 1.0 - (positColumn / 10.0) / std::tan(angle * kDegree)
-                                   : positColumn;
+    step.Posit = (crown && i == 1) ? GirdlePosit(positColumn / 10.0, angle) : positColumn;
     step.Auto = autoColumn > 0.5;
   }
   return true;
@@ -125,9 +99,8 @@ std::string StepLines(const MasStep& steps, bool crown) {
   const int n = static_cast<int>(steps.size()) - 2;
   for (int i = 1; i <= n; ++i) {
     const TStep& step = steps[i];
-    const double positColumn = (crown && i == 1)
-                                   ? 10.0 * (1.0 - step.Posit) * std::tan(step.Angle * kDegree)
-                                   : step.Posit;
+    const double positColumn =
+        (crown && i == 1) ? 10.0 * GirdleThickness(step.Posit, step.Angle) : step.Posit;
     text += std::to_string(i) + '\t' + FormatFixed(step.Angle, 5, 2) + '\t' +
             std::to_string(step.Split) + '\t' + std::to_string(step.Shift) + '\t' +
             FormatFixed(positColumn, 4, 2) + '\t' + (step.Auto ? "1" : "0") + "\r\n";
@@ -197,15 +170,8 @@ void NextToken(std::string_view line, int position, int& nextPosition, std::stri
 double TokenValue(std::string_view line, int position, int& nextPosition, bool& valid) {
   std::string token;
   NextToken(line, position, nextPosition, token);
-  if (!IsCleanNumber(token)) {
-    valid = false;
-    return 0.0;
-  }
-  std::string_view digits = token;
-  if (digits.front() == '+') digits.remove_prefix(1);
   double value = 0.0;
-  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (result.ec != std::errc() || !std::isfinite(value)) {
+  if (token.empty() || !ParseCleanNumber(token, value)) {
     valid = false;
     return 0.0;
   }

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "light/color_to_linear.h"
+#include "model/units.h"
 #include "trace/plane_geometry.h"
 #include "trace/race.h"
 
@@ -26,7 +27,7 @@ int PictureIndex(double v) {
 }
 
 int HeadRadius(int degrees) {
-  return RoundToInt(std::sin(degrees * std::numbers::pi / 180) * 256);
+  return RoundToInt(std::sin(Radians(degrees)) * 256);
 }
 
 LinearColor Scaled(LinearColor c, double f) { return {c.R * f, c.G * f, c.B * f}; }
@@ -106,7 +107,7 @@ void IlluminationModel::SetSourceMode(int mode) {
 }
 
 void IlluminationModel::UpdateZoneCos() {
-  for (int k = 0; k < 3; ++k) zoneCos_[k] = std::cos(settings_.ZoneAngles[k] * std::numbers::pi / 180);
+  for (int k = 0; k < 3; ++k) zoneCos_[k] = std::cos(Radians(settings_.ZoneAngles[k]));
 }
 
 void IlluminationModel::SetZoneAngles(double a1, double a2, double a3) {

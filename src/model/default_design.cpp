@@ -1,13 +1,8 @@
 #include "model/default_design.h"
 
-#include <cmath>
-#include <numbers>
+#include "model/girdle.h"
 
 namespace brillora {
-
-double GirdlePosit(double thickness, double angleDegrees) {
-  return 1.0 - thickness / std::tan(angleDegrees * std::numbers::pi / 180.0);
-}
 
 Design DefaultDesign() {
   Design design;

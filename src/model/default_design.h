@@ -13,7 +13,4 @@ inline constexpr int kStartPositBar = 70;
 // steps are as stored before the editing rules first run.
 Design DefaultDesign();
 
-// Posit of the crown's girdle tier for a thickness t (model units) and its slope.
-double GirdlePosit(double thickness, double angleDegrees);
-
 }  // namespace brillora

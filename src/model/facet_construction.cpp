@@ -7,12 +7,13 @@
 #include <optional>
 #include <utility>
 
+#include "model/units.h"
+
 namespace brillora {
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kDegree = kPi / 180.0;
 constexpr double kInsideTolerance = 1e-6;
 constexpr double kMinCotangent = 1e-6;
 constexpr double kImageTolerance = 1e-4;
@@ -348,7 +349,7 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
     TStep& previous = s[k - 1];
     if (k == 1 || !step.Auto) a = step.Angle;
     azimuth += step.Shift;
-    double t = 1.0 / std::tan(a * kDegree);
+    double t = 1.0 / std::tan(Radians(a));
     double m = 1.0;
     const double dn = std::abs(nu * s[k + 1].Shift);
     double hb;
@@ -386,7 +387,7 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
     }
     if (t < kMinCotangent) t = kMinCotangent;
     if (step.Auto) {
-      a = std::atan(1 / t) * 57.29577951308232;
+      a = Degrees(std::atan(1 / t));
       step.Angle = a;
     }
 

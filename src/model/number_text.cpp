@@ -17,4 +17,42 @@ std::string FormatFixed(double value, int width, int decimals) {
 
 double RoundHalfEven(double value) { return std::nearbyint(value); }
 
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Optional sign, digits with an optional point, optional exponent; nothing else.
+bool IsCleanNumber(std::string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t exponentDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++exponentDigits;
+    if (exponentDigits == 0) return false;
+  }
+  return i == text.size();
+}
+
+}  // namespace
+
+bool ParseCleanNumber(std::string_view text, double& value) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  if (!IsCleanNumber(text)) return false;
+  if (text.front() == '+') text.remove_prefix(1);  // from_chars takes no plus sign
+  double parsed = 0.0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (result.ec != std::errc() || !std::isfinite(parsed)) return false;
+  value = parsed;
+  return true;
+}
+
 }  // namespace brillora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace brillora {
 
@@ -10,5 +11,11 @@ std::string FormatFixed(double value, int width, int decimals);
 
 // Rounds to the nearest integer, halves to even.
 double RoundHalfEven(double value);
+
+// The one reader of typed and stored numbers: leading spaces, an optional
+// sign, digits with an optional point, an optional exponent, and nothing
+// else; the value must be finite. False, leaving `value` alone, for anything
+// else ("inf", "nan", "0x1", "1e", "3.5x", a trailing space, an empty text).
+bool ParseCleanNumber(std::string_view text, double& value);
 
 }  // namespace brillora

@@ -3,20 +3,19 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <numbers>
 #include <string>
 
 #include "model/default_design.h"
 #include "model/facet_construction.h"
 #include "model/gear.h"
+#include "model/girdle.h"
 #include "model/number_text.h"
 #include "model/selected_step.h"
+#include "model/units.h"
 
 namespace brillora {
 
 namespace {
-
-constexpr double kDegree = std::numbers::pi / 180.0;
 
 int IndexOfSymmetry(int symOrder) {
   const std::string text = std::to_string(symOrder);
@@ -218,11 +217,11 @@ void StepEditor::RxSpinEdit2Change(Control sender) {
   }
   // A steeper or flatter main tier scales the tangents of every later typed
   // tier by the same ratio, so that the cut keeps its proportions.
-  const double ratio = std::tan(value * kDegree) / std::tan(Step(j).Angle * kDegree);
+  const double ratio = std::tan(Radians(value)) / std::tan(Radians(Step(j).Angle));
   Step(j).Angle = value;
   for (int m = j + 1; m <= H(); ++m) {
     TStep& step = Step(m);
-    if (!step.Auto) step.Angle = std::atan(std::tan(step.Angle * kDegree) * ratio) / kDegree;
+    if (!step.Auto) step.Angle = Degrees(std::atan(std::tan(Radians(step.Angle)) * ratio));
   }
   state_.Changed = true;
   FormClick(sender);
@@ -308,7 +307,7 @@ void StepEditor::TabControl2Change(Control sender) {
   controls_.ShiftBox.Select(Step(k).Shift + h - 1);
   controls_.SplitBox.Select(Step(k).Split);
   if (OnGirdleTab()) {
-    MoveBar(Control::PositBar, std::tan(Step(1).Angle * kDegree) * (1 - Step(1).Posit) * 1000);
+    MoveBar(Control::PositBar, GirdleThickness(Step(1).Posit, Step(1).Angle) * 1000);
   } else {
     MoveBar(Control::PositBar, 100 * Step(k).Posit);
   }

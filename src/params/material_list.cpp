@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 
 #include "model/number_text.h"
 
@@ -27,23 +26,6 @@ std::string MaterialEntry(double value, std::string_view name) {
 
 std::string_view EntryName(std::string_view text) {
   return text.size() > 5 ? text.substr(5) : std::string_view{};
-}
-
-bool ParseCleanNumber(std::string_view text, double& value) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  if (text.empty()) return false;
-  // from_chars would also take "inf" and "nan"; a typed value must start like a number.
-  const char first = text.front();
-  if (!(std::isdigit(static_cast<unsigned char>(first)) || first == '.' || first == '-' ||
-        first == '+')) {
-    return false;
-  }
-  if (first == '+') text.remove_prefix(1);
-  double parsed = 0.0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return false;
-  value = parsed;
-  return true;
 }
 
 int MaterialList::Add(std::string entry) {

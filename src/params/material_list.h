@@ -47,8 +47,4 @@ std::string MaterialEntry(double value, std::string_view name);
 // The name part of an entry's text: everything from its sixth character on.
 std::string_view EntryName(std::string_view text);
 
-// A clean decimal number (leading spaces allowed, nothing trailing), if the
-// text is one.
-bool ParseCleanNumber(std::string_view text, double& value);
-
 }  // namespace brillora

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "model/default_design.h"
+#include "model/girdle.h"
 #include "model/facet_construction.h"
 #include "support/random_design.h"
 

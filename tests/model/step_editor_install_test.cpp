@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "model/default_design.h"
+#include "model/girdle.h"
 #include "model/facet_construction.h"
 #include "model/selected_step.h"
 #include "model/step_editor.h"

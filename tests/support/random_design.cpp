@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/default_design.h"
+#include "model/girdle.h"
 #include "model/gear.h"
 
 namespace brillora::testing {
