@@ -11,6 +11,7 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 #include "model/gear.h"
@@ -145,13 +146,28 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-// New files get the usual permissions; a replaced file keeps its own.
-mode_t ModeFor(const std::filesystem::path& file) {
-  struct stat existing{};
-  if (::stat(file.c_str(), &existing) == 0) return existing.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// The hidden file ".name.XXXXXX" beside the design, made afresh with the
+// mode every new file gets: the kernel applies the process's umask, which the
+// program never sets (setting it to read it would change it for every thread
+// for a moment). -1 with errno when no such file can be made.
+int CreateTemporaryBeside(const std::filesystem::path& file, std::string& temporary) {
+  static constexpr std::string_view kLetters =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  const std::filesystem::path folder =
+      file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  std::random_device entropy;
+  std::uniform_int_distribution<std::size_t> letter(0, kLetters.size() - 1);
+  const std::string stem = file.filename().string();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name(1, '.');
+    name.append(stem).push_back('.');
+    for (int i = 0; i < 6; ++i) name.push_back(kLetters[letter(entropy)]);
+    temporary = (folder / name).string();
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
 }
 
 }  // namespace
@@ -249,19 +265,20 @@ DesignSaveResult WriteDesignFile(const std::filesystem::path& file, const Design
   const std::string text =
       DesignFileText(design, refractiveIndex, ClockText("%x"), ClockText("%X"));
 
-  const std::filesystem::path folder =
-      file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  std::string hiddenName = ".";
-  hiddenName.append(file.filename().string()).append(".XXXXXX");
-  std::string temporary = (folder / hiddenName).string();
-  const int fd = ::mkstemp(temporary.data());
+  std::string temporary;
+  const int fd = CreateTemporaryBeside(file, temporary);
   if (fd < 0) {
     result.error = SaveError(file, errno);
     return result;
   }
-  const mode_t mode = ModeFor(file);
+  // A replaced file keeps its own permissions.
+  struct stat existing{};
+  const bool replacing = ::stat(file.c_str(), &existing) == 0;
   int failure = 0;
-  if (!WriteAll(fd, text) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) failure = errno;
+  if (!WriteAll(fd, text) || (replacing && ::fchmod(fd, existing.st_mode & 07777) != 0) ||
+      ::fsync(fd) != 0) {
+    failure = errno;
+  }
   if (::close(fd) != 0 && failure == 0) failure = errno;
   if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
   if (failure != 0) {

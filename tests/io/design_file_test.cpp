@@ -300,6 +300,23 @@ TEST(DesignFiles, FailedSaveSaysWhyAndKeepsTheOldFile) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+// A new design gets the mode every new file gets under the process's umask,
+// and saving leaves the umask as it found it.
+TEST(DesignFiles, NewFilesFollowTheUmask) {
+  TempFolder folder;
+  const mode_t before = ::umask(0);
+  for (const mode_t mask : {mode_t{022}, mode_t{027}, mode_t{077}, mode_t{0}}) {
+    ::umask(mask);
+    const fs::path file = folder.path() / ("new" + std::to_string(mask) + ".brl");
+    ASSERT_TRUE(WriteDesignFile(file, DefaultDesign(), 2.42).written);
+    struct stat written{};
+    ASSERT_EQ(::stat(file.c_str(), &written), 0);
+    EXPECT_EQ(written.st_mode & 0777, 0666 & ~mask) << "umask " << mask;
+    EXPECT_EQ(::umask(mask), mask);
+  }
+  ::umask(before);
+}
+
 // Many thousands of corrupted variants of valid files: every outcome is either a
 // design that builds or "Invalid File Format", never a crash (run under the sanitizers).
 TEST(DesignFiles, CorruptedFilesNeverCrashTheReader) {
