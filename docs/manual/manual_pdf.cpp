@@ -90,6 +90,10 @@ void LoadPictures(QTextDocument& document, const QDir& pictures) {
   }
 }
 
+bool IsCode(const QTextBlock& block) {
+  return block.isValid() && block.blockFormat().hasProperty(QTextFormat::BlockCodeFence);
+}
+
 // Chapters start on a fresh page, headings stand apart from the text before
 // them, and code stands on a grey ground so that a command reads apart from
 // the prose around it.
@@ -105,11 +109,13 @@ void ShapeBlocks(QTextDocument& document) {
     } else if (level > 1) {
       format.setTopMargin(kHeadingGap * 2);
       format.setBottomMargin(kHeadingGap / 2);
-    } else if (format.hasProperty(QTextFormat::BlockCodeFence)) {
+    } else if (IsCode(block)) {
+      // Each line of code is a block of its own: only the first and the last
+      // line of a listing keep air around it, so that its ground is unbroken.
       format.setBackground(kCodeBackground);
       format.setLeftMargin(kHeadingGap / 2);
-      format.setTopMargin(kHeadingGap / 2);
-      format.setBottomMargin(kHeadingGap / 2);
+      format.setTopMargin(IsCode(block.previous()) ? 0 : kHeadingGap / 2);
+      format.setBottomMargin(IsCode(block.next()) ? 0 : kHeadingGap / 2);
       // A line too long for the page wraps rather than running off its edge.
       format.setNonBreakableLines(false);
     }
