@@ -31,6 +31,7 @@ class AppWindowsTest : public QObject {
   void soundCuesPlayOnlyExistingFiles();
   void measuringSegmentFollowsTheParametersPage();
   void trackBarSelectionBand();
+  void trackBarChannelShowsOnlyTheSelection();
   void progressAndAboutWindows();
   void screenshotsAreWritten();
   void maximizedPictureMakesOthersTranslucent();
