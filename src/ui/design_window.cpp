@@ -520,7 +520,10 @@ void DesignWindow::AnimationClick(QAction* item, bool checked) {
 }
 
 void DesignWindow::Help1Click() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(ManualFile()));
+  const QString manual = QFileInfo(ManualFile()).absoluteFilePath();
+  // The desktop may report success for a file that is not there, so that case is told apart first.
+  if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) return;
+  QMessageBox::information(this, "Brillora", "Cannot open the manual \"" + QDir::toNativeSeparators(manual) + "\".");
 }
 
 void DesignWindow::closeEvent(QCloseEvent* event) {

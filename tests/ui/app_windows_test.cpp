@@ -476,6 +476,24 @@ void AppWindowsTest::soundCuesPlayOnlyExistingFiles() {
   QCOMPARE(design.ManualFile(), QDir(programFolder_.path()).filePath("Manual.pdf"));
 }
 
+void AppWindowsTest::helpReportsAManualItCannotOpen() {
+  app_->Start({});
+  DesignWindow& design = app_->Design();
+  const QString manual = QDir(programFolder_.path()).absoluteFilePath("Manual.pdf");
+  const QString message = "Cannot open the manual \"" + QDir::toNativeSeparators(manual) + "\".";
+  {
+    MessageCatcher catcher;
+    design.Menu().Help1->trigger();
+    QCOMPARE(catcher.Texts(), QStringList({message}));
+  }
+  // The offscreen platform opens no documents: a manual that is there but
+  // cannot be opened is reported the same way.
+  QVERIFY(!WriteText(QDir(programFolder_.path()), "Manual.pdf", "%PDF-1.4\n").isEmpty());
+  MessageCatcher catcher;
+  design.Menu().Help1->trigger();
+  QCOMPARE(catcher.Texts(), QStringList({message}));
+}
+
 void AppWindowsTest::measuringSegmentFollowsTheParametersPage() {
   app_->Start({});
   PictureWindow& picture = app_->Picture();

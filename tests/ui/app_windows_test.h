@@ -29,6 +29,7 @@ class AppWindowsTest : public QObject {
   void saveAndReadBack();
   void failedSaveIsReportedAndKeepsTheOldFile();
   void soundCuesPlayOnlyExistingFiles();
+  void helpReportsAManualItCannotOpen();
   void measuringSegmentFollowsTheParametersPage();
   void trackBarSelectionBand();
   void trackBarChannelShowsOnlyTheSelection();
