@@ -22,6 +22,8 @@ class ParametersWindowTest : public QObject {
   void typedTextThatIsNoNumberRecomputesNothing();
   void sizeEdit();
   void loadedIndex();
+  void focusComingBackKeepsTheLoadedIndex();
+  void tabbingMovesBetweenListAndBar();
 
  private:
   std::unique_ptr<brillora::StoneParameters> params_;
