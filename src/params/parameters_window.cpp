@@ -19,9 +19,22 @@ namespace brillora {
 
 namespace {
 
+// The widest texts the changing labels show in use: the results have five
+// characters before the point at most sizes, the segment ratio one.
+constexpr const char* kWidestResult = "00000.00";
+constexpr const char* kWidestSegmentRatio = "(0.000)";
+
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
+  return label;
+}
+
+// A label whose text changes: wide enough from the start for what it will show,
+// so that the window keeps its size as the values change.
+QLabel* MakeValueLabel(QWidget* parent, const QString& name, const QString& text, const QString& widest) {
+  QLabel* label = MakeLabel(parent, name, text);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest));
   return label;
 }
 
@@ -58,7 +71,9 @@ ParametersWindow::ParametersWindow(StoneParameters& parameters, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(pages_);
-  setFixedSize(260, 230);
+  // The window takes the size its texts need in the fonts they are shown in,
+  // and the user cannot change it.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   ShowState();
   parameters_.SetListener(this);
@@ -94,7 +109,7 @@ QWidget* ParametersWindow::MakeWeightPage() {
   SetBase(size_, QColor(192, 220, 192));
   connect(size_, &QLineEdit::textEdited, this,
           [this](const QString& text) { parameters_.SetSizeText(text.toStdString()); });
-  segmentLabel_ = MakeLabel(page, "Label5", "[mm]");
+  segmentLabel_ = MakeValueLabel(page, "Label5", "[mm]", kWidestSegmentRatio);
 
   auto* grid = new QGridLayout(page);
   grid->addWidget(MakeLabel(page, "Label2", "Specific Gravity"), 0, 0, 1, 3);
@@ -112,10 +127,10 @@ QWidget* ParametersWindow::MakeResultPanel(QWidget* page) {
   panel->setObjectName("Panel1");
   panel->setFrameShape(QFrame::StyledPanel);
   panel->setCursor(Qt::CrossCursor);
-  wl_ = MakeLabel(panel, "WL", "");
-  ch_ = MakeLabel(panel, "CH", "");
-  ph_ = MakeLabel(panel, "PH", "");
-  th_ = MakeLabel(panel, "TH", "");
+  wl_ = MakeValueLabel(panel, "WL", "", kWidestResult);
+  ch_ = MakeValueLabel(panel, "CH", "", kWidestResult);
+  ph_ = MakeValueLabel(panel, "PH", "", kWidestResult);
+  th_ = MakeValueLabel(panel, "TH", "", kWidestResult);
   auto* results = new QGridLayout(panel);
   results->addWidget(MakeLabel(panel, "WeightLabel", "Weight ="), 0, 0);
   results->addWidget(wl_, 0, 1);

@@ -65,6 +65,17 @@ void ClickPage(QTabWidget* pages, int index) {
   QCOMPARE(pages->currentIndex(), index);
 }
 
+// Every label of the page that shows has room for its whole text, descenders
+// included, in the font it is drawn in.
+void CheckLabelsFit(QWidget* page) {
+  for (QLabel* label : page->findChildren<QLabel*>()) {
+    if (!label->isVisible()) continue;
+    const QFontMetrics metrics = label->fontMetrics();
+    QVERIFY2(label->height() >= metrics.height(), qPrintable(label->objectName()));
+    QVERIFY2(label->width() >= metrics.horizontalAdvance(label->text()), qPrintable(label->objectName()));
+  }
+}
+
 }  // namespace
 
 void ParametersWindowTest::init() {
@@ -280,4 +291,22 @@ void ParametersWindowTest::tabbingMovesBetweenListAndBar() {
   QTest::keyClick(bar, Qt::Key_Backtab);
   QVERIFY(ri->hasFocus());
   QVERIFY(!check->isChecked());
+}
+
+void ParametersWindowTest::labelsShowTheirWholeText() {
+  auto* pages = window_->findChild<QTabWidget*>("PageControl1");
+  QVERIFY(!window_->findChild<QLabel*>("WL")->text().isEmpty());
+  params_->ApplyLoadedIndex(2.42);  // shows the index label too
+  for (const int pixels : {0, 20}) {
+    if (pixels > 0) {
+      QFont font = window_->font();
+      font.setPixelSize(pixels);
+      window_->setFont(font);
+    }
+    for (int page = 0; page < pages->count(); ++page) {
+      pages->setCurrentIndex(page);
+      QApplication::processEvents();
+      CheckLabelsFit(pages->widget(page));
+    }
+  }
 }

@@ -24,6 +24,7 @@ class ParametersWindowTest : public QObject {
   void loadedIndex();
   void focusComingBackKeepsTheLoadedIndex();
   void tabbingMovesBetweenListAndBar();
+  void labelsShowTheirWholeText();
 
  private:
   std::unique_ptr<brillora::StoneParameters> params_;
