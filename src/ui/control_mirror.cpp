@@ -49,7 +49,8 @@ void ShowList(QComboBox* list, const std::vector<std::string>& items, int index)
   if (list->currentIndex() != wanted) list->setCurrentIndex(wanted);
 }
 
-void ShowList(QComboBox* list, const std::vector<std::string>& items, int index, const std::string& text) {
+void ShowList(QComboBox* list, const std::vector<std::string>& items, int index,
+              const std::string& text) {
   ShowList(list, items, index);
   if (QLineEdit* edit = list->lineEdit()) ShowText(edit, text);
 }

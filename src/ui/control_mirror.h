@@ -24,7 +24,8 @@ void ShowText(QLineEdit* edit, const std::string& text);
 void ShowList(QComboBox* list, const std::vector<std::string>& items, int index);
 // An editable list also shows the text of its edit field, which need not be
 // one of its items.
-void ShowList(QComboBox* list, const std::vector<std::string>& items, int index, const std::string& text);
+void ShowList(QComboBox* list, const std::vector<std::string>& items, int index,
+              const std::string& text);
 
 // A set of text tabs and the selected one.
 void ShowTabs(QTabBar* tabs, const std::vector<std::string>& items, int index);

@@ -5,7 +5,9 @@
 
 namespace brillora {
 
-void FocusWatch::Watch(QWidget* widget) { widget->installEventFilter(this); }
+void FocusWatch::Watch(QWidget* widget) {
+  widget->installEventFilter(this);
+}
 
 bool FocusWatch::MovedByUser(Qt::FocusReason reason) {
   switch (reason) {

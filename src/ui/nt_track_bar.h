@@ -43,7 +43,8 @@ class TNTrackBar : public QSlider {
   int selStart_ = 0;
   int selEnd_ = 0;
   int thumbLength_ = kDefaultThumbLength;
-  std::unique_ptr<QProxyStyle> style_;  // the platform's style with this bar's thumb length and channel
+  // The platform's style with this bar's thumb length and channel.
+  std::unique_ptr<QProxyStyle> style_;
 };
 
 }  // namespace brillora
