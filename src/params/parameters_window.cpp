@@ -2,24 +2,39 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/control_mirror.h"
+#include "ui/focus_watch.h"
 #include "ui/nt_track_bar.h"
 
 namespace brillora {
 
 namespace {
 
+// The widest texts the changing labels show in use: the results have five
+// characters before the point at most sizes, the segment ratio one.
+constexpr const char* kWidestResult = "00000.00";
+constexpr const char* kWidestSegmentRatio = "(0.000)";
+
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
+  return label;
+}
+
+// A label whose text changes: wide enough from the start for what it will show,
+// so that the window keeps its size as the values change.
+QLabel* MakeValueLabel(QWidget* parent, const QString& name, const QString& text, const QString& widest) {
+  QLabel* label = MakeLabel(parent, name, text);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest));
   return label;
 }
 
@@ -32,7 +47,9 @@ void SetBase(QWidget* widget, QColor colour) {
 }  // namespace
 
 ParametersWindow::ParametersWindow(StoneParameters& parameters, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), parameters_(parameters) {
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+      parameters_(parameters),
+      focusWatch_(new FocusWatch(this)) {
   setObjectName("Weight");
   setWindowTitle("  Parameters");
 
@@ -50,10 +67,13 @@ ParametersWindow::ParametersWindow(StoneParameters& parameters, QWidget* parent)
   pages_->addTab(MakeWeightPage(), "Weight/Size");
   pages_->addTab(MakeOpticPage(), "Optic");
   connect(pages_, &QTabWidget::currentChanged, this, &ParametersWindow::pictureRepaint);
+  connect(focusWatch_, &FocusWatch::entered, this, &ParametersWindow::UserEntered);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(pages_);
-  setFixedSize(260, 230);
+  // The window takes the size its texts need in the fonts they are shown in,
+  // and the user cannot change it.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   ShowState();
   parameters_.SetListener(this);
@@ -63,8 +83,8 @@ ParametersWindow::~ParametersWindow() { parameters_.SetListener(nullptr); }
 
 bool ParametersWindow::FirstPageActive() const { return pages_->currentIndex() == 0; }
 
-QComboBox* ParametersWindow::MakeBox(const QString& name, StoneParameters::Box box, QColor background) {
-  auto* combo = new QComboBox(this);
+QComboBox* ParametersWindow::MakeBox(QWidget* page, const QString& name, StoneParameters::Box box, QColor background) {
+  auto* combo = new QComboBox(page);
   combo->setObjectName(name);
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);
@@ -74,36 +94,43 @@ QComboBox* ParametersWindow::MakeBox(const QString& name, StoneParameters::Box b
     connect(target, &QWidget::customContextMenuRequested, this,
             [this, target](const QPoint& at) { popup_->popup(target->mapToGlobal(at)); });
   }
-  connect(combo, &QComboBox::activated, this, [this, box](int index) {
-    if (!showing_) parameters_.SelectEntry(box, index);
-  });
-  connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, box](const QString& text) {
-    if (!showing_) parameters_.TypeText(box, text.toStdString());
-  });
+  connect(combo, &QComboBox::activated, this, [this, box](int index) { parameters_.SelectEntry(box, index); });
+  connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+          [this, box](const QString& text) { parameters_.TypeText(box, text.toStdString()); });
   return combo;
 }
 
 QWidget* ParametersWindow::MakeWeightPage() {
   auto* page = new QWidget;
   page->setObjectName("WeightSize");
-  sgBox_ = MakeBox("SGBox", StoneParameters::Box::SG, QColor(192, 220, 192));
-  sgBox_->setParent(page);
+  sgBox_ = MakeBox(page, "SGBox", StoneParameters::Box::SG, QColor(192, 220, 192));
   size_ = new QLineEdit(page);
   size_->setObjectName("Size");
   SetBase(size_, QColor(192, 220, 192));
-  connect(size_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (!showing_) parameters_.SetSizeText(text.toStdString());
-  });
-  segmentLabel_ = MakeLabel(page, "Label5", "[mm]");
+  connect(size_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { parameters_.SetSizeText(text.toStdString()); });
+  segmentLabel_ = MakeValueLabel(page, "Label5", "[mm]", kWidestSegmentRatio);
 
+  auto* grid = new QGridLayout(page);
+  grid->addWidget(MakeLabel(page, "Label2", "Specific Gravity"), 0, 0, 1, 3);
+  grid->addWidget(sgBox_, 1, 0, 1, 3);
+  grid->addWidget(MakeLabel(page, "Label3", "Segment"), 2, 0);
+  grid->addWidget(segmentLabel_, 2, 1);
+  grid->addWidget(size_, 3, 0, 1, 2);
+  grid->addWidget(MakeLabel(page, "Label4", "[mm]"), 3, 2);
+  grid->addWidget(MakeResultPanel(page), 4, 0, 1, 3);
+  return page;
+}
+
+QWidget* ParametersWindow::MakeResultPanel(QWidget* page) {
   auto* panel = new QFrame(page);
   panel->setObjectName("Panel1");
   panel->setFrameShape(QFrame::StyledPanel);
   panel->setCursor(Qt::CrossCursor);
-  wl_ = MakeLabel(panel, "WL", "");
-  ch_ = MakeLabel(panel, "CH", "");
-  ph_ = MakeLabel(panel, "PH", "");
-  th_ = MakeLabel(panel, "TH", "");
+  wl_ = MakeValueLabel(panel, "WL", "", kWidestResult);
+  ch_ = MakeValueLabel(panel, "CH", "", kWidestResult);
+  ph_ = MakeValueLabel(panel, "PH", "", kWidestResult);
+  th_ = MakeValueLabel(panel, "TH", "", kWidestResult);
   auto* results = new QGridLayout(panel);
   results->addWidget(MakeLabel(panel, "WeightLabel", "Weight ="), 0, 0);
   results->addWidget(wl_, 0, 1);
@@ -113,40 +140,25 @@ QWidget* ParametersWindow::MakeWeightPage() {
   results->addWidget(ph_, 2, 1);
   results->addWidget(MakeLabel(panel, "TotalH", "Total Height ="), 3, 0);
   results->addWidget(th_, 3, 1);
-
-  auto* grid = new QGridLayout(page);
-  grid->addWidget(MakeLabel(page, "Label2", "Specific Gravity"), 0, 0, 1, 3);
-  grid->addWidget(sgBox_, 1, 0, 1, 3);
-  grid->addWidget(MakeLabel(page, "Label3", "Segment"), 2, 0);
-  grid->addWidget(segmentLabel_, 2, 1);
-  grid->addWidget(size_, 3, 0, 1, 2);
-  grid->addWidget(MakeLabel(page, "Label4", "[mm]"), 3, 2);
-  grid->addWidget(panel, 4, 0, 1, 3);
-  return page;
+  return panel;
 }
 
 QWidget* ParametersWindow::MakeOpticPage() {
   auto* page = new QWidget;
   page->setObjectName("Optic");
-  riBox_ = MakeBox("RIBox", StoneParameters::Box::RI, QColor(240, 250, 255));
-  riBox_->setParent(page);
-  riBox_->installEventFilter(this);
-  riBox_->lineEdit()->installEventFilter(this);
+  riBox_ = MakeBox(page, "RIBox", StoneParameters::Box::RI, QColor(240, 250, 255));
+  // The list's edit field hands its focus to the list, so watching the list hears both.
+  focusWatch_->Watch(riBox_);
   riLabel_ = MakeLabel(page, "RILabel", "");
   riLabel_->hide();
   riBar_ = new TNTrackBar(page);
   riBar_->setObjectName("RIBar");
-  riBar_->setRange(StoneParameters::kRIBarMin, StoneParameters::kRIBarMax);
   riBar_->SetThumbLength(14);
-  riBar_->installEventFilter(this);
-  connect(riBar_, &QSlider::valueChanged, this, [this](int position) {
-    if (!showing_) parameters_.MoveRIBar(position);
-  });
+  focusWatch_->Watch(riBar_);
+  connect(riBar_, &QSlider::valueChanged, this, [this](int position) { parameters_.MoveRIBar(position); });
   custom_ = new QCheckBox("Custom", page);
   custom_->setObjectName("CustomCheckBox");
-  connect(custom_, &QCheckBox::clicked, this, [this](bool checked) {
-    if (!showing_) parameters_.SetCustom(checked);
-  });
+  connect(custom_, &QCheckBox::clicked, this, [this](bool checked) { parameters_.SetCustom(checked); });
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(MakeLabel(page, "Label1", "Refractive Index"));
   layout->addWidget(riBox_);
@@ -157,15 +169,16 @@ QWidget* ParametersWindow::MakeOpticPage() {
   return page;
 }
 
-bool ParametersWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusIn) {
-    if (watched == riBar_) {
-      parameters_.RIBarEnter();
-    } else if (watched == riBox_ || watched == riBox_->lineEdit()) {
-      parameters_.RIBoxEnter();
-    }
+void ParametersWindow::UserEntered(QWidget* control, Qt::FocusReason reason) {
+  // Entering a control switches the index between list and bar; focus that only
+  // comes back to the control (the window activated, the page shown, a popup
+  // closed) must leave the index alone.
+  if (!FocusWatch::MovedByUser(reason)) return;
+  if (control == riBar_) {
+    parameters_.RIBarEnter();
+  } else if (control == riBox_) {
+    parameters_.RIBoxEnter();
   }
-  return QWidget::eventFilter(watched, event);
 }
 
 void ParametersWindow::showEvent(QShowEvent* event) {
@@ -179,29 +192,16 @@ void ParametersWindow::hideEvent(QHideEvent* event) {
   emit pictureRepaint();
 }
 
-void ParametersWindow::ShowBox(QComboBox* combo, const MaterialList& list) {
-  QStringList entries;
-  for (const std::string& entry : list.Entries()) entries << QString::fromStdString(entry);
-  QStringList shown;
-  for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
-  if (shown != entries) {
-    combo->clear();
-    combo->addItems(entries);
-  }
-  combo->setCurrentIndex(list.ItemIndex());
-  const QString text = QString::fromStdString(list.Text());
-  if (combo->lineEdit()->text() != text) combo->lineEdit()->setText(text);
-}
-
 void ParametersWindow::ShowState() {
-  showing_ = true;
-  ShowBox(sgBox_, parameters_.List(StoneParameters::Box::SG));
-  ShowBox(riBox_, parameters_.List(StoneParameters::Box::RI));
-  const QString sizeText = QString::fromStdString(parameters_.SizeText());
-  if (size_->text() != sizeText) size_->setText(sizeText);
-  riBar_->setValue(parameters_.RIBar());
-  custom_->setChecked(parameters_.Custom());
-  riLabel_->setText(QString::fromStdString(parameters_.RILabel()));
+  const QSignalBlocker quiet(focusWatch_);
+  const MaterialList& sg = parameters_.List(StoneParameters::Box::SG);
+  const MaterialList& ri = parameters_.List(StoneParameters::Box::RI);
+  ShowList(sgBox_, sg.Entries(), sg.ItemIndex(), sg.Text());
+  ShowList(riBox_, ri.Entries(), ri.ItemIndex(), ri.Text());
+  ShowText(size_, parameters_.SizeText());
+  ShowPosition(riBar_, StoneParameters::kRIBarMin, StoneParameters::kRIBarMax, parameters_.RIBar());
+  ShowChecked(custom_, parameters_.Custom());
+  ShowText(riLabel_, parameters_.RILabel());
   riLabel_->setVisible(parameters_.RILabelVisible());
   switch (parameters_.RIBoxColour()) {
     case StoneParameters::ListColour::Initial:
@@ -213,23 +213,22 @@ void ParametersWindow::ShowState() {
       SetBase(riBox_->lineEdit(), palette().color(QPalette::WindowText));
       break;
   }
-  showing_ = false;
 }
 
 void ParametersWindow::ControlsChanged() { ShowState(); }
 
 void ParametersWindow::WeightComputed() {
   const WeightReport& report = parameters_.Report();
-  wl_->setText(QString::fromStdString(report.WL));
-  ch_->setText(QString::fromStdString(report.CH));
-  ph_->setText(QString::fromStdString(report.PH));
-  th_->setText(QString::fromStdString(report.TH));
-  segmentLabel_->setText(QString::fromStdString(parameters_.SegmentLabel()));
+  ShowText(wl_, report.WL);
+  ShowText(ch_, report.CH);
+  ShowText(ph_, report.PH);
+  ShowText(th_, report.TH);
+  ShowText(segmentLabel_, parameters_.SegmentLabel());
   emit pictureRepaint();
 }
 
 void ParametersWindow::RefractiveIndexApplied() {
-  riLabel_->setText(QString::fromStdString(parameters_.RILabel()));
+  ShowText(riLabel_, parameters_.RILabel());
   emit pictureStale();
 }
 

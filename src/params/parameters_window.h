@@ -13,6 +13,7 @@ class QTabWidget;
 
 namespace brillora {
 
+class FocusWatch;
 class TNTrackBar;
 
 // The parameters window: material lists, size, weight and heights, and the
@@ -38,7 +39,6 @@ class ParametersWindow : public QWidget, private StoneParametersListener {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ControlsChanged() override;
@@ -46,13 +46,14 @@ class ParametersWindow : public QWidget, private StoneParametersListener {
   void RefractiveIndexApplied() override;
 
   QWidget* MakeWeightPage();
+  QWidget* MakeResultPanel(QWidget* page);
   QWidget* MakeOpticPage();
-  QComboBox* MakeBox(const QString& name, StoneParameters::Box box, QColor background);
-  void ShowBox(QComboBox* combo, const MaterialList& list);
+  QComboBox* MakeBox(QWidget* page, const QString& name, StoneParameters::Box box, QColor background);
+  void UserEntered(QWidget* control, Qt::FocusReason reason);
   void ShowState();
 
   StoneParameters& parameters_;
-  bool showing_ = false;  // mirroring the state into the controls; their signals are not the user's
+  FocusWatch* focusWatch_ = nullptr;
   QTabWidget* pages_ = nullptr;
   QMenu* popup_ = nullptr;
   QComboBox* sgBox_ = nullptr;

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
 #include <QUrl>
@@ -26,10 +27,11 @@
 #include <algorithm>
 
 #include "io/design_file.h"
-#include "model/default_design.h"
 #include "params/parameters_window.h"
 #include "params/stone_parameters.h"
 #include "ui/about_window.h"
+#include "ui/control_mirror.h"
+#include "ui/focus_watch.h"
 #include "ui/nt_track_bar.h"
 #include "ui/side_icons.h"
 #include "ui/sound_player.h"
@@ -42,7 +44,6 @@ namespace {
 constexpr int kClientWidth = 193;
 constexpr int kClientHeight = 423;
 constexpr int kMaxDroppedName = 256;
-const QStringList kSymmetryOrders = {"2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "16", "24", "36", "48"};
 const QStringList kSaveFilters = {"Shape (*.brl)", "Text File (*.txt)"};
 const QStringList kOpenFilters = {"All(*.brl;*.txt) (*.brl *.txt)", "Shape (*.brl)", "Text File (*.txt)"};
 
@@ -56,20 +57,17 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text) {
   return Named(new QLabel(text, parent), name);
 }
 
-TNTrackBar* MakeBar(QWidget* parent, const QString& name, int minimum, int maximum, int position) {
+// Ranges and positions come from the editor's controls when they are shown.
+TNTrackBar* MakeBar(QWidget* parent, const QString& name) {
   auto* bar = Named(new TNTrackBar(parent), name);
-  bar->setRange(minimum, maximum);
-  bar->setValue(position);
   bar->setFixedSize(160, 24);
   return bar;
 }
 
-QDoubleSpinBox* MakeSpin(QWidget* parent, const QString& name, double value) {
+QDoubleSpinBox* MakeSpin(QWidget* parent, const QString& name) {
   auto* spin = Named(new QDoubleSpinBox(parent), name);
-  spin->setRange(0.01, 89.0);
   spin->setSingleStep(0.01);
   spin->setDecimals(2);
-  spin->setValue(value);
   return spin;
 }
 
@@ -90,7 +88,8 @@ DesignWindow::DesignWindow(DesignWindowPeers peers, QDir programFolder, QWidget*
       programFolder_(std::move(programFolder)),
       player_(std::make_unique<SoundPlayer>(QDir(programFolder_.filePath("Sound")))),
       openDialog_(std::make_unique<QFileDialog>(this)),
-      saveDialog_(std::make_unique<QFileDialog>(this)) {
+      saveDialog_(std::make_unique<QFileDialog>(this)),
+      focusWatch_(new FocusWatch(this)) {
   setObjectName("Form1");
   setWindowTitle("  Brillora.");
   QFont font("Sans Serif");
@@ -103,6 +102,7 @@ DesignWindow::DesignWindow(DesignWindowPeers peers, QDir programFolder, QWidget*
   menu_ = BuildDesignMenu(menuBar());
   stepMenu_ = BuildStepMenu(this);
   setCentralWidget(MakeControls());
+  ShowControls(EditorControls::AsDesigned());
   // Wider only when the platform's menu font would hide a menu title.
   setFixedSize(std::max(kClientWidth, menuBar()->sizeHint().width()),
                kClientHeight + menuBar()->sizeHint().height());
@@ -131,123 +131,156 @@ QWidget* DesignWindow::MakeControls() {
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(2);
+  layout->addWidget(MakeSymmetryPanel(central));
+  layout->addLayout(MakeSideTabs(central));
+  layout->addWidget(MakeSidePage(central));
+  layout->addStretch();
+  WatchFocus();
+  return central;
+}
 
-  auto* panel3 = Named(new QFrame(central), "Panel3");
-  panel3_ = panel3;
-  panel3->setFrameShape(QFrame::StyledPanel);
-  panel3->installEventFilter(this);
-  auto* label1 = MakeLabel(panel3, "Label1", "Symmetry Order");
+QWidget* DesignWindow::MakeSymmetryPanel(QWidget* parent) {
+  auto* panel = Named(new QFrame(parent), "Panel3");
+  panel3_ = panel;
+  panel->setFrameShape(QFrame::StyledPanel);
+  panel->installEventFilter(this);
+  auto* label1 = MakeLabel(panel, "Label1", "Symmetry Order");
   QFont bold = label1->font();
   bold.setBold(true);
   bold.setPixelSize(13);
   label1->setFont(bold);
-  symBox_ = Named(new QComboBox(panel3), "SymBox");
-  symBox_->addItems(kSymmetryOrders);
-  gearLabel_ = MakeLabel(panel3, "Label5", "");
-  auto* panelLayout = new QGridLayout(panel3);
-  panelLayout->setContentsMargins(4, 2, 4, 2);
-  panelLayout->addWidget(label1, 0, 0);
-  panelLayout->addWidget(symBox_, 0, 1);
-  panelLayout->addWidget(gearLabel_, 1, 0, 1, 2);
-  layout->addWidget(panel3);
+  symBox_ = Named(new QComboBox(panel), "SymBox");
+  gearLabel_ = MakeLabel(panel, "Label5", "");
+  auto* layout = new QGridLayout(panel);
+  layout->setContentsMargins(4, 2, 4, 2);
+  layout->addWidget(label1, 0, 0);
+  layout->addWidget(symBox_, 0, 1);
+  layout->addWidget(gearLabel_, 1, 0, 1, 2);
+  return panel;
+}
 
-  // Side tabs with the side switch over their right end.
-  sideTabs_ = Named(new QTabBar(central), "TabControl1");
+// The side tabs with the side switch over their right end.
+QLayout* DesignWindow::MakeSideTabs(QWidget* parent) {
+  sideTabs_ = Named(new QTabBar(parent), "TabControl1");
   sideTabs_->addTab(CrownIcon(), "");
   sideTabs_->addTab(PavilionIcon(), "");
   sideTabs_->setIconSize(QSize(32, 20));
   sideTabs_->setStyleSheet("QTabBar::tab { width: 70px; }");
-  crownButton_ = Named(new QToolButton(central), "CrownButton");
+  crownButton_ = Named(new QToolButton(parent), "CrownButton");
   crownButton_->setText(QString(QChar(0x21C5)));
   crownButton_->setStyleSheet("color: rgb(255, 0, 0); font-weight: bold;");
-  auto* sideRow = new QHBoxLayout;
-  sideRow->addWidget(sideTabs_);
-  sideRow->addStretch();
-  sideRow->addWidget(crownButton_);
-  layout->addLayout(sideRow);
+  auto* row = new QHBoxLayout;
+  row->addWidget(sideTabs_);
+  row->addStretch();
+  row->addWidget(crownButton_);
+  return row;
+}
 
-  QFrame* sidePage = TabPage(central);
-  auto* sideLayout = new QVBoxLayout(sidePage);
-  sideLayout->setContentsMargins(2, 2, 2, 2);
-  sideLayout->setSpacing(1);
-  auto* maxRow = new QHBoxLayout;
-  maxRow->addWidget(MakeLabel(sidePage, "MaxAngleLabel", "Max Slope  ="));
-  maxSlopeSpin_ = MakeSpin(sidePage, "RxSpinEdit2", 40.0);
-  maxRow->addWidget(maxSlopeSpin_);
-  sideLayout->addLayout(maxRow);
-  maxSlopeBar_ = MakeBar(sidePage, "TrackAngle2", 1, 890, 400);
-  sideLayout->addWidget(maxSlopeBar_);
+// What the side tabs hold: the Max Slope, the step tabs with their page, the data tabs with theirs.
+QWidget* DesignWindow::MakeSidePage(QWidget* parent) {
+  QFrame* page = TabPage(parent);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setSpacing(1);
+  layout->addLayout(MakeMaxSlope(page));
+  layout->addWidget(MakeStepTabs(page));
+  layout->addWidget(MakeStepPage(page));
+  layout->addWidget(MakeDataTabs(page));
+  layout->addWidget(MakeDataPage(page));
+  return page;
+}
 
-  stepTabs_ = Named(new QTabBar(sidePage), "TabControl2");
+QLayout* DesignWindow::MakeMaxSlope(QWidget* parent) {
+  maxSlopeSpin_ = MakeSpin(parent, "RxSpinEdit2");
+  maxSlopeBar_ = MakeBar(parent, "TrackAngle2");
+  auto* row = new QHBoxLayout;
+  row->addWidget(MakeLabel(parent, "MaxAngleLabel", "Max Slope  ="));
+  row->addWidget(maxSlopeSpin_);
+  auto* layout = new QVBoxLayout;
+  layout->addLayout(row);
+  layout->addWidget(maxSlopeBar_);
+  return layout;
+}
+
+QWidget* DesignWindow::MakeStepTabs(QWidget* parent) {
+  stepTabs_ = Named(new QTabBar(parent), "TabControl2");
   stepTabs_->setToolTip("Steps");
   stepTabs_->setExpanding(false);
   stepTabs_->setUsesScrollButtons(true);
   stepTabs_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(stepTabs_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { stepMenu_.menu->popup(stepTabs_->mapToGlobal(at)); });
-  sideLayout->addWidget(stepTabs_);
-  QFrame* stepPage = TabPage(sidePage);
-  auto* stepLayout = new QGridLayout(stepPage);
-  stepLayout->setContentsMargins(2, 2, 2, 2);
-  stepLayout->setVerticalSpacing(1);
-  splitBox_ = Named(new QComboBox(stepPage), "SplitBox");
-  shiftBox_ = Named(new QComboBox(stepPage), "ShiftBox");
-  shiftLabel_ = MakeLabel(stepPage, "Label4", "Shift");
-  facetAngleLabel_ = MakeLabel(stepPage, "FacetAngleLabel", "Facet Slope  =");
-  slopeSpin_ = MakeSpin(stepPage, "RxSpinEdit1", 40.0);
-  slopeBar_ = MakeBar(stepPage, "TrackAngle1", 1, 890, 400);
-  autoBox_ = Named(new QCheckBox("Auto", stepPage), "CheckBox");
+  return stepTabs_;
+}
+
+QWidget* DesignWindow::MakeStepPage(QWidget* parent) {
+  QFrame* page = TabPage(parent);
+  splitBox_ = Named(new QComboBox(page), "SplitBox");
+  shiftBox_ = Named(new QComboBox(page), "ShiftBox");
+  shiftLabel_ = MakeLabel(page, "Label4", "Shift");
+  facetAngleLabel_ = MakeLabel(page, "FacetAngleLabel", "Facet Slope  =");
+  slopeSpin_ = MakeSpin(page, "RxSpinEdit1");
+  slopeBar_ = MakeBar(page, "TrackAngle1");
+  autoBox_ = Named(new QCheckBox("Auto", page), "CheckBox");
   autoBox_->setToolTip("Automatic Facet Meeting");
-  autoBox_->setChecked(true);
-  positLabel_ = MakeLabel(stepPage, "Label6", "Position");
+  positLabel_ = MakeLabel(page, "Label6", "");
   positLabel_->setToolTip("Position of next Step of Facets");
-  positBar_ = MakeBar(stepPage, "PositBar", 1, 200, kStartPositBar);
-  stepLayout->addWidget(MakeLabel(stepPage, "Label2", "Split"), 0, 0);
-  stepLayout->addWidget(splitBox_, 0, 1);
-  stepLayout->addWidget(shiftLabel_, 1, 0);
-  stepLayout->addWidget(shiftBox_, 1, 1);
-  stepLayout->addWidget(facetAngleLabel_, 2, 0);
-  stepLayout->addWidget(slopeSpin_, 2, 1);
-  stepLayout->addWidget(slopeBar_, 3, 0, 1, 2);
-  stepLayout->addWidget(autoBox_, 4, 0, 1, 2);
-  stepLayout->addWidget(positLabel_, 5, 0, 1, 2);
-  stepLayout->addWidget(positBar_, 6, 0, 1, 2);
+  positBar_ = MakeBar(page, "PositBar");
+  auto* layout = new QGridLayout(page);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setVerticalSpacing(1);
+  layout->addWidget(MakeLabel(page, "Label2", "Split"), 0, 0);
+  layout->addWidget(splitBox_, 0, 1);
+  layout->addWidget(shiftLabel_, 1, 0);
+  layout->addWidget(shiftBox_, 1, 1);
+  layout->addWidget(facetAngleLabel_, 2, 0);
+  layout->addWidget(slopeSpin_, 2, 1);
+  layout->addWidget(slopeBar_, 3, 0, 1, 2);
+  layout->addWidget(autoBox_, 4, 0, 1, 2);
+  layout->addWidget(positLabel_, 5, 0, 1, 2);
+  layout->addWidget(positBar_, 6, 0, 1, 2);
   // Hidden controls keep their place, so the others do not jump about.
   for (QWidget* w : std::initializer_list<QWidget*>{shiftBox_, shiftLabel_, facetAngleLabel_, slopeSpin_, slopeBar_, autoBox_}) {
     QSizePolicy policy = w->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     w->setSizePolicy(policy);
   }
-  sideLayout->addWidget(stepPage);
+  return page;
+}
 
-  dataTabs_ = Named(new QTabBar(sidePage), "TabControl3");
+QWidget* DesignWindow::MakeDataTabs(QWidget* parent) {
+  dataTabs_ = Named(new QTabBar(parent), "TabControl3");
   dataTabs_->setExpanding(false);
   dataTabs_->setUsesScrollButtons(true);
-  sideLayout->addWidget(dataTabs_);
-  QFrame* dataPage = TabPage(sidePage);
-  auto* dataLayout = new QVBoxLayout(dataPage);
-  dataLayout->setContentsMargins(2, 2, 2, 2);
-  facetAngle2Label_ = MakeLabel(dataPage, "FacetAngle2Label", "Facet Slope");
-  distLabel_ = MakeLabel(dataPage, "DistLabel", "Distance");
-  dataLayout->addWidget(facetAngle2Label_);
-  dataLayout->addWidget(distLabel_);
-  sideLayout->addWidget(dataPage);
-  layout->addWidget(sidePage);
-  layout->addStretch();
+  return dataTabs_;
+}
 
-  // Focus moving into a control is news for the rules (a typed slope ends Auto).
-  for (const auto& [widget, control] :
-       std::initializer_list<std::pair<QWidget*, Control>>{{symBox_, Control::SymBox}, {splitBox_, Control::SplitBox},
-                                                           {shiftBox_, Control::ShiftBox}, {slopeBar_, Control::TrackAngle1},
-                                                           {slopeSpin_, Control::RxSpinEdit1}, {maxSlopeBar_, Control::TrackAngle2},
-                                                           {maxSlopeSpin_, Control::RxSpinEdit2}, {positBar_, Control::PositBar},
-                                                           {autoBox_, Control::CheckBox}, {sideTabs_, Control::TabControl1},
-                                                           {stepTabs_, Control::TabControl2}, {dataTabs_, Control::TabControl3},
-                                                           {crownButton_, Control::CrownButton}}) {
-    widget->setProperty("Control", static_cast<int>(control));
-    widget->installEventFilter(this);
-  }
-  return central;
+QWidget* DesignWindow::MakeDataPage(QWidget* parent) {
+  QFrame* page = TabPage(parent);
+  facetAngle2Label_ = MakeLabel(page, "FacetAngle2Label", "");
+  distLabel_ = MakeLabel(page, "DistLabel", "");
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->addWidget(facetAngle2Label_);
+  layout->addWidget(distLabel_);
+  return page;
+}
+
+// Focus moving into a control is news for the rules (a typed slope ends Auto).
+void DesignWindow::WatchFocus() {
+  focusControls_ = {{symBox_, Control::SymBox},         {splitBox_, Control::SplitBox},
+                    {shiftBox_, Control::ShiftBox},     {slopeBar_, Control::TrackAngle1},
+                    {slopeSpin_, Control::RxSpinEdit1}, {maxSlopeBar_, Control::TrackAngle2},
+                    {maxSlopeSpin_, Control::RxSpinEdit2}, {positBar_, Control::PositBar},
+                    {autoBox_, Control::CheckBox},      {sideTabs_, Control::TabControl1},
+                    {stepTabs_, Control::TabControl2},  {dataTabs_, Control::TabControl3},
+                    {crownButton_, Control::CrownButton}};
+  for (const auto& [widget, control] : focusControls_) focusWatch_->Watch(widget);
+  connect(focusWatch_, &FocusWatch::entered, this, [this](QWidget* widget, Qt::FocusReason) {
+    const auto entered = std::find_if(focusControls_.begin(), focusControls_.end(),
+                                      [widget](const auto& watched) { return watched.first == widget; });
+    if (entered != focusControls_.end()) Forward([&] { editor_->FocusControl(entered->second); });
+  });
 }
 
 void DesignWindow::ConnectControls() {
@@ -271,90 +304,49 @@ void DesignWindow::ConnectControls() {
 
 template <typename Action>
 void DesignWindow::Forward(Action action) {
-  if (showing_ || !editor_) return;
+  if (!editor_) return;
   action();
   ShowControls();
 }
 
 bool DesignWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusIn && watched->property("Control").isValid()) {
-    const auto control = static_cast<Control>(watched->property("Control").toInt());
-    Forward([&] { editor_->FocusControl(control); });
-  } else if (event->type() == QEvent::MouseButtonPress && (watched == panel3_ || watched == centralWidget())) {
+  if (event->type() == QEvent::MouseButtonPress && (watched == panel3_ || watched == centralWidget())) {
     Forward([&] { editor_->ClickBackground(); });
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
-namespace {
-
-void ShowList(QComboBox* combo, const ListControl& list) {
-  QStringList items;
-  for (const std::string& item : list.items) items << QString::fromStdString(item);
-  QStringList shown;
-  for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
-  if (shown != items) {
-    combo->clear();
-    combo->addItems(items);
-  }
-  combo->setCurrentIndex(list.items.empty() ? -1 : list.index);
-}
-
-void ShowTabs(QTabBar* tabs, const ListControl& list) {
-  const int count = static_cast<int>(list.items.size());
-  while (tabs->count() > count) tabs->removeTab(tabs->count() - 1);
-  for (int i = 0; i < count; ++i) {
-    const QString text = QString::fromStdString(list.items[i]);
-    if (i < tabs->count()) {
-      if (tabs->tabText(i) != text) tabs->setTabText(i, text);
-    } else {
-      tabs->addTab(text);
-    }
-  }
-  if (count > 0) tabs->setCurrentIndex(list.index);
-}
-
-void ShowBar(QSlider* bar, const TrackBar& state) {
-  bar->setRange(state.min, state.max);
-  bar->setValue(state.position);
-}
-
-void ShowSpin(QDoubleSpinBox* spin, const SpinEdit& state) {
-  spin->setRange(state.min, state.max);
-  spin->setValue(state.value);
-}
-
-}  // namespace
-
 void DesignWindow::ShowControls() {
-  if (!editor_) return;
-  const EditorControls& c = editor_->Controls();
-  showing_ = true;
-  ShowList(symBox_, c.SymBox);
-  gearLabel_->setText(QString::fromStdString(c.Label5));
-  ShowList(splitBox_, c.SplitBox);
-  ShowList(shiftBox_, c.ShiftBox);
-  ShowBar(slopeBar_, c.TrackAngle1);
-  ShowSpin(slopeSpin_, c.RxSpinEdit1);
-  autoBox_->setChecked(c.CheckBox);
-  ShowBar(positBar_, c.PositBar);
-  positLabel_->setText(QString::fromStdString(c.Label6));
-  ShowBar(maxSlopeBar_, c.TrackAngle2);
-  ShowSpin(maxSlopeSpin_, c.RxSpinEdit2);
-  sideTabs_->setCurrentIndex(c.TabControl1.index);
+  if (editor_) ShowControls(editor_->Controls());
+}
+
+void DesignWindow::ShowControls(const EditorControls& c) {
+  // Hiding the control that has the focus moves it on; that is not the user's move.
+  const QSignalBlocker quiet(focusWatch_);
+  ShowList(symBox_, c.SymBox.items, c.SymBox.index);
+  ShowText(gearLabel_, c.Label5);
+  ShowList(splitBox_, c.SplitBox.items, c.SplitBox.index);
+  ShowList(shiftBox_, c.ShiftBox.items, c.ShiftBox.index);
+  ShowPosition(slopeBar_, c.TrackAngle1.min, c.TrackAngle1.max, c.TrackAngle1.position);
+  ShowValue(slopeSpin_, c.RxSpinEdit1.min, c.RxSpinEdit1.max, c.RxSpinEdit1.value);
+  ShowChecked(autoBox_, c.CheckBox);
+  ShowPosition(positBar_, c.PositBar.min, c.PositBar.max, c.PositBar.position);
+  ShowText(positLabel_, c.Label6);
+  ShowPosition(maxSlopeBar_, c.TrackAngle2.min, c.TrackAngle2.max, c.TrackAngle2.position);
+  ShowValue(maxSlopeSpin_, c.RxSpinEdit2.min, c.RxSpinEdit2.max, c.RxSpinEdit2.value);
+  ShowCurrentTab(sideTabs_, c.TabControl1.index);
   const QColor sideColour(c.TabControl1Font.r, c.TabControl1Font.g, c.TabControl1Font.b);
   for (int i = 0; i < sideTabs_->count(); ++i) sideTabs_->setTabTextColor(i, sideColour);
-  ShowTabs(stepTabs_, c.TabControl2);
-  ShowTabs(dataTabs_, c.TabControl3);
-  facetAngle2Label_->setText(QString::fromStdString(c.FacetAngle2Label));
-  distLabel_->setText(QString::fromStdString(c.DistLabel));
+  ShowTabs(stepTabs_, c.TabControl2.items, c.TabControl2.index);
+  ShowTabs(dataTabs_, c.TabControl3.items, c.TabControl3.index);
+  ShowText(facetAngle2Label_, c.FacetAngle2Label);
+  ShowText(distLabel_, c.DistLabel);
   shiftBox_->setVisible(c.ShiftBoxVisible);
   shiftLabel_->setVisible(c.Label4Visible);
   slopeBar_->setVisible(c.TrackAngle1Visible);
   slopeSpin_->setVisible(c.RxSpinEdit1Visible);
   facetAngleLabel_->setVisible(c.FacetAngleLabelVisible);
   autoBox_->setVisible(c.CheckBoxVisible);
-  showing_ = false;
 }
 
 void DesignWindow::ConnectMenu() {
@@ -520,7 +512,10 @@ void DesignWindow::AnimationClick(QAction* item, bool checked) {
 }
 
 void DesignWindow::Help1Click() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(ManualFile()));
+  const QString manual = QFileInfo(ManualFile()).absoluteFilePath();
+  // The desktop may report success for a file that is not there, so that case is told apart first.
+  if (QFileInfo::exists(manual) && QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) return;
+  QMessageBox::information(this, "Brillora", "Cannot open the manual \"" + QDir::toNativeSeparators(manual) + "\".");
 }
 
 void DesignWindow::closeEvent(QCloseEvent* event) {

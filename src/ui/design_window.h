@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "model/design_state.h"
 #include "model/editor_observer.h"
@@ -16,12 +18,14 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFileDialog;
 class QLabel;
+class QLayout;
 class QTabBar;
 class QToolButton;
 
 namespace brillora {
 
 class AboutWindow;
+class FocusWatch;
 class ParametersWindow;
 class PictureWindow;
 class SoundPlayer;
@@ -90,10 +94,22 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The control set, one group at a time, top to bottom.
   QWidget* MakeControls();
+  QWidget* MakeSymmetryPanel(QWidget* parent);
+  QLayout* MakeSideTabs(QWidget* parent);
+  QWidget* MakeSidePage(QWidget* parent);
+  QLayout* MakeMaxSlope(QWidget* parent);
+  QWidget* MakeStepTabs(QWidget* parent);
+  QWidget* MakeStepPage(QWidget* parent);
+  QWidget* MakeDataTabs(QWidget* parent);
+  QWidget* MakeDataPage(QWidget* parent);
+  void WatchFocus();
   void ConnectMenu();
   bool InstallDesign(const Design& design);
+  // Shows the editor's controls; the widgets start as the controls are designed.
   void ShowControls();
+  void ShowControls(const EditorControls& controls);
   void ConnectControls();
   // Runs one user action on the editor, then shows the controls it left.
   template <typename Action>
@@ -121,12 +137,13 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
 
   DesignState noDesign_;  // shown before the first design is installed
   std::unique_ptr<StepEditor> editor_;
-  bool showing_ = false;  // mirroring the editor into the widgets; their signals are not the user's
   DesignMenu menu_;
   StepMenu stepMenu_;
   std::unique_ptr<SoundPlayer> player_;
   std::unique_ptr<QFileDialog> openDialog_;
   std::unique_ptr<QFileDialog> saveDialog_;
+  FocusWatch* focusWatch_ = nullptr;
+  std::vector<std::pair<QWidget*, Control>> focusControls_;
 
   QWidget* panel3_ = nullptr;
   QComboBox* symBox_ = nullptr;

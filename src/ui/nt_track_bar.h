@@ -8,8 +8,9 @@ class QProxyStyle;
 namespace brillora {
 
 // The slider every bar of the program uses: a horizontal track bar with ticks
-// above, a hand cursor, and a selection band along the channel that can be
-// hidden. Every bar of the program hides it.
+// above, a hand cursor, and a plain channel. A selection band from SelStart to
+// SelEnd is drawn along the channel only while SelRangeVisible is true; every
+// bar of the program hides it.
 class TNTrackBar : public QSlider {
   Q_OBJECT
   Q_PROPERTY(bool SelRangeVisible READ SelRangeVisible WRITE SetSelRangeVisible)
@@ -37,15 +38,13 @@ class TNTrackBar : public QSlider {
   // Whether a selection band is drawn now: only when it is visible and not empty.
   bool SelectionBandShown() const { return selRangeVisible_ && selEnd_ > selStart_; }
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
  private:
   bool selRangeVisible_ = false;
   int selStart_ = 0;
   int selEnd_ = 0;
   int thumbLength_ = kDefaultThumbLength;
-  std::unique_ptr<QProxyStyle> style_;  // the platform's style with this bar's thumb length
+  // The platform's style with this bar's thumb length and channel.
+  std::unique_ptr<QProxyStyle> style_;
 };
 
 }  // namespace brillora

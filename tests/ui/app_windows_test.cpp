@@ -87,6 +87,41 @@ QByteArray SilentWav() {
   return wav;
 }
 
+// A track bar that lets the test ask its style where the channel and the thumb are.
+class ProbedTrackBar : public TNTrackBar {
+ public:
+  QRect Channel() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+  }
+  QRect ThumbAt(int value) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.sliderPosition = value;
+    option.sliderValue = value;
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+  }
+};
+
+// The channel, the thumb and the background are greys; the highlight colour is
+// clearly saturated, and anything drawn from it keeps its hue.
+bool LooksHighlighted(QColor pixel, QColor highlight) {
+  const int gap = std::abs(pixel.hslHue() - highlight.hslHue());
+  return pixel.hslSaturation() > 60 && std::min(gap, 360 - gap) < 30;
+}
+
+// The columns in [from, to] of the channel's middle row that look highlighted.
+QList<int> HighlightedColumns(ProbedTrackBar& bar, int from, int to) {
+  const QImage image = bar.grab().toImage();
+  const int y = bar.Channel().center().y();
+  QList<int> columns;
+  for (int x = from; x <= to; ++x) {
+    if (LooksHighlighted(image.pixelColor(x, y), bar.palette().color(QPalette::Highlight))) columns << x;
+  }
+  return columns;
+}
+
 }  // namespace
 
 void AppWindowsTest::init() {
@@ -441,6 +476,24 @@ void AppWindowsTest::soundCuesPlayOnlyExistingFiles() {
   QCOMPARE(design.ManualFile(), QDir(programFolder_.path()).filePath("Manual.pdf"));
 }
 
+void AppWindowsTest::helpReportsAManualItCannotOpen() {
+  app_->Start({});
+  DesignWindow& design = app_->Design();
+  const QString manual = QDir(programFolder_.path()).absoluteFilePath("Manual.pdf");
+  const QString message = "Cannot open the manual \"" + QDir::toNativeSeparators(manual) + "\".";
+  {
+    MessageCatcher catcher;
+    design.Menu().Help1->trigger();
+    QCOMPARE(catcher.Texts(), QStringList({message}));
+  }
+  // The offscreen platform opens no documents: a manual that is there but
+  // cannot be opened is reported the same way.
+  QVERIFY(!WriteText(QDir(programFolder_.path()), "Manual.pdf", "%PDF-1.4\n").isEmpty());
+  MessageCatcher catcher;
+  design.Menu().Help1->trigger();
+  QCOMPARE(catcher.Texts(), QStringList({message}));
+}
+
 void AppWindowsTest::measuringSegmentFollowsTheParametersPage() {
   app_->Start({});
   PictureWindow& picture = app_->Picture();
@@ -505,6 +558,41 @@ void AppWindowsTest::trackBarSelectionBand() {
   QCOMPARE(bar.style()->pixelMetric(QStyle::PM_SliderLength, &option, &bar), 18);
   bar.SetThumbLength(14);
   QCOMPARE(bar.style()->pixelMetric(QStyle::PM_SliderLength, &option, &bar), 14);
+}
+
+void AppWindowsTest::trackBarChannelShowsOnlyTheSelection() {
+  ProbedTrackBar bar;
+  bar.setRange(0, 100);
+  bar.setValue(80);
+  bar.resize(160, 24);
+  const QRect channel = bar.Channel();
+  const QRect thumb = bar.ThumbAt(80);
+  QVERIFY(thumb.left() - channel.left() > 60);
+  // Hidden band: the channel is plain from its start to the thumb and beyond it.
+  QCOMPARE(HighlightedColumns(bar, channel.left(), thumb.left() - 1), QList<int>());
+  QCOMPARE(HighlightedColumns(bar, thumb.right() + 1, channel.right()), QList<int>());
+  // A hidden selection is not drawn either.
+  bar.SetSelStart(20);
+  bar.SetSelEnd(50);
+  QCOMPARE(HighlightedColumns(bar, channel.left(), thumb.left() - 1), QList<int>());
+
+  // Shown band: highlighted exactly between the thumb's centres at 20 and 50.
+  bar.SetSelRangeVisible(true);
+  QCOMPARE(bar.value(), 80);
+  const int from = bar.ThumbAt(20).center().x();
+  const int to = bar.ThumbAt(50).center().x();
+  QVERIFY(to - from > 20);
+  QList<int> inside;
+  for (int x = from + 1; x < to; ++x) inside << x;
+  QCOMPARE(HighlightedColumns(bar, from + 1, to - 1), inside);
+  QCOMPARE(HighlightedColumns(bar, channel.left(), from - 2), QList<int>());
+  QCOMPARE(HighlightedColumns(bar, to + 2, thumb.left() - 1), QList<int>());
+  QCOMPARE(HighlightedColumns(bar, thumb.right() + 1, channel.right()), QList<int>());
+
+  // Hidden again at run time: the position stays and the band goes.
+  bar.SetSelRangeVisible(false);
+  QCOMPARE(bar.value(), 80);
+  QCOMPARE(HighlightedColumns(bar, channel.left(), channel.right()), QList<int>());
 }
 
 void AppWindowsTest::progressAndAboutWindows() {

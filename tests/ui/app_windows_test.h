@@ -29,8 +29,10 @@ class AppWindowsTest : public QObject {
   void saveAndReadBack();
   void failedSaveIsReportedAndKeepsTheOldFile();
   void soundCuesPlayOnlyExistingFiles();
+  void helpReportsAManualItCannotOpen();
   void measuringSegmentFollowsTheParametersPage();
   void trackBarSelectionBand();
+  void trackBarChannelShowsOnlyTheSelection();
   void progressAndAboutWindows();
   void screenshotsAreWritten();
   void maximizedPictureMakesOthersTranslucent();

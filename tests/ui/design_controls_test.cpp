@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "model/editor_controls.h"
 #include "model/selected_step.h"
 #include "ui/design_window.h"
 #include "ui/nt_track_bar.h"
@@ -177,4 +178,54 @@ void DesignControlsTest::openedDesignShowsInTheControls() {
   QCOMPARE(w.findChild<QTabBar*>("TabControl2")->currentIndex(), 0);
   const int tiers = static_cast<int>(w.State().CurSteps().size()) - 2;
   QCOMPARE(w.findChild<QTabBar*>("TabControl2")->count(), tiers + 1);
+}
+
+void DesignControlsTest::focusMovedByHidingAControlIsNotTheUsers() {
+  DesignWindow& w = app_->Design();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  auto* stepTabs = w.findChild<QTabBar*>("TabControl2");
+  auto* shiftBox = w.findChild<QComboBox*>("ShiftBox");
+  // A split main tier and a tier above it, copied with its split and Auto on:
+  // that tier hides the shift list.
+  ClickTab(stepTabs, 1);
+  Choose(w.findChild<QComboBox*>("SplitBox"), "1");
+  ClickTab(stepTabs, 2);
+  QCOMPARE(Tabs(stepTabs), QStringList({"Girdle", "1", "2", "New"}));
+  QVERIFY(!shiftBox->isVisible());
+  QVERIFY(w.State().CrownSteps[3].Auto);
+  // The user tabs into the shift list on the girdle tab, then picks tier 2.
+  ClickTab(stepTabs, 0);
+  QVERIFY(shiftBox->isVisible());
+  shiftBox->setFocus(Qt::TabFocusReason);
+  QVERIFY(shiftBox->hasFocus());
+  ClickTab(stepTabs, 2);
+  // Hiding the list moved the focus on into the slope edit; entering that would end Auto.
+  QVERIFY(w.findChild<QDoubleSpinBox*>("RxSpinEdit1")->hasFocus());
+  QVERIFY(w.State().CrownSteps[3].Auto);
+  QVERIFY(w.findChild<QCheckBox*>("CheckBox")->isChecked());
+}
+
+void DesignControlsTest::widgetsStartAsTheControlsAreDesigned() {
+  BrilloraApp fresh{QDir(programFolder_.path())};
+  const EditorControls designed = EditorControls::AsDesigned();
+  DesignWindow& w = fresh.Design();
+  for (const auto& [name, bar] : {std::pair{"TrackAngle1", designed.TrackAngle1},
+                                  std::pair{"TrackAngle2", designed.TrackAngle2},
+                                  std::pair{"PositBar", designed.PositBar}}) {
+    auto* widget = w.findChild<TNTrackBar*>(name);
+    QCOMPARE(widget->minimum(), bar.min);
+    QCOMPARE(widget->maximum(), bar.max);
+    QCOMPARE(widget->value(), bar.position);
+  }
+  for (const auto& [name, spin] : {std::pair{"RxSpinEdit1", designed.RxSpinEdit1},
+                                   std::pair{"RxSpinEdit2", designed.RxSpinEdit2}}) {
+    auto* widget = w.findChild<QDoubleSpinBox*>(name);
+    QCOMPARE(widget->minimum(), spin.min);
+    QCOMPARE(widget->maximum(), spin.max);
+    QCOMPARE(widget->value(), spin.value);
+    QCOMPARE(widget->singleStep(), 0.01);
+  }
+  QCOMPARE(w.findChild<QComboBox*>("SymBox")->currentText(), QString("8"));
+  QCOMPARE(w.findChild<QCheckBox*>("CheckBox")->isChecked(), designed.CheckBox);
+  QCOMPARE(Tabs(w.findChild<QTabBar*>("TabControl2")), QStringList({"Girdle", "1", "New"}));
 }

@@ -23,6 +23,8 @@ class DesignControlsTest : public QObject {
   void sideSwitchTurnsTheStone();
   void pictureSelectionSwitchesSideWithoutTurning();
   void openedDesignShowsInTheControls();
+  void focusMovedByHidingAControlIsNotTheUsers();
+  void widgetsStartAsTheControlsAreDesigned();
 
  private:
   QTemporaryDir programFolder_;

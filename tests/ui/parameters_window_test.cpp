@@ -7,13 +7,19 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "model/default_design.h"
 #include "model/facet_construction.h"
 #include "params/parameters_window.h"
 #include "params/stone_parameters.h"
+#include "ui/brillora_app.h"
+#include "ui/design_window.h"
 #include "ui/nt_track_bar.h"
 
 using namespace brillora;
@@ -40,6 +46,34 @@ void Paste(QComboBox* combo, const QString& text) {
   combo->lineEdit()->setFocus();
   QTest::keyClick(combo->lineEdit(), Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(combo->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+}
+
+// Another window takes the activation, then the window gets it back, as when
+// the user clicks elsewhere and then on the window's title bar.
+void Reactivate(QWidget& window) {
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  QVERIFY(window.isActiveWindow());
+}
+
+void ClickPage(QTabWidget* pages, int index) {
+  QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(index).center());
+  QCOMPARE(pages->currentIndex(), index);
+}
+
+// Every label of the page that shows has room for its whole text, descenders
+// included, in the font it is drawn in.
+void CheckLabelsFit(QWidget* page) {
+  for (QLabel* label : page->findChildren<QLabel*>()) {
+    if (!label->isVisible()) continue;
+    const QFontMetrics metrics = label->fontMetrics();
+    QVERIFY2(label->height() >= metrics.height(), qPrintable(label->objectName()));
+    QVERIFY2(label->width() >= metrics.horizontalAdvance(label->text()), qPrintable(label->objectName()));
+  }
 }
 
 }  // namespace
@@ -104,7 +138,7 @@ void ParametersWindowTest::corundumSelectsInBothLists() {
 void ParametersWindowTest::customModeKeepsTheBarIndex() {
   auto* bar = window_->findChild<TNTrackBar*>("RIBar");
   window_->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
-  bar->setFocus();  // entering the bar switches to custom mode
+  bar->setFocus(Qt::TabFocusReason);  // tabbing into the bar switches to custom mode
   QVERIFY(window_->findChild<QCheckBox*>("CustomCheckBox")->isChecked());
   QVERIFY(window_->findChild<QLabel*>("RILabel")->isVisible());
   bar->setValue(200);
@@ -130,7 +164,7 @@ void ParametersWindowTest::listFocusLeavesCustomMode() {
   QVERIFY(params_->Custom());
   const QColor text = ri->lineEdit()->palette().color(QPalette::Base);
   QCOMPARE(text, window_->palette().color(QPalette::WindowText));
-  ri->lineEdit()->setFocus();
+  QTest::mouseClick(ri->lineEdit(), Qt::LeftButton);
   QVERIFY(!check->isChecked());
   QVERIFY(window_->findChild<QLabel*>("RILabel")->isHidden());
   QCOMPARE(ri->lineEdit()->palette().color(QPalette::Base), window_->palette().color(QPalette::Base));
@@ -188,4 +222,91 @@ void ParametersWindowTest::loadedIndex() {
   QVERIFY(window_->findChild<QCheckBox*>("CustomCheckBox")->isChecked());
   QCOMPARE(window_->findChild<TNTrackBar*>("RIBar")->value(), 165);
   QCOMPARE(params_->RefractiveIndex(), 1.65);
+}
+
+void ParametersWindowTest::focusComingBackKeepsTheLoadedIndex() {
+  window_->hide();
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  BrilloraApp app{QDir(folder.path())};
+  app.Start({});
+  ParametersWindow& window = app.ParametersView();
+  StoneParameters& params = app.Parameters();
+  auto* pages = window.findChild<QTabWidget*>("PageControl1");
+  auto* ri = window.findChild<QComboBox*>("RIBox");
+  auto* check = window.findChild<QCheckBox*>("CustomCheckBox");
+  app.Design().Menu().Weight1->trigger();
+  Reactivate(window);
+  // The user works on the first page with another material, then opens a design.
+  Choose(window.findChild<QComboBox*>("SGBox"), "4.00 Corundum");
+  QTest::mouseClick(window.findChild<QComboBox*>("SGBox")->lineEdit(), Qt::LeftButton);
+  QCOMPARE(params.RefractiveIndex(), 1.77);
+  QVERIFY(app.Design().OpenDesign(QString(BRILLORA_SOURCE_DIR) + "/GEM_DAT/RoundBrilliant.brl"));
+  QVERIFY(check->isChecked());
+  QCOMPARE(params.RefractiveIndex(), 2.42);
+  app.Design().Menu().Weight1->trigger();
+  Reactivate(window);
+
+  // Showing the page moves the focus into the list; that is not the user entering it.
+  ClickPage(pages, 1);
+  QVERIFY(ri->hasFocus());
+  ClickPage(pages, 0);
+  ClickPage(pages, 1);
+  QVERIFY(ri->hasFocus());
+  QVERIFY(check->isChecked());
+  QCOMPARE(params.RefractiveIndex(), 2.42);
+  QCOMPARE(window.findChild<QLabel*>("RILabel")->text(), QString("Refractive Index = 2.42"));
+
+  // Deactivated and activated again: the focus comes back to the list.
+  Reactivate(window);
+  QVERIFY(ri->hasFocus());
+  // A popup closing hands the focus back too.
+  auto* popup = window.findChild<QMenu*>("PopupMenu1");
+  popup->popup(ri->mapToGlobal(QPoint(5, 5)));
+  QTRY_VERIFY(popup->isVisible());
+  popup->close();
+  QTRY_VERIFY(ri->hasFocus());
+  QVERIFY(check->isChecked());
+  QCOMPARE(params.RefractiveIndex(), 2.42);
+
+  // The user clicking into the list does enter it: the index follows the material again.
+  QTest::mouseClick(window.findChild<QComboBox*>("SGBox")->lineEdit(), Qt::LeftButton);
+  ClickPage(pages, 1);
+  QTest::mouseClick(ri->lineEdit(), Qt::LeftButton);
+  QVERIFY(!check->isChecked());
+  QCOMPARE(params.RefractiveIndex(), 1.77);
+}
+
+void ParametersWindowTest::tabbingMovesBetweenListAndBar() {
+  auto* ri = window_->findChild<QComboBox*>("RIBox");
+  auto* bar = window_->findChild<TNTrackBar*>("RIBar");
+  auto* check = window_->findChild<QCheckBox*>("CustomCheckBox");
+  window_->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  QTest::mouseClick(ri->lineEdit(), Qt::LeftButton);
+  QVERIFY(!check->isChecked());
+  QTest::keyClick(ri, Qt::Key_Tab);
+  QVERIFY(bar->hasFocus());
+  QVERIFY(check->isChecked());
+  QTest::keyClick(bar, Qt::Key_Backtab);
+  QVERIFY(ri->hasFocus());
+  QVERIFY(!check->isChecked());
+}
+
+void ParametersWindowTest::labelsShowTheirWholeText() {
+  auto* pages = window_->findChild<QTabWidget*>("PageControl1");
+  QVERIFY(!window_->findChild<QLabel*>("WL")->text().isEmpty());
+  params_->ApplyLoadedIndex(2.42);  // shows the index label too
+  for (const int pixels : {0, 20}) {
+    if (pixels > 0) {
+      QFont font = window_->font();
+      font.setPixelSize(pixels);
+      window_->setFont(font);
+    }
+    for (int page = 0; page < pages->count(); ++page) {
+      pages->setCurrentIndex(page);
+      QApplication::processEvents();
+      CheckLabelsFit(pages->widget(page));
+    }
+  }
 }

@@ -22,6 +22,9 @@ class ParametersWindowTest : public QObject {
   void typedTextThatIsNoNumberRecomputesNothing();
   void sizeEdit();
   void loadedIndex();
+  void focusComingBackKeepsTheLoadedIndex();
+  void tabbingMovesBetweenListAndBar();
+  void labelsShowTheirWholeText();
 
  private:
   std::unique_ptr<brillora::StoneParameters> params_;
