@@ -266,7 +266,8 @@ QWidget* DesignWindow::MakeDataPage(QWidget* parent) {
   return page;
 }
 
-// Focus moving into a control is news for the rules (a typed slope ends Auto).
+// Focus moving into a control is news for the rules (a typed slope ends Auto);
+// focus that only comes back with the window or after a popup is not.
 void DesignWindow::WatchFocus() {
   focusControls_ = {{symBox_, Control::SymBox},         {splitBox_, Control::SplitBox},
                     {shiftBox_, Control::ShiftBox},     {slopeBar_, Control::TrackAngle1},
@@ -276,7 +277,8 @@ void DesignWindow::WatchFocus() {
                     {stepTabs_, Control::TabControl2},  {dataTabs_, Control::TabControl3},
                     {crownButton_, Control::CrownButton}};
   for (const auto& [widget, control] : focusControls_) focusWatch_->Watch(widget);
-  connect(focusWatch_, &FocusWatch::entered, this, [this](QWidget* widget, Qt::FocusReason) {
+  connect(focusWatch_, &FocusWatch::entered, this, [this](QWidget* widget, Qt::FocusReason reason) {
+    if (FocusWatch::CameBack(reason)) return;
     const auto entered = std::find_if(focusControls_.begin(), focusControls_.end(),
                                       [widget](const auto& watched) { return watched.first == widget; });
     if (entered != focusControls_.end()) Forward([&] { editor_->FocusControl(entered->second); });

@@ -21,6 +21,10 @@ bool FocusWatch::MovedByUser(Qt::FocusReason reason) {
   }
 }
 
+bool FocusWatch::CameBack(Qt::FocusReason reason) {
+  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
 bool FocusWatch::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn && watched->isWidgetType()) {
     emit entered(static_cast<QWidget*>(watched), static_cast<QFocusEvent*>(event)->reason());

@@ -21,6 +21,9 @@ class FocusWatch : public QObject {
   // that comes back because the window was activated, a page was shown, a popup
   // closed or the program set it is not the user entering the control.
   static bool MovedByUser(Qt::FocusReason reason);
+  // The window was activated again or a popup closed: the focus only returns
+  // to the control that had it.
+  static bool CameBack(Qt::FocusReason reason);
 
  signals:
   void entered(QWidget* widget, Qt::FocusReason reason);

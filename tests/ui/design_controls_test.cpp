@@ -205,6 +205,33 @@ void DesignControlsTest::focusMovedByHidingAControlIsNotTheUsers() {
   QVERIFY(w.findChild<QCheckBox*>("CheckBox")->isChecked());
 }
 
+void DesignControlsTest::focusComingBackWithTheWindowKeepsAuto() {
+  DesignWindow& w = app_->Design();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  auto* stepTabs = w.findChild<QTabBar*>("TabControl2");
+  auto* spin = w.findChild<QDoubleSpinBox*>("RxSpinEdit1");
+  // The user makes tier 2 and clicks into its slope edit (which ends its Auto),
+  // then makes tier 3 (Auto on) without leaving the edit.
+  ClickTab(stepTabs, 1);
+  ClickTab(stepTabs, 2);
+  QTest::mouseClick(spin, Qt::LeftButton);
+  QVERIFY(spin->hasFocus());
+  QVERIFY(!w.State().CrownSteps[3].Auto);
+  ClickTab(stepTabs, 3);
+  QCOMPARE(Tabs(stepTabs), QStringList({"Girdle", "1", "2", "3", "New"}));
+  QVERIFY(w.State().CrownSteps[4].Auto);
+  // Another window is active for a while; coming back returns the focus to the edit.
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  QVERIFY(spin->hasFocus());
+  QVERIFY(w.State().CrownSteps[4].Auto);
+  QVERIFY(w.findChild<QCheckBox*>("CheckBox")->isChecked());
+}
+
 void DesignControlsTest::widgetsStartAsTheControlsAreDesigned() {
   BrilloraApp fresh{QDir(programFolder_.path())};
   const EditorControls designed = EditorControls::AsDesigned();

@@ -24,6 +24,7 @@ class DesignControlsTest : public QObject {
   void pictureSelectionSwitchesSideWithoutTurning();
   void openedDesignShowsInTheControls();
   void focusMovedByHidingAControlIsNotTheUsers();
+  void focusComingBackWithTheWindowKeepsAuto();
   void widgetsStartAsTheControlsAreDesigned();
 
  private:
