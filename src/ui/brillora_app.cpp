@@ -44,7 +44,6 @@ std::vector<QWidget*> BrilloraApp::Windows() const {
 }
 
 void BrilloraApp::Wire() {
-  picture_->SetParametersWindow(parametersWindow_.get());
   design_->AttachLaterWindows(about_.get(), lightMap_.get());
   picture_->SetSource(design_.get());
   picture_->SetTranslucentCompanions({design_.get(), pictureSize_.get(), parametersWindow_.get(), progress_.get()});
@@ -55,8 +54,12 @@ void BrilloraApp::Wire() {
     picture_->SetRebuild();
     picture_->Repaint();
   });
-  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureRepaint, picture_.get(),
-                   [this] { picture_->Repaint(); });
+  // The measuring segment shows while the parameters window shows its first
+  // page; the window says so whenever its page or visibility changes.
+  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureRepaint, picture_.get(), [this] {
+    picture_->SetSegmentShown(parametersWindow_->isVisible() && parametersWindow_->FirstPageActive());
+    picture_->Repaint();
+  });
   QObject::connect(picture_.get(), &PictureWindow::designDropped, design_.get(), &DesignWindow::OpenDesign);
   QObject::connect(picture_.get(), &PictureWindow::closing, design_.get(), [this] { EndOfRun(); });
   // The flip's duration is shown as the design window's title.
