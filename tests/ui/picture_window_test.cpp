@@ -168,6 +168,19 @@ void PictureWindowTest::antiAliasingOffDuringARefinedPassKeepsTheFastPicture() {
   QCOMPARE(Shown(picture), state.fast);
 }
 
+void PictureWindowTest::quittingDuringARefinedPassIsClean() {
+  PictureWindow& picture = app_->Picture();
+  app_->Design().Menu().numbered[11]->trigger();
+  picture.resize(700, 700);
+  QTRY_VERIFY(picture.RefinedShown());
+  StartRefinedPass(picture);
+  QVERIFY(picture.close());
+  // The windows go with the pass still running; its thread ends with them,
+  // and nothing it might have sent reaches a window that is gone.
+  app_.reset();
+  QTest::qWait(50);
+}
+
 void PictureWindowTest::fullWidthDragTurnsHalfATurn() {
   PictureWindow& picture = app_->Picture();
   picture.repaint();

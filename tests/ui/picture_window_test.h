@@ -18,6 +18,7 @@ class PictureWindowTest : public QObject {
   void refinedPassFollowsAntiAliasing();
   void editDuringARefinedPassNeverShowsTheOlderPicture();
   void antiAliasingOffDuringARefinedPassKeepsTheFastPicture();
+  void quittingDuringARefinedPassIsClean();
   void fullWidthDragTurnsHalfATurn();
   void resetRestoresTheInitialView();
   void doubleClickSelectsTheStepWithoutTurning();
