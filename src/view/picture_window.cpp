@@ -41,9 +41,10 @@ PictureWindow::PictureWindow(StoneParameters& parameters, const IlluminationMode
       button1_(new QPushButton("Reset", this)),
       worker_([this](QImage picture, unsigned request) {
         // On the worker's thread: the window takes the picture in its own.
-        QMetaObject::invokeMethod(
-            this, [this, picture = std::move(picture), request]() mutable { AcceptRefined(std::move(picture), request); },
-            Qt::QueuedConnection);
+        auto accept = [this, picture = std::move(picture), request]() mutable {
+          AcceptRefined(std::move(picture), request);
+        };
+        QMetaObject::invokeMethod(this, std::move(accept), Qt::QueuedConnection);
       }) {
   setObjectName("Picture");
   setWindowTitle("Crown");
@@ -246,7 +247,9 @@ void PictureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   lastY_ = event->position().toPoint().y();
   const ScreenScale scale = FastScale(width(), height());
   const FasetOnScreen* hit = PolygonAt(screen_, PixelToView(lastX_, lastY_, scale.Scale, scale.CentreY));
-  if (hit != nullptr && source_ != nullptr && hit->Beam->Facet != nullptr) source_->SelectFacetStep(hit->Beam->Facet->Step);
+  if (hit != nullptr && source_ != nullptr && hit->Beam->Facet != nullptr) {
+    source_->SelectFacetStep(hit->Beam->Facet->Step);
+  }
 }
 
 void PictureWindow::mouseReleaseEvent(QMouseEvent*) {
