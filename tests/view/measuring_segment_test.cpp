@@ -51,11 +51,5 @@ TEST(MeasuringSegment, DrawnAsADimensionLineWithTicks) {
   EXPECT_EQ(diagonal.size(), 30u + 28u + 28u);
 }
 
-TEST(MeasuringSegment, NearMeansCloserThanFivePixels) {
-  EXPECT_TRUE(NearPoint(3, 3, {0, 0}));
-  EXPECT_FALSE(NearPoint(3, 4, {0, 0}));
-  EXPECT_TRUE(NearPoint(117, 22, {120, 20}));
-}
-
 }  // namespace
 }  // namespace brillora
