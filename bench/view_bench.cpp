@@ -12,6 +12,7 @@
 #include "trace/ray_tracer.h"
 #include "view/paint_polygons.h"
 #include "view/paint_smooth.h"
+#include "view/refined_pass.h"
 #include "view/screen_scale.h"
 
 namespace brillora {
@@ -109,6 +110,26 @@ void BM_RefinedPassOfTrace(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RefinedPassOfTrace)->Unit(benchmark::kMillisecond);
+
+// The refined pass as the picture window's worker draws it: a trace of its
+// own straight at the five-fold size, then the refined pass.
+void BM_RefinedPassOwnTrace(benchmark::State& state) {
+  TracedSample sample;
+  RefineRequest request;
+  request.stone = std::make_shared<const Stone>(sample.stone);
+  request.light = sample.light.Snapshot();
+  request.maxLevel = kDepth;
+  request.options = sample.options;
+  request.style = PaintStyle{sample.light.BGColor(), true, false, -1};
+  request.width = kWindowWidth;
+  request.height = kWindowHeight;
+  RefinedPass pass;
+  for (auto _ : state) {
+    std::optional<QImage> picture = pass.Draw(request);
+    benchmark::DoNotOptimize(picture);
+  }
+}
+BENCHMARK(BM_RefinedPassOwnTrace)->Unit(benchmark::kMillisecond);
 
 // An export of the traced sample at a chosen size.
 void BM_TracedExport(benchmark::State& state) {

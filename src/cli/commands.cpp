@@ -22,7 +22,7 @@ const std::vector<Command>& Commands() {
       {"trace", "trace a view of the stone and print its finished beams",
        "brillora-cli trace [DESIGN | --default] [--reflections TAG] [--reflected] [--no-surface] "
        "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
-       "[--ri X | --material NAME] [--width W --height H] [--json]",
+       "[--ri X | --material NAME] [--width W --height H] [--pick X,Y] [--json]",
        RunTrace},
       {"render", "draw a view of the stone into a PNG, BMP, JPEG or GIF file",
        "brillora-cli render [DESIGN | --default] -o OUT.png|.bmp|.jpg|.gif [--width W --height H] "

@@ -38,15 +38,19 @@ int RunTrace(Arguments& args, std::ostream& out) {
   settings.width = kDefaultWidth;
   settings.height = kDefaultHeight;
   bool json = false;
+  std::optional<PickPixel> pick;
   while (!args.Done()) {
     const std::string word = args.Take();
     if (word == "--json") {
       json = true;
+    } else if (word == "--pick") {
+      pick = ParsePickPixel(args.TakeValue());
     } else if (!TakeTraceOption(word, args, settings, {kMinPictureSide, kMaxPictureSide})) {
       throw UsageError{"unexpected argument: " + word};
     }
   }
   FinishTraceOptions(settings);
+  if (pick) CheckPickInside(*pick, settings);
   const int reflections = settings.reflections;
   const auto& zones = settings.zones;
   const int width = settings.width, height = settings.height;
@@ -76,12 +80,14 @@ int RunTrace(Arguments& args, std::ostream& out) {
   }
   const LinearColor brightness =
       areaSum > 0 ? LinearColor{weighted.R / areaSum, weighted.G / areaSum, weighted.B / areaSum} : LinearColor{};
+  const FasetOnScreen* picked = pick ? PickedPolygon(polygons, *pick, width, height) : nullptr;
 
   if (!json) {
     out << "level-0 beams: " << tracer.Level0Beams().size() << "\nfinished beams: " << polygons.size()
         << "\nbeam store used: " << tracer.StoreUsed() << "\ndeepest level: " << tracer.MaxLevelReached()
         << "\nbrightness: " << brightness.R << ' ' << brightness.G << ' ' << brightness.B
         << "\nprojected area: " << projectedArea << '\n';
+    if (pick) out << "picked step: " << (picked ? std::to_string(picked->Step) : "none") << '\n';
     return kExitOk;
   }
 
@@ -94,6 +100,7 @@ int RunTrace(Arguments& args, std::ostream& out) {
   result["inner_color"] = ColorJson(light.InnerColor());
   result["brightness"] = ColorJson(brightness);
   result["projected_area"] = projectedArea;
+  if (pick) result["picked_step"] = picked ? Json(picked->Step) : Json(nullptr);
   Json beams = Json::array();
   for (const FasetOnScreen& p : polygons) {
     Json beam;

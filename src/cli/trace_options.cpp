@@ -5,6 +5,9 @@
 #include "cli/commands.h"
 #include "model/units.h"
 #include "params/materials.h"
+#include "trace/screen_mapping.h"
+#include "view/point_in_beam.h"
+#include "view/screen_scale.h"
 #include "view/view_matrix.h"
 
 namespace brillora::cli {
@@ -138,6 +141,30 @@ TraceOptions TracerOptions(const TraceSettings& settings, double designIndex) {
 TraceSubject LoadTraceSubject(const TraceSettings& settings) {
   const DesignReadResult read = LoadDesign(settings.file);
   return {InstalledStone(settings.file, read), TracerOptions(settings, read.refractiveIndex)};
+}
+
+}  // namespace brillora::cli
+
+namespace brillora::cli {
+
+PickPixel ParsePickPixel(const std::optional<std::string>& text) {
+  const std::size_t comma = text ? text->find(',') : std::string::npos;
+  const auto x = comma != std::string::npos ? ParseInteger(text->substr(0, comma)) : std::nullopt;
+  const auto y = comma != std::string::npos ? ParseInteger(text->substr(comma + 1)) : std::nullopt;
+  if (!x || !y) throw UsageError{"--pick needs a pixel X,Y of two whole numbers"};
+  return {*x, *y};
+}
+
+void CheckPickInside(const PickPixel& pixel, const TraceSettings& settings) {
+  if (pixel.x < 0 || pixel.x >= settings.width || pixel.y < 0 || pixel.y >= settings.height) {
+    throw UsageError{"--pick needs a pixel inside the picture of " + std::to_string(settings.width) + " x " +
+                     std::to_string(settings.height)};
+  }
+}
+
+const FasetOnScreen* PickedPolygon(const ArrayOfFOS& polygons, const PickPixel& pixel, int width, int height) {
+  const ScreenScale scale = FastScale(width, height);
+  return PolygonAt(polygons, PixelToView(pixel.x, pixel.y, scale.Scale, scale.CentreY));
 }
 
 }  // namespace brillora::cli

@@ -9,6 +9,7 @@
 #include "model/design.h"
 #include "trace/frame.h"
 #include "trace/beam_optics.h"
+#include "trace/screen_polygon.h"
 
 namespace brillora::cli {
 
@@ -61,6 +62,22 @@ TraceSubject LoadTraceSubject(const TraceSettings& settings);
 
 // The deepest level the tracer cuts: the tag minus one (-1: no tracing).
 inline int MaxLevel(const TraceSettings& settings) { return settings.reflections - 1; }
+
+// A pixel of the traced picture, as --pick X,Y names it.
+struct PickPixel {
+  int x = 0;
+  int y = 0;
+};
+
+// The value of --pick: two whole numbers separated by a comma. Bad values
+// throw UsageError.
+PickPixel ParsePickPixel(const std::optional<std::string>& text);
+// The pixel must lie inside the picture of --width x --height.
+void CheckPickInside(const PickPixel& pixel, const TraceSettings& settings);
+// The polygon whose step the picture window's double click selects at the
+// pixel of a picture of `width` x `height` traced into `polygons`; nullptr
+// when the click selects nothing.
+const FasetOnScreen* PickedPolygon(const ArrayOfFOS& polygons, const PickPixel& pixel, int width, int height);
 
 // The usage text of the shared options.
 inline constexpr const char* kTraceOptionsUsage =

@@ -267,7 +267,17 @@ void IlluminationModel::SetBGColor() {
     const double percent = settings_.BackgroundBrightness;
     bgColor_ = {percent * bgColor_.R / 100, percent * bgColor_.G / 100, percent * bgColor_.B / 100};
   }
+  snapshot_.reset();
   if (OnChanged) OnChanged();
+}
+
+std::shared_ptr<const IlluminationModel> IlluminationModel::Snapshot() const {
+  if (!snapshot_) {
+    auto copy = std::make_shared<IlluminationModel>(*this);
+    copy->OnChanged = nullptr;  // a reader must never call back into the owner
+    snapshot_ = std::move(copy);
+  }
+  return snapshot_;
 }
 
 }  // namespace brillora

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -74,6 +75,12 @@ class IlluminationModel : public BeamShader {
   // Called at the end of SetBGColor so that the owner can recolour its polygons.
   std::function<void()> OnChanged;
 
+  // The surroundings as they are now, for readers on other threads: an
+  // immutable copy without OnChanged, shared by every caller until the next
+  // change (every change ends in SetBGColor). Call it from the thread that
+  // owns the model.
+  std::shared_ptr<const IlluminationModel> Snapshot() const;
+
   const Frame& MapView() const { return mapView_; }
   const Frame& MapTurn() const { return mapTurn_; }
   const Frame& EnvTurn() const { return envTurn_; }
@@ -99,6 +106,7 @@ class IlluminationModel : public BeamShader {
   std::array<double, 3> zoneCos_{};
   LinearColor innerColor_;
   LinearColor bgColor_;
+  mutable std::shared_ptr<const IlluminationModel> snapshot_;
 };
 
 }  // namespace brillora

@@ -20,6 +20,11 @@ void MapPointsToScreen(PointStore& points, int scale, int centreY) {
   });
 }
 
+FlatPoint PixelToView(int x, int y, int scale, int centreY) {
+  const double s = scale;
+  return FlatPoint{(x - s) / s, (y - static_cast<double>(centreY)) / s};
+}
+
 void ScreenPolygon(const Race& beam, std::vector<ScreenPoint>& polygon) {
   polygon.clear();
   for (const FlatPoint* corner : beam.Points) {

@@ -388,7 +388,6 @@ void DesignWindow::AttachLaterWindows(AboutWindow* about, QWidget* lightMap) {
 
 void DesignWindow::Start(const QStringList& arguments) {
   setAcceptDrops(true);
-  move(0, 0);
   if (!arguments.isEmpty()) OpenDesign(arguments.first());
   if (!editor_) {
     editor_ = std::make_unique<StepEditor>(static_cast<EditorObserver&>(*this));

@@ -7,7 +7,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
-#include <QTimer>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -15,18 +14,16 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QUrl>
-#include <cmath>
-#include <cstdlib>
+#include <utility>
 
 #include "light/illumination_model.h"
-#include "model/number_text.h"
-#include "trace/plane_geometry.h"
+#include "params/stone_parameters.h"
+#include "trace/screen_mapping.h"
+#include "view/measuring_segment.h"
 #include "view/paint_polygons.h"
-#include "view/paint_smooth.h"
+#include "view/point_in_beam.h"
 #include "view/screen_scale.h"
 #include "view/view_matrix.h"
-#include "params/parameters_window.h"
-#include "params/stone_parameters.h"
 
 namespace brillora {
 
@@ -35,79 +32,20 @@ namespace {
 constexpr int kMaxDroppedName = 256;
 constexpr double kCompanionOpacity = 200.0 / 255.0;
 
-int RoundInt(double value) { return static_cast<int>(RoundHalfEven(value)); }
+QPoint ToQPoint(PixelPoint p) { return {p.x, p.y}; }
 
 }  // namespace
 
-bool NearPoint(int x, int y, PixelPoint p) {
-  const double dx = p.x - x;
-  const double dy = p.y - y;
-  return std::sqrt(dx * dx + dy * dy) < 5.0;
-}
-
-std::vector<QPoint> LinePixels(QPoint from, QPoint to) {
-  // Bresenham's walk; the end point belongs to whatever is drawn next.
-  std::vector<QPoint> pixels;
-  int x = from.x();
-  int y = from.y();
-  const int dx = std::abs(to.x() - x);
-  const int dy = -std::abs(to.y() - y);
-  const int sx = x < to.x() ? 1 : -1;
-  const int sy = y < to.y() ? 1 : -1;
-  int error = dx + dy;
-  while (x != to.x() || y != to.y()) {
-    pixels.emplace_back(x, y);
-    const int twice = 2 * error;
-    if (twice >= dy) {
-      error += dy;
-      x += sx;
-    }
-    if (twice <= dx) {
-      error += dx;
-      y += sy;
-    }
-  }
-  return pixels;
-}
-
-std::vector<QPoint> SegmentPixels(PixelPoint start, PixelPoint end) {
-  double dx = end.x - start.x;
-  double dy = end.y - start.y;
-  if (dx == 0) dx = 1;
-  if (dy == 0) dy = 1;
-  const double k = dy / dx;
-  const double norm = std::sqrt(1.0 + k * k);
-  const int u = RoundInt(20.0 * std::abs(k) / norm);
-  const int v = -RoundInt(20.0 * (k > 0 ? 1.0 : (k < 0 ? -1.0 : 0.0)) / norm);
-  const QPoint p1(start.x, start.y);
-  const QPoint p2(end.x, end.y);
-  const QPoint offset(u, v);
-  std::vector<QPoint> pixels = LinePixels(p1, p2);
-  for (const auto& [a, b] : {std::pair{p1 + offset, p1 - offset}, std::pair{p2 + offset, p2 - offset}}) {
-    const std::vector<QPoint> tick = LinePixels(a, b);
-    pixels.insert(pixels.end(), tick.begin(), tick.end());
-  }
-  return pixels;
-}
-
-bool PointInBeam(const std::vector<FlatPoint*>& corners, const FlatPoint& q) {
-  const std::size_t n = corners.size();
-  if (n < 3) return false;
-  bool found = false;
-  for (std::size_t k = 1; k < n; ++k) {
-    const FlatPoint& a = *corners[k - 1];
-    const FlatPoint& b = *corners[k];
-    if ((a.X > q.X) == (b.X >= q.X)) continue;
-    if (trace::LeftOf(b, a, q)) return false;
-    if (found) return true;
-    found = true;
-  }
-  return found && !trace::LeftOf(*corners[0], *corners[n - 1], q);
-}
-
 PictureWindow::PictureWindow(StoneParameters& parameters, const IlluminationModel& light, QWidget* parent)
     : QWidget(parent), parameters_(parameters), light_(light), popupMenu_(new QMenu(this)),
-      button1_(new QPushButton("Reset", this)) {
+      button1_(new QPushButton("Reset", this)),
+      worker_([this](QImage picture, unsigned request) {
+        // On the worker's thread: the window takes the picture in its own.
+        auto accept = [this, picture = std::move(picture), request]() mutable {
+          AcceptRefined(std::move(picture), request);
+        };
+        QMetaObject::invokeMethod(this, std::move(accept), Qt::QueuedConnection);
+      }) {
   setObjectName("Picture");
   setWindowTitle("Crown");
   resize(kInitialWidth, kInitialHeight);
@@ -124,14 +62,28 @@ PictureWindow::PictureWindow(StoneParameters& parameters, const IlluminationMode
   button1_->setToolTip("Reset to initial Position");
   button1_->hide();
   connect(button1_, &QPushButton::clicked, this, &PictureWindow::GetinitialPositionClick);
+  idle_.setSingleShot(true);
+  idle_.setInterval(0);
+  connect(&idle_, &QTimer::timeout, this, &PictureWindow::IdlePaint);
   parameters_.SetPictureWidth(width());
 }
 
 PictureWindow::~PictureWindow() = default;
 
-bool PictureWindow::SegmentShown() const {
-  return parametersWindow_ != nullptr && parametersWindow_->isVisible() &&
-         parametersWindow_->FirstPageActive();
+void PictureWindow::SetStone(std::shared_ptr<const Stone> stone) {
+  stone_ = std::move(stone);
+  DropRefined();
+}
+
+void PictureWindow::SetRebuild() {
+  rebuild_ = true;
+  DropRefined();
+}
+
+void PictureWindow::DropRefined() {
+  refinedValid_ = false;
+  awaited_ = 0;
+  worker_.Cancel();
 }
 
 void PictureWindow::GetinitialPositionClick() {
@@ -143,7 +95,7 @@ void PictureWindow::GetinitialPositionClick() {
 bool PictureWindow::ShowsCrown() const { return brillora::ShowsCrown(view_); }
 
 void PictureWindow::Repaint() {
-  refinedValid_ = false;
+  DropRefined();
   update();
 }
 
@@ -152,8 +104,7 @@ void PictureWindow::Rotate() {
   clock.start();
   setCursor(Qt::WaitCursor);
   FlipView(view_, [this](const Frame&) {
-    rebuild_ = true;
-    refinedValid_ = false;
+    SetRebuild();
     repaint();
   });
   rebuild_ = true;  // the next paint traces again
@@ -172,10 +123,10 @@ void PictureWindow::Trace(const PictureSettings& settings) {
   options.Reflected = settings.reflected;
   const ScreenScale scale = FastScale(width(), height());
   tracer_.RayTrace(*stone_, view_, screen_, settings.maxLevel, scale.Scale, scale.CentreY, options, light_);
+  traced_ = {stone_, view_, settings.maxLevel, options};
 }
 
 void PictureWindow::paintEvent(QPaintEvent* event) {
-  ++paintGeneration_;
   const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
   QPainter painter(this);
   const QRect area = rebuild_ ? rect() : event->rect();
@@ -187,15 +138,20 @@ void PictureWindow::paintEvent(QPaintEvent* event) {
   if (refinedValid_ && refined_.size() == size()) {
     painter.drawImage(area, refined_, area);
   } else {
-    PaintRect(area, screen_, Style(settings), painter);
-    refinedValid_ = false;
+    const PaintStyle style = Style(settings);
+    PaintRect(area, screen_, style, painter);
+    // Any paint of the fast picture makes whatever the worker is drawing stale.
+    DropRefined();
+    due_ = RefineRequest{traced_.stone, light_.Snapshot(), traced_.view, traced_.maxLevel, traced_.options,
+                         style, width(), height()};
     refinePending_ = true;
-    QTimer::singleShot(0, this, &PictureWindow::IdlePaint);
+    idle_.start();
   }
   UpdateCaption();
-  if (SegmentShown()) {
+  if (segmentShown_) {
     painter.setPen(QColor(255, 0, 0));
-    const std::vector<QPoint> pixels = SegmentPixels(parameters_.SegmentStart(), parameters_.SegmentEnd());
+    const std::vector<QPoint> pixels =
+        SegmentPixels(ToQPoint(parameters_.SegmentStart()), ToQPoint(parameters_.SegmentEnd()));
     painter.drawPoints(pixels.data(), static_cast<int>(pixels.size()));
   }
   UpdateTranslucency();
@@ -203,20 +159,16 @@ void PictureWindow::paintEvent(QPaintEvent* event) {
 
 void PictureWindow::IdlePaint() {
   const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
-  if (refining_ || !refinePending_ || !settings.antiAliasing) return;
+  if (!refinePending_ || !settings.antiAliasing || !due_) return;
   refinePending_ = false;
-  refining_ = true;
-  const unsigned started = paintGeneration_;
-  QImage picture(size(), QImage::Format_RGB32);
-  const ScreenScale fine = FineScale(width(), height());
-  tracer_.BeamsToScreenCopy(fine.Scale, fine.CentreY, screen_, fineScreen_);
-  // The pass yields to the message loop; any paint meanwhile makes it stale.
-  const SmoothResult result = PaintSmooth(picture, fineScreen_, Style(settings), [this, started] {
-    QCoreApplication::processEvents();
-    return paintGeneration_ != started;
-  });
-  refining_ = false;
-  if (result != SmoothResult::Done || paintGeneration_ != started) return;
+  awaited_ = worker_.Request(std::move(*due_));
+  due_.reset();
+}
+
+void PictureWindow::AcceptRefined(QImage picture, unsigned request) {
+  // A picture of a request no longer awaited shows an older state.
+  if (request != awaited_ || picture.size() != size()) return;
+  awaited_ = 0;
   refined_ = std::move(picture);
   refinedValid_ = true;
   update();
@@ -259,16 +211,16 @@ void PictureWindow::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   lastX_ = at.x();
   lastY_ = at.y();
-  dragStart_ = NearPoint(at.x(), at.y(), parameters_.SegmentStart());
-  dragEnd_ = NearPoint(at.x(), at.y(), parameters_.SegmentEnd());
+  dragStart_ = NearPoint(at.x(), at.y(), ToQPoint(parameters_.SegmentStart()));
+  dragEnd_ = NearPoint(at.x(), at.y(), ToQPoint(parameters_.SegmentEnd()));
   if (event->button() == Qt::RightButton) popupMenu_->popup(event->globalPosition().toPoint());
 }
 
 void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
-  const bool nearEnd =
-      NearPoint(at.x(), at.y(), parameters_.SegmentStart()) || NearPoint(at.x(), at.y(), parameters_.SegmentEnd());
-  setCursor(nearEnd && SegmentShown() ? Qt::SizeAllCursor : Qt::ArrowCursor);
+  const bool nearEnd = NearPoint(at.x(), at.y(), ToQPoint(parameters_.SegmentStart())) ||
+                       NearPoint(at.x(), at.y(), ToQPoint(parameters_.SegmentEnd()));
+  setCursor(nearEnd && segmentShown_ ? Qt::SizeAllCursor : Qt::ArrowCursor);
   if (!(event->buttons() & Qt::LeftButton)) return;
   if (!dragStart_ && !dragEnd_) {
     if (MouseTurn(view_, lastX_, lastY_, at.x(), at.y(), width())) rebuild_ = true;
@@ -278,7 +230,7 @@ void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   // The segment moves only where it is drawn: on the parameters window's first page.
-  if (!SegmentShown()) return;
+  if (!segmentShown_) return;
   const PixelPoint p{at.x(), at.y()};
   if (dragStart_) {
     parameters_.SetSegmentStart(p);
@@ -290,17 +242,13 @@ void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PictureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-  // The second press of the double click marks the point; in view units it is
-  // the inverse of the fast pass's mapping.
+  // The second press of the double click marks the point.
   lastX_ = event->position().toPoint().x();
   lastY_ = event->position().toPoint().y();
-  const double c = width() / 2 - 1;
-  const double m = height() / 2 - 1;
-  const FlatPoint q{(lastX_ - c) / c, (lastY_ - m) / c};
-  for (const FasetOnScreen& polygon : screen_) {
-    if (polygon.Beam == nullptr || !PointInBeam(polygon.Beam->Points, q)) continue;
-    if (source_ != nullptr && polygon.Beam->Facet != nullptr) source_->SelectFacetStep(polygon.Beam->Facet->Step);
-    return;
+  const ScreenScale scale = FastScale(width(), height());
+  const FasetOnScreen* hit = PolygonAt(screen_, PixelToView(lastX_, lastY_, scale.Scale, scale.CentreY));
+  if (hit != nullptr && source_ != nullptr && hit->Beam->Facet != nullptr) {
+    source_->SelectFacetStep(hit->Beam->Facet->Step);
   }
 }
 

@@ -1,18 +1,20 @@
 #pragma once
 
 #include <QColor>
-#include <QPoint>
+#include <QImage>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "model/design.h"
-#include "params/weight.h"
 #include "trace/frame.h"
 #include "trace/ray_tracer.h"
 #include "trace/screen_polygon.h"
 #include "view/paint_style.h"
+#include "view/refine_worker.h"
 
 class QMenu;
 class QPushButton;
@@ -20,7 +22,6 @@ class QPushButton;
 namespace brillora {
 
 class IlluminationModel;
-class ParametersWindow;
 class StoneParameters;
 
 // What the picture window reads from the design window's menus and editing.
@@ -42,22 +43,10 @@ class PictureSource {
   virtual void SelectFacetStep(int step) = 0;
 };
 
-// True when q lies inside the convex beam polygon `corners` (view units, in the
-// tracer's corner order).
-bool PointInBeam(const std::vector<FlatPoint*>& corners, const FlatPoint& q);
-
-// True when (x, y) lies closer than 5 pixels to p: near enough to grab a segment end.
-bool NearPoint(int x, int y, PixelPoint p);
-
-// The pixels of a line from `from` to `to`, the first included and the last not.
-std::vector<QPoint> LinePixels(QPoint from, QPoint to);
-
-// The pixels of the measuring segment drawn as a dimension line: the segment
-// and a 40-pixel tick across each end.
-std::vector<QPoint> SegmentPixels(PixelPoint start, PixelPoint end);
-
 // The picture window: the application's main window, showing the stone and
-// the measuring segment of the parameters window.
+// the measuring segment of the stone parameters. It draws the fast picture at
+// once on every change and has a worker draw the anti-aliased one, which
+// replaces it only if nothing changed meanwhile.
 class PictureWindow : public QWidget {
   Q_OBJECT
 
@@ -68,16 +57,14 @@ class PictureWindow : public QWidget {
   PictureWindow(StoneParameters& parameters, const IlluminationModel& light, QWidget* parent = nullptr);
   ~PictureWindow() override;
 
-  // The parameters window is made after this one.
-  void SetParametersWindow(const ParametersWindow* window) { parametersWindow_ = window; }
   // The design window is made after this one.
   void SetSource(PictureSource* source) { source_ = source; }
   // Windows made translucent while this one is maximized.
   void SetTranslucentCompanions(std::vector<QWidget*> windows) { companions_ = std::move(windows); }
 
-  void SetStone(std::shared_ptr<const Stone> stone) { stone_ = std::move(stone); }
+  void SetStone(std::shared_ptr<const Stone> stone);
   // The view must be traced again before it is drawn next.
-  void SetRebuild() { rebuild_ = true; }
+  void SetRebuild();
   bool Rebuild() const { return rebuild_; }
   // Draws the picture anew (the refined picture, if any, is dropped).
   void Repaint();
@@ -95,10 +82,15 @@ class PictureWindow : public QWidget {
   bool RefinePending() const { return refinePending_; }
   // The refined picture replaced the fast one.
   bool RefinedShown() const { return refinedValid_; }
+  // The refined picture shown, while RefinedShown.
+  const QImage& RefinedPicture() const { return refined_; }
 
   QString CaptionText() const { return windowTitle(); }
   QColor CaptionColour() const { return captionColour_; }
-  bool SegmentShown() const;
+  // Whether the measuring segment is drawn and its ends can be dragged (the
+  // parameters window shows its first page).
+  void SetSegmentShown(bool shown) { segmentShown_ = shown; }
+  bool SegmentShown() const { return segmentShown_; }
 
  signals:
   // A design file was dropped on the window (the first file only).
@@ -125,12 +117,22 @@ class PictureWindow : public QWidget {
   void UpdateCaption();
   PaintStyle Style(const PictureSettings& settings) const;
   void Trace(const PictureSettings& settings);
+  // Whatever refined picture was shown or is being drawn no longer fits.
+  void DropRefined();
   void IdlePaint();
+  void AcceptRefined(QImage picture, unsigned request);
   void UpdateTranslucency();
+
+  // What the last trace was made of, so that the refined pass traces the same.
+  struct TracedState {
+    std::shared_ptr<const Stone> stone;
+    Frame view = IdentityFrame();
+    int maxLevel = -1;
+    TraceOptions options;
+  };
 
   StoneParameters& parameters_;
   const IlluminationModel& light_;
-  const ParametersWindow* parametersWindow_ = nullptr;
   PictureSource* source_ = nullptr;
   std::vector<QWidget*> companions_;
   std::shared_ptr<const Stone> stone_ = std::make_shared<const Stone>();
@@ -140,18 +142,21 @@ class PictureWindow : public QWidget {
   Frame view_ = IdentityFrame();
   RayTracer tracer_;
   ArrayOfFOS screen_;
-  ArrayOfFOS fineScreen_;
+  TracedState traced_;
   QImage refined_;
   bool refinedValid_ = false;
   bool refinePending_ = false;
-  bool refining_ = false;
-  unsigned paintGeneration_ = 0;  // every paint counts; a refined pass started before one is abandoned
+  std::optional<RefineRequest> due_;  // the refined picture of what the fast pass drew last
+  unsigned awaited_ = 0;              // the worker's request whose picture may be shown; 0 none
+  QTimer idle_;                       // the refined pass starts once pending events are handled
+  bool segmentShown_ = false;
   bool rebuild_ = true;
   bool clipboardUsed_ = false;
   int lastX_ = 0;
   int lastY_ = 0;
   bool dragStart_ = false;
   bool dragEnd_ = false;
+  RefineWorker worker_;  // last: its thread ends before anything it reports to goes
 };
 
 }  // namespace brillora

@@ -36,6 +36,35 @@ TEST(ScreenMapping, ViewXFromMinusOneToOneSpansTheColumns) {
   EXPECT_EQ(right->ScreenY, 344);
 }
 
+TEST(ScreenMapping, PixelToViewUndoesTheMapping) {
+  // The picture window's 450 x 467: 224 pixels a view unit, row 232 in the middle.
+  const FlatPoint centre = PixelToView(224, 232, 224, 232);
+  EXPECT_EQ(centre.X, 0.0);
+  EXPECT_EQ(centre.Y, 0.0);
+  const FlatPoint left = PixelToView(0, 344, 224, 232);
+  EXPECT_EQ(left.X, -1.0);
+  EXPECT_EQ(left.Y, 0.5);
+  EXPECT_EQ(PixelToView(448, 0, 224, 232).X, 1.0);
+  // Mapped again, every pixel lands on itself, for any size.
+  std::mt19937 random(3);
+  PointStore store;
+  std::vector<std::pair<int, int>> pixels;
+  for (const auto& [scale, centreY] : {std::pair{224, 232}, {1, 1}, {1120, 1163}, {4499, 20}}) {
+    store.Clear();
+    pixels.clear();
+    std::uniform_int_distribution<int> x(-10, 2 * scale + 10), y(-10, 2 * centreY + 10);
+    for (int i = 0; i < 200; ++i) {
+      pixels.emplace_back(x(random), y(random));
+      *store.New() = PixelToView(pixels.back().first, pixels.back().second, scale, centreY);
+    }
+    MapPointsToScreen(store, scale, centreY);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      EXPECT_EQ(store[i].ScreenX, pixels[i].first) << scale;
+      EXPECT_EQ(store[i].ScreenY, pixels[i].second) << scale;
+    }
+  }
+}
+
 TEST(ScreenMapping, CornersOnTheSamePixelAppearOnce) {
   PointStore store;
   Race beam;

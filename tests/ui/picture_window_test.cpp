@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMenu>
 #include <QSet>
@@ -9,8 +11,13 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "light/illumination_model.h"
+#include "trace/ray_tracer.h"
 #include "ui/design_window.h"
+#include "view/paint_polygons.h"
+#include "view/paint_smooth.h"
 #include "view/picture_window.h"
+#include "view/screen_scale.h"
 
 using namespace brillora;
 
@@ -32,6 +39,45 @@ void Drag(QWidget* w, QPoint from, QPoint to, int steps) {
     QApplication::sendEvent(w, &move);
   }
   QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+}
+
+// The window's state drawn here at once, without the window's tracer or its
+// worker: a trace at window size, then the fast pass, or the same beams mapped
+// five times larger and the refined pass.
+struct StatePictures {
+  QImage fast;
+  QImage refined;
+};
+
+StatePictures PicturesOfTheState(BrilloraApp& app) {
+  const PictureWindow& picture = app.Picture();
+  const PictureSettings s = app.Design().CurrentSettings();
+  TraceOptions options;
+  options.RefractiveIndex = app.Parameters().RefractiveIndex();
+  options.SurfaceRefl = s.surfaceReflections;
+  options.Reflected = s.reflected;
+  const int w = picture.width(), h = picture.height();
+  const ScreenScale fast = FastScale(w, h), fine = FineScale(w, h);
+  RayTracer tracer;
+  ArrayOfFOS screen, fineScreen;
+  tracer.RayTrace(*app.Design().State().stone, picture.View(), screen, s.maxLevel, fast.Scale, fast.CentreY, options,
+                  app.Light());
+  const PaintStyle style{app.Light().BGColor(), s.edges, s.maxLevel < 0, s.selectedStep};
+  StatePictures pictures{QImage(w, h, QImage::Format_RGB32), QImage(w, h, QImage::Format_RGB32)};
+  PaintPolygons(pictures.fast, screen, style);
+  tracer.BeamsToScreenCopy(fine.Scale, fine.CentreY, screen, fineScreen);
+  PaintSmooth(pictures.refined, fineScreen, style);
+  return pictures;
+}
+
+QImage Shown(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// Starts a refined pass of the present state and waits until the worker has it.
+void StartRefinedPass(PictureWindow& picture) {
+  picture.Repaint();
+  QTRY_VERIFY(picture.RefinePending());
+  QTRY_VERIFY(!picture.RefinePending());
+  QVERIFY(!picture.RefinedShown());
 }
 
 }  // namespace
@@ -76,6 +122,63 @@ void PictureWindowTest::refinedPassFollowsAntiAliasing() {
   picture.resize(600, 500);
   QVERIFY(!picture.Rebuild());
   QCOMPARE(picture.Screen().size(), polygons);
+}
+
+void PictureWindowTest::editDuringARefinedPassNeverShowsTheOlderPicture() {
+  PictureWindow& picture = app_->Picture();
+  DesignWindow& design = app_->Design();
+  design.Menu().numbered[11]->trigger();  // 12 reflections and a large window: a long refined pass
+  picture.resize(700, 700);
+  const StatePictures before = PicturesOfTheState(*app_);
+  QTRY_VERIFY(picture.RefinedShown());
+  // The worker's picture is the one the window drew at once before it had a worker.
+  QCOMPARE(picture.RefinedPicture(), before.refined);
+
+  StartRefinedPass(picture);
+  auto* symmetry = design.findChild<QComboBox*>("SymBox");
+  symmetry->setCurrentIndex(symmetry->findText("5"));
+  emit symmetry->activated(symmetry->currentIndex());
+  const StatePictures after = PicturesOfTheState(*app_);
+  QVERIFY(after.refined != before.refined);
+  // The fast picture of the edit shows at once.
+  QCOMPARE(Shown(picture), after.fast);
+  // The first refined picture shown after the edit is the edit's.
+  QElapsedTimer clock;
+  clock.start();
+  while (!picture.RefinedShown() && clock.elapsed() < 60000) QTest::qWait(1);
+  QVERIFY(picture.RefinedShown());
+  QCOMPARE(picture.RefinedPicture(), after.refined);
+  QCOMPARE(Shown(picture), after.refined);
+}
+
+void PictureWindowTest::antiAliasingOffDuringARefinedPassKeepsTheFastPicture() {
+  PictureWindow& picture = app_->Picture();
+  app_->Design().Menu().numbered[11]->trigger();
+  picture.resize(700, 700);
+  QTRY_VERIFY(picture.RefinedShown());
+  StartRefinedPass(picture);
+  app_->Design().Menu().AA->trigger();  // off
+  const StatePictures state = PicturesOfTheState(*app_);
+  // Long enough for the abandoned pass to have ended many times over.
+  for (int i = 0; i < 40; ++i) {
+    QTest::qWait(25);
+    QVERIFY(!picture.RefinedShown());
+  }
+  QVERIFY(picture.RefinePending());
+  QCOMPARE(Shown(picture), state.fast);
+}
+
+void PictureWindowTest::quittingDuringARefinedPassIsClean() {
+  PictureWindow& picture = app_->Picture();
+  app_->Design().Menu().numbered[11]->trigger();
+  picture.resize(700, 700);
+  QTRY_VERIFY(picture.RefinedShown());
+  StartRefinedPass(picture);
+  QVERIFY(picture.close());
+  // The windows go with the pass still running; its thread ends with them,
+  // and nothing it might have sent reaches a window that is gone.
+  app_.reset();
+  QTest::qWait(50);
 }
 
 void PictureWindowTest::fullWidthDragTurnsHalfATurn() {
@@ -136,27 +239,4 @@ void PictureWindowTest::sideSwitchFlipsAndShowsTheDuration() {
   QCOMPARE(picture.CaptionText(), QString("  Pavilion"));
   design.findChild<QToolButton*>("CrownButton")->click();
   QVERIFY(picture.ShowsCrown());
-}
-
-void PictureWindowTest::pointInBeam() {
-  FlatPoint a{0, 0}, b{1, 0}, c{1, 1}, d{0, 1};
-  const std::vector<FlatPoint*> square{&a, &b, &c, &d};
-  QVERIFY(PointInBeam(square, FlatPoint{0.5, 0.5}));
-  QVERIFY(PointInBeam(square, FlatPoint{0.9, 0.1}));
-  QVERIFY(!PointInBeam(square, FlatPoint{1.5, 0.5}));  // beside: no edge crossed
-  QVERIFY(!PointInBeam(square, FlatPoint{0.5, 1.5}));  // above
-  QVERIFY(!PointInBeam(square, FlatPoint{0.5, -0.5}));  // below
-  QVERIFY(!PointInBeam({&a, &b}, FlatPoint{0.5, 0.0}));  // no area
-  // The tracer's corner order is the one in which the inside test holds.
-  int insideCount = 0;
-  for (const FasetOnScreen& polygon : app_->Picture().Screen()) {
-    if (polygon.Beam == nullptr) continue;
-    FlatPoint centre{0, 0};
-    for (const FlatPoint* p : polygon.Beam->Points) {
-      centre.X += p->X / polygon.Beam->Points.size();
-      centre.Y += p->Y / polygon.Beam->Points.size();
-    }
-    insideCount += PointInBeam(polygon.Beam->Points, centre) ? 1 : 0;
-  }
-  QCOMPARE(insideCount, static_cast<int>(app_->Picture().Screen().size()));
 }

@@ -16,11 +16,13 @@ class PictureWindowTest : public QObject {
 
   void pictureIsNotUniform();
   void refinedPassFollowsAntiAliasing();
+  void editDuringARefinedPassNeverShowsTheOlderPicture();
+  void antiAliasingOffDuringARefinedPassKeepsTheFastPicture();
+  void quittingDuringARefinedPassIsClean();
   void fullWidthDragTurnsHalfATurn();
   void resetRestoresTheInitialView();
   void doubleClickSelectsTheStepWithoutTurning();
   void sideSwitchFlipsAndShowsTheDuration();
-  void pointInBeam();
 
  private:
   QTemporaryDir programFolder_;

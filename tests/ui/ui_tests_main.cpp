@@ -5,6 +5,7 @@
 #include "design_controls_test.h"
 #include "parameters_window_test.h"
 #include "picture_window_test.h"
+#include "window_placement_test.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -24,6 +25,10 @@ int main(int argc, char* argv[]) {
   }
   {
     PictureWindowTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  {
+    WindowPlacementTest test;
     failures += QTest::qExec(&test, argc, argv);
   }
   return failures == 0 ? 0 : 1;
