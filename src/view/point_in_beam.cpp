@@ -4,9 +4,19 @@
 
 namespace brillora {
 
-bool PointInBeam(const std::vector<FlatPoint*>& corners, const FlatPoint& q) {
+namespace {
+
+// Twice the signed area of the polygon: positive when its corners turn
+// counter-clockwise in (X, Y).
+double SignedTwiceArea(const std::vector<FlatPoint*>& corners) {
+  double sum = 0;
+  for (std::size_t i = 0, j = corners.size() - 1; i < corners.size(); j = i++)
+    sum += corners[j]->X * corners[i]->Y - corners[i]->X * corners[j]->Y;
+  return sum;
+}
+
+bool InsideCounterClockwise(const std::vector<FlatPoint*>& corners, const FlatPoint& q) {
   const std::size_t n = corners.size();
-  if (n < 3) return false;
   bool found = false;
   for (std::size_t k = 1; k < n; ++k) {
     const FlatPoint& a = *corners[k - 1];
@@ -17,6 +27,14 @@ bool PointInBeam(const std::vector<FlatPoint*>& corners, const FlatPoint& q) {
     found = true;
   }
   return found && !trace::LeftOf(*corners[0], *corners[n - 1], q);
+}
+
+}  // namespace
+
+bool PointInBeam(const std::vector<FlatPoint*>& corners, const FlatPoint& q) {
+  if (corners.size() < 3) return false;
+  if (SignedTwiceArea(corners) >= 0) return InsideCounterClockwise(corners, q);
+  return InsideCounterClockwise({corners.rbegin(), corners.rend()}, q);
 }
 
 const FasetOnScreen* PolygonAt(const ArrayOfFOS& polygons, const FlatPoint& q) {

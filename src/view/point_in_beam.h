@@ -7,9 +7,12 @@
 
 namespace brillora {
 
-// True when q lies inside the convex beam polygon `corners` (view units, in
-// the tracer's corner order): the point must lie on the inner side of both
-// edges that a vertical line through it crosses.
+// True when q lies inside the convex beam polygon `corners` (view units): the
+// point must lie on the inner side of both edges that a vertical line through
+// it crosses. The side test takes the corners turning counter-clockwise in
+// (X, Y); beams met an odd number of times inside the stone turn the other
+// way and are read in reverse, so that a double click selects in a traced
+// picture too.
 bool PointInBeam(const std::vector<FlatPoint*>& corners, const FlatPoint& q);
 
 // The polygon a double click at view point q picks: the first in list order

@@ -30,6 +30,13 @@ TEST(PointInBeam, InsideASquareOnly) {
   EXPECT_FALSE(PointInBeam(square, FlatPoint{0.5, 1.5}));   // above
   EXPECT_FALSE(PointInBeam(square, FlatPoint{0.5, -0.5}));  // below
   EXPECT_FALSE(PointInBeam({&a, &b}, FlatPoint{0.5, 0.0}));  // no area
+  // The same square turning the other way, as a beam met once inside the stone.
+  const std::vector<FlatPoint*> reversed{&d, &c, &b, &a};
+  EXPECT_TRUE(PointInBeam(reversed, FlatPoint{0.5, 0.5}));
+  EXPECT_TRUE(PointInBeam(reversed, FlatPoint{0.9, 0.1}));
+  EXPECT_FALSE(PointInBeam(reversed, FlatPoint{1.5, 0.5}));
+  EXPECT_FALSE(PointInBeam(reversed, FlatPoint{0.5, 1.5}));
+  EXPECT_FALSE(PointInBeam(reversed, FlatPoint{0.5, -0.5}));
 }
 
 TEST(PointInBeam, FacetBeamsContainTheirCentres) {
