@@ -12,7 +12,8 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& steps);
 
 // Intersects the planes of both sides into a closed convex polyhedron. Both sides'
 // planes must be current (BuildStepPlanes). Only the first sectors are computed;
-// the rest are rotated copies. Returns an empty stone when a side has fewer than
+// the rest are rotated copies. A ring of facets that repeats an earlier one's
+// planes gets no polygons. Returns an empty stone when a side has fewer than
 // two elements.
 Stone BuildStone(int symOrder, const MasStep& crown, const MasStep& pavilion);
 
