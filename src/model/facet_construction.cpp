@@ -6,8 +6,11 @@
 #include <utility>
 
 #include "model/corner_search.h"
+#include "model/half_space_stone.h"
+#include "model/plane_rings.h"
 #include "model/sector_builder.h"
 #include "model/step_list.h"
+#include "model/stone_soundness.h"
 #include "model/units.h"
 
 namespace brillora {
@@ -20,6 +23,15 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kMinCotangent = 1e-6;
 
 int SplitFacetsPerSector(const TStep& step) { return step.Split > 0 ? 1 : 0; }
+
+// Planes that meet at a slant of a millionth (tiers set upright, whose
+// cotangent is clamped, or tiers a millionth of a degree apart) place their
+// corners only to a ten-thousandth or so, and a cut that is consistent for
+// one snap may not be for another: the intersection is tried with coarser
+// ones until it closes. The first suits any stone whose planes meet at
+// ordinary angles; the last still resolves ten times finer than the
+// sector-wise construction's same-point distance.
+constexpr HalfSpaceTolerances kHalfSpaceTolerances[] = {{1e-10, 1e-8}, {1e-8, 1e-6}, {1e-6, 1e-4}};
 
 }  // namespace
 
@@ -116,11 +128,29 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
 Stone BuildStone(int symOrder, const MasStep& crown, const MasStep& pavilion) {
   if (crown.size() < 2 || pavilion.size() < 2) return {};
   const StepList steps(symOrder, crown, pavilion);
+  if (!steps.AllPlanesFinite()) return {};
+  const std::vector<PlaneRing> rings = RingsOf(steps);
   SectorBuilder builder(steps);
-  const auto triples = FindCornerTriples(builder);
-  if (!triples) return {};
-  for (const CornerTriple& t : *triples) builder.AddCorner(t.a, t.b, t.c);
-  return builder.Finish();
+  if (const auto triples = FindCornerTriples(builder)) {
+    for (const CornerTriple& t : *triples) builder.AddCorner(t.a, t.b, t.c);
+    Stone stone = builder.Finish();
+    if (IsSoundStone(stone, rings, steps, stone.AllVertices.size() / symOrder)) return stone;
+  }
+  // The sector-wise way cannot build every design: turned or split tiers may
+  // reach past the sectors it examines, tiers thinner than its same-point
+  // distance lose corners, and a corner on the axis is made once per sector.
+  for (const HalfSpaceTolerances& tolerances : kHalfSpaceTolerances) {
+    // Planes within the snap of each other would make faces a snap apart:
+    // they are taken as one.
+    const StepList distinct(symOrder, crown, pavilion, std::max(tolerances.snap, StepList::kSamePlane));
+    HalfSpaceStone exact = IntersectHalfSpaces(distinct, RingsOf(distinct), tolerances);
+    if (IsSoundStone(exact.stone, rings, steps, exact.baseVertices)) return std::move(exact.stone);
+    // No face at all: the planes leave nothing that a coarser snap would find.
+    if (exact.stone.AllFacets.empty()) break;
+  }
+  // The planes leave no solid, or an open one (two sectors of unsplit tiers
+  // bound the stone on two sides only).
+  return {};
 }
 
 Stone ConstructStone(Design& design) {
