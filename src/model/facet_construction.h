@@ -12,8 +12,10 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& steps);
 
 // Intersects the planes of both sides into a closed convex polyhedron. Both sides'
 // planes must be current (BuildStepPlanes). Only the first sectors are computed;
-// the rest are rotated copies. Returns an empty stone when a side has fewer than
-// two elements.
+// the rest are rotated copies. A ring of facets that repeats an earlier one's
+// planes gets no polygons. The result is always a closed stone within the
+// girdle's bounds, or an empty one when a side has fewer than two elements or
+// the planes bound no solid.
 Stone BuildStone(int symOrder, const MasStep& crown, const MasStep& pavilion);
 
 // Recomputes the planes of both sides and builds the stone.

@@ -57,11 +57,13 @@ ClippedSolid ClipBox(const std::vector<HalfSpace>& planes, double s) {
     const Vec n{h.nx, h.ny, h.nz};
     std::vector<Polygon> kept;
     Polygon cut;
+    bool cutsOff = false;
     for (const Polygon& face : faces) {
       Polygon out;
       for (std::size_t i = 0; i < face.size(); ++i) {
         const Vec a = face[i], b = face[(i + 1) % face.size()];
         const double da = Dot(n, a) - h.d, db = Dot(n, b) - h.d;
+        cutsOff = cutsOff || da > kEps;
         if (da <= kEps) out.push_back(a);
         if ((da < -kEps && db > kEps) || (da > kEps && db < -kEps)) {
           const Vec p = a + (da / (da - db)) * (b - a);
@@ -72,7 +74,8 @@ ClippedSolid ClipBox(const std::vector<HalfSpace>& planes, double s) {
       }
       if (out.size() >= 3) kept.push_back(out);
     }
-    if (cut.size() >= 3) {
+    // A plane that cuts nothing off (the copy of one already applied) adds no face.
+    if (cutsOff && cut.size() >= 3) {
       Polygon cap = OrderAround(cut, n);
       if (cap.size() >= 3) kept.push_back(cap);
     }
