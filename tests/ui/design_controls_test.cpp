@@ -15,6 +15,7 @@
 #include "ui/design_window.h"
 #include "ui/nt_track_bar.h"
 #include "view/picture_window.h"
+#include "window_activation.h"
 
 using namespace brillora;
 
@@ -221,12 +222,7 @@ void DesignControlsTest::focusComingBackWithTheWindowKeepsAuto() {
   QCOMPARE(Tabs(stepTabs), QStringList({"Girdle", "1", "2", "3", "New"}));
   QVERIFY(w.State().CrownSteps[4].Auto);
   // Another window is active for a while; coming back returns the focus to the edit.
-  QWidget other;
-  other.show();
-  other.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&other));
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
+  Reactivate(w);
   QVERIFY(spin->hasFocus());
   QVERIFY(w.State().CrownSteps[4].Auto);
   QVERIFY(w.findChild<QCheckBox*>("CheckBox")->isChecked());

@@ -21,6 +21,7 @@
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
 #include "ui/nt_track_bar.h"
+#include "window_activation.h"
 
 using namespace brillora;
 
@@ -46,18 +47,6 @@ void Paste(QComboBox* combo, const QString& text) {
   combo->lineEdit()->setFocus();
   QTest::keyClick(combo->lineEdit(), Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(combo->lineEdit(), Qt::Key_V, Qt::ControlModifier);
-}
-
-// Another window takes the activation, then the window gets it back, as when
-// the user clicks elsewhere and then on the window's title bar.
-void Reactivate(QWidget& window) {
-  QWidget other;
-  other.show();
-  other.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&other));
-  window.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&window));
-  QVERIFY(window.isActiveWindow());
 }
 
 void ClickPage(QTabWidget* pages, int index) {
