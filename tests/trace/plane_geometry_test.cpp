@@ -8,6 +8,7 @@
 #include <numbers>
 #include <random>
 
+#include "trace/corner_reach.h"
 #include "trace_fixtures.h"
 
 namespace brillora {
