@@ -133,7 +133,7 @@ struct BeamCutter::Tables {
   // side by side.
   struct Projection {
     Pair rowX, rowY, rowZ;  // (row 0, row 1) times the stone's x, y and z
-    trace::PairedOctagon octagon;
+    trace::OctagonBounds octagon;
   };
   struct Crossing {
     std::size_t edge;  // of the beam
@@ -305,12 +305,8 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
   pieceCount_ = 0;
   FindCandidates(stone, f, bounds);
 
-  // Spare corners pad the count to whole quads.
-  const std::size_t padded = (beam.size() + 3) / 4 * 4;
-  beamX_.resize(padded);
-  beamY_.resize(padded);
-  std::fill(beamX_.begin() + static_cast<std::ptrdiff_t>(beam.size()), beamX_.end(), 0.0);
-  std::fill(beamY_.begin() + static_cast<std::ptrdiff_t>(beam.size()), beamY_.end(), 0.0);
+  beamX_.resize(beam.size());
+  beamY_.resize(beam.size());
   for (std::size_t i = 0; i < beam.size(); ++i) {
     beamX_[i] = beam[i]->X;
     beamY_[i] = beam[i]->Y;
@@ -381,7 +377,7 @@ void BeamCutter::Tables::FindCandidates(const Stone& stone, const Frame& f,
     near_[word] = bits;
   }
 
-  const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, trace::PairedOctagon(bounds)};
+  const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, bounds};
   // Facets that pass the cull but whose corners, projected in single
   // precision, all lie beyond one side are dropped before any corner is
   // projected exactly: about half of those the cull lets through.
@@ -427,7 +423,7 @@ void BeamCutter::Tables::AddIfCandidate(const Stone& stone, std::size_t i, doubl
       poolOf[v] = used++;
     }
     const std::uint32_t index = poolOf[v];
-    corners.Add(Pair{pool[index].X, pool[index].Y});
+    corners.Add(pool[index].X, pool[index].Y);
     *kept++ = index;
   }
   poolUsed_ = used;
@@ -441,55 +437,48 @@ void BeamCutter::Tables::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   maskWords_ = (beam.size() + 63) / 64;
   if (masks_.size() < poolUsed_ * maskWords_) masks_.resize(poolUsed_ * maskWords_);
 
-  // Edge i runs from the previous corner (the last one for i = 0) to corner i;
-  // the spare corners' edges are padding.
-  const std::size_t padded = beamX_.size();
-  edgeX_.resize(padded);
-  edgeY_.resize(padded);
-  edgeDx_.resize(padded);
-  edgeDy_.resize(padded);
+  // Edge i runs from the previous corner (the last one for i = 0) to corner i.
+  const std::size_t edges = beam.size();
+  edgeX_.resize(edges);
+  edgeY_.resize(edges);
+  edgeDx_.resize(edges);
+  edgeDy_.resize(edges);
   // Reversed edges of a clockwise beam turn every cross product's sign
   // exactly, so that inside is always positive.
   const double side = trace::InsideTest(beam);
-  for (std::size_t i = 0; i < padded; ++i) {
-    const std::size_t from = i == 0 ? beam.size() - 1 : i - 1;
+  for (std::size_t i = 0; i < edges; ++i) {
+    const std::size_t from = i == 0 ? edges - 1 : i - 1;
     edgeX_[i] = beamX_[from];
     edgeY_[i] = beamY_[from];
     edgeDx_[i] = side * (beamX_[i] - beamX_[from]);
     edgeDy_[i] = side * (beamY_[i] - beamY_[from]);
   }
+  const double* x = edgeX_.data();
+  const double* y = edgeY_.data();
+  const double* dx = edgeDx_.data();
+  const double* dy = edgeDy_.data();
+  const FlatPoint* points = pool_.data();
   if (maskWords_ == 1) {
-    const std::uint64_t all =
-        beam.size() == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << beam.size()) - 1;
-    const FlatPoint* points = pool_.data();
     std::uint64_t* masks = masks_.data();
     // Every corner projected in this cut, once, in the order of the records:
     // nearly all belong to candidates.
     for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
       const FlatPoint& q = points[pool];
-      // Four edges at a time: lane k gathers the bits of edges 4j + k.
-      DoubleQuadMask mask{};
-      DoubleQuadMask bit{1, 2, 4, 8};
-      for (std::size_t i = 0; i < padded; i += 4) {
-        DoubleQuad x, y, dx, dy;
-        std::memcpy(&x, &edgeX_[i], sizeof x);
-        std::memcpy(&y, &edgeY_[i], sizeof y);
-        std::memcpy(&dx, &edgeDx_[i], sizeof dx);
-        std::memcpy(&dy, &edgeDy_[i], sizeof dy);
-        const DoubleQuad cross = dx * (q.Y - y) - dy * (q.X - x);
-        mask |= ~(cross > 0) & bit;
-        bit <<= 4;
+      std::uint64_t mask = 0;
+      for (std::size_t i = 0; i < edges; ++i) {
+        const double cross = dx[i] * (q.Y - y[i]) - dy[i] * (q.X - x[i]);
+        mask |= std::uint64_t{!(cross > 0)} << i;
       }
-      masks[pool] = static_cast<std::uint64_t>(mask[0] | mask[1] | mask[2] | mask[3]) & all;
+      masks[pool] = mask;
     }
     return;
   }
   for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
     std::uint64_t* mask = &masks_[pool * maskWords_];
     std::fill(mask, mask + maskWords_, 0);
-    const FlatPoint& q = pool_[pool];
-    for (std::size_t i = 0; i < beam.size(); ++i) {
-      const double cross = edgeDx_[i] * (q.Y - edgeY_[i]) - edgeDy_[i] * (q.X - edgeX_[i]);
+    const FlatPoint& q = points[pool];
+    for (std::size_t i = 0; i < edges; ++i) {
+      const double cross = dx[i] * (q.Y - y[i]) - dy[i] * (q.X - x[i]);
       if (!(cross > 0)) mask[i / 64] |= std::uint64_t{1} << (i % 64);
     }
   }

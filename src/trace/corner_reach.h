@@ -15,38 +15,31 @@
 
 namespace brillora::trace {
 
-// An octagon's bounds paired as a point's (x, y) and its (x + y, y - x).
-struct PairedOctagon {
-  Pair low, high;              // (minX, minY), (maxX, maxY)
-  Pair lowTurned, highTurned;  // (minSum, minDiff), (maxSum, maxDiff)
-  explicit PairedOctagon(const OctagonBounds& o)
-      : low{o.minX, o.minY},
-        high{o.maxX, o.maxY},
-        lowTurned{o.minSum, o.minDiff},
-        highTurned{o.maxSum, o.maxDiff} {}
-};
-
 // The octagon of a polygon's corners, grown corner by corner.
 class CornerOctagon {
  public:
-  void Add(Pair point) {
-    const Pair turned{point[0] + point[1], point[1] - point[0]};
-    low_ = point < low_ ? point : low_;
-    high_ = point > high_ ? point : high_;
-    lowTurned_ = turned < lowTurned_ ? turned : lowTurned_;
-    highTurned_ = turned > highTurned_ ? turned : highTurned_;
+  void Add(double x, double y) {
+    const double sum = x + y, diff = y - x;
+    minX_ = x < minX_ ? x : minX_;
+    maxX_ = x > maxX_ ? x : maxX_;
+    minY_ = y < minY_ ? y : minY_;
+    maxY_ = y > maxY_ ? y : maxY_;
+    minSum_ = sum < minSum_ ? sum : minSum_;
+    maxSum_ = sum > maxSum_ ? sum : maxSum_;
+    minDiff_ = diff < minDiff_ ? diff : minDiff_;
+    maxDiff_ = diff > maxDiff_ ? diff : maxDiff_;
   }
   // True when, for each of the octagon's eight sides, some corner lies
   // strictly on its inner side; corners all on or beyond one side miss it.
-  bool Reaches(const PairedOctagon& o) const {
-    return LaneBits((high_ > o.low) & (low_ < o.high) & (highTurned_ > o.lowTurned) &
-                    (lowTurned_ < o.highTurned)) == 3;
+  bool Reaches(const OctagonBounds& o) const {
+    return maxX_ > o.minX && minX_ < o.maxX && maxY_ > o.minY && minY_ < o.maxY &&
+           maxSum_ > o.minSum && minSum_ < o.maxSum && maxDiff_ > o.minDiff && minDiff_ < o.maxDiff;
   }
 
  private:
   static constexpr double kHuge = 1e300;
-  Pair low_{kHuge, kHuge}, high_{-kHuge, -kHuge};
-  Pair lowTurned_{kHuge, kHuge}, highTurned_{-kHuge, -kHuge};
+  double minX_ = kHuge, maxX_ = -kHuge, minY_ = kHuge, maxY_ = -kHuge;
+  double minSum_ = kHuge, maxSum_ = -kHuge, minDiff_ = kHuge, maxDiff_ = -kHuge;
 };
 
 // A polygon's corners in single precision, four side by side; the last quad

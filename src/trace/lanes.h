@@ -15,9 +15,8 @@
 
 namespace brillora::trace {
 
-// Two doubles, or two masks of all ones or zeros, worked on together.
+// Two doubles worked on together.
 using Pair = double __attribute__((vector_size(16)));
-using PairMask = std::int64_t __attribute__((vector_size(16)));
 // Four floats, or four masks, worked on together.
 using Quad = float __attribute__((vector_size(16)));
 using QuadMask = std::int32_t __attribute__((vector_size(16)));
@@ -32,13 +31,6 @@ using Octet = float __attribute__((vector_size(32)));
 using OctetMask = std::int32_t __attribute__((vector_size(32)));
 
 // The lanes of a mask as bits, lane 0 lowest.
-inline unsigned LaneBits(PairMask m) {
-#if defined(__SSE2__)
-  return static_cast<unsigned>(_mm_movemask_pd(reinterpret_cast<__m128d>(m)));
-#else
-  return static_cast<unsigned>((m[0] & 1) | (m[1] & 2));
-#endif
-}
 inline unsigned LaneBits(QuadMask m) {
 #if defined(__SSE2__)
   return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(m)));
