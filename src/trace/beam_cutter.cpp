@@ -140,6 +140,7 @@ struct BeamCutter::Tables {
     const FlatPoint* first;
     const FlatPoint* second;
     FlatPoint* point;  // nullptr for parallel lines
+    std::size_t slot;  // in crossingSlots_
   };
 
   void FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds);
@@ -152,6 +153,14 @@ struct BeamCutter::Tables {
   void CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
                      std::span<FlatPoint* const> beam, PointStore& store,
                      std::vector<FlatPoint*>& out);
+  std::size_t CrossingSlot(std::size_t edge, const FlatPoint& a, const FlatPoint& b) const {
+    const auto first = static_cast<std::uint64_t>(&a - pool_.data());
+    const auto second = static_cast<std::uint64_t>(&b - pool_.data());
+    const std::uint64_t h = first * 0x9E3779B97F4A7C15u + second * 0xBF58476D1CE4E5B9u +
+                            static_cast<std::uint64_t>(edge) * 0x94D049BB133111EBu;
+    return static_cast<std::size_t>(h >> (64 - crossingSlotBits_));
+  }
+  void GrowCrossingSlots();
   void EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b, const FlatPoint& c,
                     const FlatPoint& d, PointStore& store, std::vector<FlatPoint*>& out);
   bool MaskBit(std::size_t pool, std::size_t edge) const {
@@ -207,7 +216,11 @@ struct BeamCutter::Tables {
   std::vector<double> facetX_, facetY_;
   std::vector<std::uint64_t> facetMasks_;
   std::vector<std::uint64_t> edgeOutside_, edgeCrossing_;
-  std::vector<Crossing> crossings_;    // made in this cut, for the facets that share an edge
+  std::vector<Crossing> crossings_;  // made in this cut, for the facets that share an edge
+  // The crossings of this cut by beam edge and facet edge, open addressed and
+  // at most half full: 0 for an empty slot, else the crossing's index plus one.
+  std::vector<std::uint32_t> crossingSlots_ = std::vector<std::uint32_t>(64);
+  int crossingSlotBits_ = 6;
   std::vector<std::uint8_t> beamOut_;  // beam corner outside some facet edge
 
   std::vector<CutPiece> pieces_;
@@ -313,6 +326,7 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
   }
   MarkFacetCorners(beam);
 
+  for (const Crossing& c : crossings_) crossingSlots_[c.slot] = 0;
   crossings_.clear();
   if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
   if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
@@ -628,8 +642,12 @@ void BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t 
 void BeamCutter::Tables::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b,
                                       const FlatPoint& c, const FlatPoint& d, PointStore& store,
                                       std::vector<FlatPoint*>& out) {
-  // A cut makes a few crossings only: one short list serves every beam edge.
-  for (const Crossing& entry : crossings_) {
+  // Found by a hash: a broken stone can make thousands of crossings in one cut.
+  if (2 * (crossings_.size() + 1) > crossingSlots_.size()) GrowCrossingSlots();
+  const std::size_t wrap = crossingSlots_.size() - 1;
+  std::size_t slot = CrossingSlot(edge, a, b);
+  for (; crossingSlots_[slot] != 0; slot = (slot + 1) & wrap) {
+    const Crossing& entry = crossings_[crossingSlots_[slot] - 1];
     if (entry.edge == edge && entry.first == &a && entry.second == &b) {
       if (entry.point) out.push_back(entry.point);
       return;
@@ -647,7 +665,20 @@ void BeamCutter::Tables::EdgeCrossing(std::size_t edge, const FlatPoint& a, cons
     point->Y = (dy1 * e2 - dy2 * e1) / det;
     out.push_back(point);
   }
-  crossings_.push_back({edge, &a, &b, point});
+  crossings_.push_back({edge, &a, &b, point, slot});
+  crossingSlots_[slot] = static_cast<std::uint32_t>(crossings_.size());
+}
+
+void BeamCutter::Tables::GrowCrossingSlots() {
+  ++crossingSlotBits_;
+  crossingSlots_.assign(crossingSlots_.size() * 2, 0);
+  const std::size_t wrap = crossingSlots_.size() - 1;
+  for (std::size_t i = 0; i < crossings_.size(); ++i) {
+    Crossing& c = crossings_[i];
+    c.slot = CrossingSlot(c.edge, *c.first, *c.second);
+    while (crossingSlots_[c.slot] != 0) c.slot = (c.slot + 1) & wrap;
+    crossingSlots_[c.slot] = static_cast<std::uint32_t>(i + 1);
+  }
 }
 
 FlatPoint* BeamCutter::Tables::KeptCorner(std::uint32_t pool, PointStore& store) {
