@@ -140,8 +140,11 @@ struct BeamCutter::Tables {
     const FlatPoint* first;
     const FlatPoint* second;
     FlatPoint* point;  // nullptr for parallel lines
-    std::size_t slot;  // in crossingSlots_
+    std::size_t slot;  // in crossingSlots_, once hashed
   };
+  // A cut makes a few crossings as a rule, which a short list finds fastest;
+  // a broken stone can make thousands, which are then found by a hash.
+  static constexpr std::size_t kListedCrossings = 16;
 
   void FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds);
   // Projects the corners of facet i not yet projected in this cut and keeps the
@@ -154,13 +157,16 @@ struct BeamCutter::Tables {
                      std::span<FlatPoint* const> beam, PointStore& store,
                      std::vector<FlatPoint*>& out);
   std::size_t CrossingSlot(std::size_t edge, const FlatPoint& a, const FlatPoint& b) const {
+    // The two points' pool records and the edge, mixed by one multiplication
+    // (Fibonacci hashing); an overlap of their bits only makes a collision.
     const auto first = static_cast<std::uint64_t>(&a - pool_.data());
     const auto second = static_cast<std::uint64_t>(&b - pool_.data());
-    const std::uint64_t h = first * 0x9E3779B97F4A7C15u + second * 0xBF58476D1CE4E5B9u +
-                            static_cast<std::uint64_t>(edge) * 0x94D049BB133111EBu;
-    return static_cast<std::size_t>(h >> (64 - crossingSlotBits_));
+    const std::uint64_t key = first ^ (second << 21) ^ (static_cast<std::uint64_t>(edge) << 42);
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> (64 - crossingSlotBits_));
   }
-  void GrowCrossingSlots();
+  const Crossing* FindCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b) const;
+  void AddCrossing(const Crossing& crossing);
+  void HashCrossing(Crossing& crossing, std::size_t index);
   void EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b, const FlatPoint& c,
                     const FlatPoint& d, PointStore& store, std::vector<FlatPoint*>& out);
   bool MaskBit(std::size_t pool, std::size_t edge) const {
@@ -217,8 +223,9 @@ struct BeamCutter::Tables {
   std::vector<std::uint64_t> facetMasks_;
   std::vector<std::uint64_t> edgeOutside_, edgeCrossing_;
   std::vector<Crossing> crossings_;  // made in this cut, for the facets that share an edge
-  // The crossings of this cut by beam edge and facet edge, open addressed and
-  // at most half full: 0 for an empty slot, else the crossing's index plus one.
+  // Past kListedCrossings, the crossings of this cut by beam edge and facet
+  // edge, open addressed and at most half full: 0 for an empty slot, else the
+  // crossing's index plus one.
   std::vector<std::uint32_t> crossingSlots_ = std::vector<std::uint32_t>(64);
   int crossingSlotBits_ = 6;
   std::vector<std::uint8_t> beamOut_;  // beam corner outside some facet edge
@@ -318,15 +325,21 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
   pieceCount_ = 0;
   FindCandidates(stone, f, bounds);
 
-  beamX_.resize(beam.size());
-  beamY_.resize(beam.size());
+  // Spare corners pad the count to whole quads.
+  const std::size_t padded = (beam.size() + 3) / 4 * 4;
+  beamX_.resize(padded);
+  beamY_.resize(padded);
+  std::fill(beamX_.begin() + static_cast<std::ptrdiff_t>(beam.size()), beamX_.end(), 0.0);
+  std::fill(beamY_.begin() + static_cast<std::ptrdiff_t>(beam.size()), beamY_.end(), 0.0);
   for (std::size_t i = 0; i < beam.size(); ++i) {
     beamX_[i] = beam[i]->X;
     beamY_[i] = beam[i]->Y;
   }
   MarkFacetCorners(beam);
 
-  for (const Crossing& c : crossings_) crossingSlots_[c.slot] = 0;
+  if (crossings_.size() > kListedCrossings) {
+    for (const Crossing& c : crossings_) crossingSlots_[c.slot] = 0;
+  }
   crossings_.clear();
   if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
   if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
@@ -451,48 +464,55 @@ void BeamCutter::Tables::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   maskWords_ = (beam.size() + 63) / 64;
   if (masks_.size() < poolUsed_ * maskWords_) masks_.resize(poolUsed_ * maskWords_);
 
-  // Edge i runs from the previous corner (the last one for i = 0) to corner i.
-  const std::size_t edges = beam.size();
-  edgeX_.resize(edges);
-  edgeY_.resize(edges);
-  edgeDx_.resize(edges);
-  edgeDy_.resize(edges);
+  // Edge i runs from the previous corner (the last one for i = 0) to corner i;
+  // the spare corners' edges are padding.
+  const std::size_t padded = beamX_.size();
+  edgeX_.resize(padded);
+  edgeY_.resize(padded);
+  edgeDx_.resize(padded);
+  edgeDy_.resize(padded);
   // Reversed edges of a clockwise beam turn every cross product's sign
   // exactly, so that inside is always positive.
   const double side = trace::InsideTest(beam);
-  for (std::size_t i = 0; i < edges; ++i) {
-    const std::size_t from = i == 0 ? edges - 1 : i - 1;
+  for (std::size_t i = 0; i < padded; ++i) {
+    const std::size_t from = i == 0 ? beam.size() - 1 : i - 1;
     edgeX_[i] = beamX_[from];
     edgeY_[i] = beamY_[from];
     edgeDx_[i] = side * (beamX_[i] - beamX_[from]);
     edgeDy_[i] = side * (beamY_[i] - beamY_[from]);
   }
-  const double* x = edgeX_.data();
-  const double* y = edgeY_.data();
-  const double* dx = edgeDx_.data();
-  const double* dy = edgeDy_.data();
-  const FlatPoint* points = pool_.data();
   if (maskWords_ == 1) {
+    const std::uint64_t all =
+        beam.size() == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << beam.size()) - 1;
+    const FlatPoint* points = pool_.data();
     std::uint64_t* masks = masks_.data();
     // Every corner projected in this cut, once, in the order of the records:
     // nearly all belong to candidates.
     for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
       const FlatPoint& q = points[pool];
-      std::uint64_t mask = 0;
-      for (std::size_t i = 0; i < edges; ++i) {
-        const double cross = dx[i] * (q.Y - y[i]) - dy[i] * (q.X - x[i]);
-        mask |= std::uint64_t{!(cross > 0)} << i;
+      // Four edges at a time: lane k gathers the bits of edges 4j + k.
+      DoubleQuadMask mask{};
+      DoubleQuadMask bit{1, 2, 4, 8};
+      for (std::size_t i = 0; i < padded; i += 4) {
+        DoubleQuad x, y, dx, dy;
+        std::memcpy(&x, &edgeX_[i], sizeof x);
+        std::memcpy(&y, &edgeY_[i], sizeof y);
+        std::memcpy(&dx, &edgeDx_[i], sizeof dx);
+        std::memcpy(&dy, &edgeDy_[i], sizeof dy);
+        const DoubleQuad cross = dx * (q.Y - y) - dy * (q.X - x);
+        mask |= ~(cross > 0) & bit;
+        bit <<= 4;
       }
-      masks[pool] = mask;
+      masks[pool] = static_cast<std::uint64_t>(mask[0] | mask[1] | mask[2] | mask[3]) & all;
     }
     return;
   }
   for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
     std::uint64_t* mask = &masks_[pool * maskWords_];
     std::fill(mask, mask + maskWords_, 0);
-    const FlatPoint& q = points[pool];
-    for (std::size_t i = 0; i < edges; ++i) {
-      const double cross = dx[i] * (q.Y - y[i]) - dy[i] * (q.X - x[i]);
+    const FlatPoint& q = pool_[pool];
+    for (std::size_t i = 0; i < beam.size(); ++i) {
+      const double cross = edgeDx_[i] * (q.Y - edgeY_[i]) - edgeDy_[i] * (q.X - edgeX_[i]);
       if (!(cross > 0)) mask[i / 64] |= std::uint64_t{1} << (i % 64);
     }
   }
@@ -642,16 +662,9 @@ void BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t 
 void BeamCutter::Tables::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b,
                                       const FlatPoint& c, const FlatPoint& d, PointStore& store,
                                       std::vector<FlatPoint*>& out) {
-  // Found by a hash: a broken stone can make thousands of crossings in one cut.
-  if (2 * (crossings_.size() + 1) > crossingSlots_.size()) GrowCrossingSlots();
-  const std::size_t wrap = crossingSlots_.size() - 1;
-  std::size_t slot = CrossingSlot(edge, a, b);
-  for (; crossingSlots_[slot] != 0; slot = (slot + 1) & wrap) {
-    const Crossing& entry = crossings_[crossingSlots_[slot] - 1];
-    if (entry.edge == edge && entry.first == &a && entry.second == &b) {
-      if (entry.point) out.push_back(entry.point);
-      return;
-    }
+  if (const Crossing* known = FindCrossing(edge, a, b)) {
+    if (known->point) out.push_back(known->point);
+    return;
   }
   const double dx1 = b.X - a.X, dy1 = b.Y - a.Y;
   const double dx2 = d.X - c.X, dy2 = d.Y - c.Y;
@@ -665,20 +678,48 @@ void BeamCutter::Tables::EdgeCrossing(std::size_t edge, const FlatPoint& a, cons
     point->Y = (dy1 * e2 - dy2 * e1) / det;
     out.push_back(point);
   }
-  crossings_.push_back({edge, &a, &b, point, slot});
-  crossingSlots_[slot] = static_cast<std::uint32_t>(crossings_.size());
+  AddCrossing({edge, &a, &b, point, 0});
 }
 
-void BeamCutter::Tables::GrowCrossingSlots() {
-  ++crossingSlotBits_;
-  crossingSlots_.assign(crossingSlots_.size() * 2, 0);
-  const std::size_t wrap = crossingSlots_.size() - 1;
-  for (std::size_t i = 0; i < crossings_.size(); ++i) {
-    Crossing& c = crossings_[i];
-    c.slot = CrossingSlot(c.edge, *c.first, *c.second);
-    while (crossingSlots_[c.slot] != 0) c.slot = (c.slot + 1) & wrap;
-    crossingSlots_[c.slot] = static_cast<std::uint32_t>(i + 1);
+const BeamCutter::Tables::Crossing* BeamCutter::Tables::FindCrossing(std::size_t edge,
+                                                                     const FlatPoint& a,
+                                                                     const FlatPoint& b) const {
+  if (crossings_.size() <= kListedCrossings) {
+    for (const Crossing& entry : crossings_) {
+      if (entry.edge == edge && entry.first == &a && entry.second == &b) return &entry;
+    }
+    return nullptr;
   }
+  const std::size_t wrap = crossingSlots_.size() - 1;
+  for (std::size_t slot = CrossingSlot(edge, a, b); crossingSlots_[slot] != 0;
+       slot = (slot + 1) & wrap) {
+    const Crossing& entry = crossings_[crossingSlots_[slot] - 1];
+    if (entry.edge == edge && entry.first == &a && entry.second == &b) return &entry;
+  }
+  return nullptr;
+}
+
+void BeamCutter::Tables::AddCrossing(const Crossing& crossing) {
+  crossings_.push_back(crossing);
+  const std::size_t count = crossings_.size();
+  if (count <= kListedCrossings) return;
+  if (2 * count > crossingSlots_.size()) {
+    ++crossingSlotBits_;
+    crossingSlots_.assign(crossingSlots_.size() * 2, 0);
+  } else if (count > kListedCrossings + 1) {
+    HashCrossing(crossings_.back(), count - 1);
+    return;
+  }
+  // Past the short list, or in a larger table: every crossing of the cut
+  // goes in. A table is empty outside the cuts that use it.
+  for (std::size_t i = 0; i < count; ++i) HashCrossing(crossings_[i], i);
+}
+
+void BeamCutter::Tables::HashCrossing(Crossing& crossing, std::size_t index) {
+  const std::size_t wrap = crossingSlots_.size() - 1;
+  crossing.slot = CrossingSlot(crossing.edge, *crossing.first, *crossing.second);
+  while (crossingSlots_[crossing.slot] != 0) crossing.slot = (crossing.slot + 1) & wrap;
+  crossingSlots_[crossing.slot] = static_cast<std::uint32_t>(index + 1);
 }
 
 FlatPoint* BeamCutter::Tables::KeptCorner(std::uint32_t pool, PointStore& store) {
