@@ -20,13 +20,13 @@ using Pair = double __attribute__((vector_size(16)));
 // Four floats, or four masks, worked on together.
 using Quad = float __attribute__((vector_size(16)));
 using QuadMask = std::int32_t __attribute__((vector_size(16)));
-// Four doubles, or four masks: one instruction each in an AVX2 copy, two in
-// the plain one.
+// Four doubles, or four masks: one instruction each in a function's AVX2
+// copy, two in its SSE2 one.
 using DoubleQuad = double __attribute__((vector_size(32)));
 using DoubleQuadMask = std::int64_t __attribute__((vector_size(32)));
 using DoubleQuadUnsigned = std::uint64_t __attribute__((vector_size(32)));
-// Eight floats, or eight masks: one instruction each in an AVX2 copy, two in
-// the plain one.
+// Eight floats, or eight masks: one instruction each in a function's AVX2
+// copy, two in its SSE2 one.
 using Octet = float __attribute__((vector_size(32)));
 using OctetMask = std::int32_t __attribute__((vector_size(32)));
 
