@@ -85,6 +85,7 @@ int RunTrace(Arguments& args, std::ostream& out) {
   if (!json) {
     out << "level-0 beams: " << tracer.Level0Beams().size() << "\nfinished beams: " << polygons.size()
         << "\nbeam store used: " << tracer.StoreUsed() << "\ndeepest level: " << tracer.MaxLevelReached()
+        << "\ncut short: " << (tracer.CutShort() ? "yes" : "no")
         << "\nbrightness: " << brightness.R << ' ' << brightness.G << ' ' << brightness.B
         << "\nprojected area: " << projectedArea << '\n';
     if (pick) out << "picked step: " << (picked ? std::to_string(picked->Step) : "none") << '\n';
@@ -96,6 +97,7 @@ int RunTrace(Arguments& args, std::ostream& out) {
   result["beams"] = polygons.size();
   result["store_used"] = tracer.StoreUsed();
   result["max_level_reached"] = tracer.MaxLevelReached();
+  result["cut_short"] = tracer.CutShort();
   result["bg_color"] = ColorJson(light.BGColor());
   result["inner_color"] = ColorJson(light.InnerColor());
   result["brightness"] = ColorJson(brightness);

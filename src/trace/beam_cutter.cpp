@@ -1,3 +1,34 @@
+// How a beam is cut. A beam is a convex polygon in the cross-section plane of
+// its frame; the facets it can meet from inside are those that face away from
+// its travel. The cut finds the polygon common to the beam and each such
+// facet's projection, in three stages.
+//
+// 1. Candidates. Most facets cannot meet the beam, and they are thrown out
+//    before any corner is projected exactly. First eight facets at a time, in
+//    single precision with slack: by their facing, and by a sphere round each
+//    facet's corners against the beam's octagon (the least and greatest x, y,
+//    x + y and y - x of its corners). Then, facet by facet, by its corners
+//    projected in single precision against the octagon widened by a slack.
+//    The facets left are projected exactly, each vertex once per cut, and
+//    kept when for each of the octagon's eight sides some corner lies
+//    strictly inside it.
+// 2. Marks. Every corner projected gets a mask with one bit for each beam edge
+//    it lies outside of (on the line counts as outside). A corner without a
+//    bit lies inside the beam: it is a corner of its facet's piece.
+// 3. Pieces. For each candidate, every facet edge is tested against every beam
+//    corner. A beam corner inside all facet edges is a corner of the piece. A
+//    beam edge whose ends lie on different sides of a facet edge, while the
+//    facet edge's ends differ in the beam edge's bit, crosses it there: the
+//    crossing is a corner of the piece. Neighbouring facets meet a beam edge
+//    at the same crossing, which is made once and shared: its key is the
+//    facet edge's ends ordered by their masks, the same from either facet.
+//    The corners of a piece come in no useful order; SortPolygon puts them
+//    round the polygon.
+//
+// Beams of up to 64 corners, nearly all of them, keep a bit per corner in one
+// word and test four facet edges at a time; wider ones take a plain walk with
+// masks of several words.
+
 #include "trace/beam_cutter.h"
 
 #include <algorithm>
@@ -5,7 +36,10 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <memory>
 
+#include "trace/corner_reach.h"
+#include "trace/lanes.h"
 #include "trace/simd_clones.h"
 
 namespace brillora {
@@ -67,7 +101,159 @@ Sphere CornerSphere(const Stone& stone, const TFacet& facet) {
 
 }  // namespace
 
+using trace::DoubleQuad;
+using trace::DoubleQuadMask;
+using trace::DoubleQuadUnsigned;
+using trace::Octet;
+using trace::OctetMask;
+using trace::Pair;
+
+struct BeamCutter::Tables {
+  void Prepare(const Stone& stone);
+  void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
+           const trace::OctagonBounds& bounds, PointStore& store);
+
+  struct Candidate {
+    const TFacet* facet;
+    double cos;
+    std::size_t first;  // into candidateCorners_
+    std::size_t count;
+  };
+  // What the cull reads of eight facets, side by side, in single precision;
+  // the lanes beyond the last facet are never usable. Aligned for the AVX2
+  // copy's loads: the plain build alone would align octets to 16 bytes.
+  struct alignas(32) FacetOctet {
+    Octet nx, ny, nz;
+    Octet cx, cy, cz;  // centre of a sphere holding every corner
+    Octet reach;       // its radius, with slack
+    Octet diagonal;    // reach times the square root of 2, with slack
+    OctetMask usable;  // three corners or more
+  };
+  // The beam's frame and octagon as the corner projection takes them: x and y
+  // side by side.
+  struct Projection {
+    Pair rowX, rowY, rowZ;  // (row 0, row 1) times the stone's x, y and z
+    trace::OctagonBounds octagon;
+  };
+  struct Crossing {
+    std::size_t edge;  // of the beam
+    const FlatPoint* first;
+    const FlatPoint* second;
+    FlatPoint* point;  // nullptr for parallel lines
+    std::size_t slot;  // in crossingSlots_, once hashed
+  };
+  // A cut makes a few crossings as a rule, which a short list finds fastest;
+  // a broken stone can make thousands, which are then found by a hash.
+  static constexpr std::size_t kListedCrossings = 16;
+
+  void FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds);
+  // Projects the corners of facet i not yet projected in this cut and keeps the
+  // facet when its corners leave no side of the octagon unreached.
+  void AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection);
+  void MarkFacetCorners(std::span<FlatPoint* const> beam);
+  void CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam, PointStore& store,
+                      std::vector<FlatPoint*>& out);
+  void CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
+                     std::span<FlatPoint* const> beam, PointStore& store,
+                     std::vector<FlatPoint*>& out);
+  std::size_t CrossingSlot(std::size_t edge, const FlatPoint& a, const FlatPoint& b) const {
+    // The two points' pool records and the edge, mixed by one multiplication
+    // (Fibonacci hashing); an overlap of their bits only makes a collision.
+    const auto first = static_cast<std::uint64_t>(&a - pool_.data());
+    const auto second = static_cast<std::uint64_t>(&b - pool_.data());
+    const std::uint64_t key = first ^ (second << 21) ^ (static_cast<std::uint64_t>(edge) << 42);
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> (64 - crossingSlotBits_));
+  }
+  const Crossing* FindCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b) const;
+  void AddCrossing(const Crossing& crossing);
+  void HashCrossing(Crossing& crossing, std::size_t index);
+  void EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b, const FlatPoint& c,
+                    const FlatPoint& d, PointStore& store, std::vector<FlatPoint*>& out);
+  bool MaskBit(std::size_t pool, std::size_t edge) const {
+    if (maskWords_ == 1) return (masks_[pool] >> edge) & 1u;
+    return (masks_[pool * maskWords_ + edge / 64] >> (edge % 64)) & 1u;
+  }
+  bool MaskZero(std::size_t pool) const {
+    if (maskWords_ == 1) return masks_[pool] == 0;
+    return WideMaskZero(pool);
+  }
+  // The order of two masks as unsigned numbers of maskWords_ words.
+  bool MaskLess(std::size_t a, std::size_t b) const {
+    if (maskWords_ == 1) return masks_[a] < masks_[b];
+    return WideMaskLess(a, b);
+  }
+  bool WideMaskZero(std::size_t pool) const;
+  bool WideMaskLess(std::size_t a, std::size_t b) const;
+  // The store's copy of a facet corner that a piece keeps, made on first use.
+  FlatPoint* KeptCorner(std::uint32_t pool, PointStore& store);
+
+  std::vector<FacetOctet> facets_;
+  // Facet i's corners are cornerQuads_[firstCornerQuad_[i] .. firstCornerQuad_[i + 1]),
+  // the last quad filled up with copies of the first corner.
+  std::vector<trace::CornerQuad> cornerQuads_;
+  std::vector<std::uint32_t> firstCornerQuad_;
+  double largestCorner_ = 0;  // the largest |x| + |y| + |z| of a vertex
+  // Bit per facet: may face away from the beam and lie near its octagon.
+  std::vector<std::uint32_t> near_;
+  // The beam's edges, edge i from corner i - 1 by (dx, dy) to corner i, side by side.
+  std::vector<double> edgeX_, edgeY_, edgeDx_, edgeDy_;
+  std::vector<std::uint8_t> facetOut_;
+  std::vector<double> beamX_, beamY_;  // the beam's corners, side by side
+
+  // Per vertex: the pool record it was projected into during the current cut.
+  std::vector<std::uint32_t> vertexStamp_;
+  std::vector<std::uint32_t> vertexPool_;
+  std::uint32_t stamp_ = 0;
+
+  // Spare points for the projected facet corners of one cut, in projection order.
+  std::vector<FlatPoint> pool_;
+  std::vector<FlatPoint*> poolHandedTo_;  // a kept corner's copy in the store, once handed over
+  std::size_t poolUsed_ = 0;
+  // Bits of the beam edges that a kept facet corner lies outside of.
+  std::vector<std::uint64_t> masks_;
+  std::size_t maskWords_ = 1;
+
+  std::vector<Candidate> candidates_;
+  std::vector<std::uint32_t> candidateCorners_;  // pool indices, room for every facet's corners
+  std::size_t candidateCornerCount_ = 0;
+  // The narrow cut's facet: corners and their masks in order, after a copy of
+  // the last one; per edge, the beam corners outside it and the beam edges it
+  // crosses.
+  std::vector<double> facetX_, facetY_;
+  std::vector<std::uint64_t> facetMasks_;
+  std::vector<std::uint64_t> edgeOutside_, edgeCrossing_;
+  std::vector<Crossing> crossings_;  // made in this cut, for the facets that share an edge
+  // Past kListedCrossings, the crossings of this cut by beam edge and facet
+  // edge, open addressed and at most half full: 0 for an empty slot, else the
+  // crossing's index plus one.
+  std::vector<std::uint32_t> crossingSlots_ = std::vector<std::uint32_t>(64);
+  int crossingSlotBits_ = 6;
+  std::vector<std::uint8_t> beamOut_;  // beam corner outside some facet edge
+
+  std::vector<CutPiece> pieces_;
+  std::size_t pieceCount_ = 0;
+  std::vector<double> sortKeys_;
+};
+
+BeamCutter::BeamCutter() : tables_(std::make_unique<Tables>()) {}
+BeamCutter::~BeamCutter() = default;
+BeamCutter::BeamCutter(BeamCutter&&) noexcept = default;
+BeamCutter& BeamCutter::operator=(BeamCutter&&) noexcept = default;
+
 void BeamCutter::Prepare(const Stone& stone) {
+  tables_->Prepare(stone);
+}
+
+void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
+                     const trace::OctagonBounds& bounds, PointStore& store) {
+  tables_->Cut(stone, f, beam, bounds, store);
+}
+
+std::span<const CutPiece> BeamCutter::Pieces() const {
+  return {tables_->pieces_.data(), tables_->pieceCount_};
+}
+
+void BeamCutter::Tables::Prepare(const Stone& stone) {
   const std::size_t vertices = stone.AllVertices.size();
   vertexStamp_.assign(vertices, 0);
   vertexPool_.assign(vertices, 0);
@@ -132,10 +318,10 @@ void BeamCutter::Prepare(const Stone& stone) {
   }
 }
 
-BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Cut(const Stone& stone, const Frame& f,
-                                              std::span<FlatPoint* const> beam,
-                                              const trace::OctagonBounds& bounds,
-                                              PointStore& store) {
+BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const Frame& f,
+                                                      std::span<FlatPoint* const> beam,
+                                                      const trace::OctagonBounds& bounds,
+                                                      PointStore& store) {
   pieceCount_ = 0;
   FindCandidates(stone, f, bounds);
 
@@ -151,6 +337,9 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Cut(const Stone& stone, const Frame& f
   }
   MarkFacetCorners(beam);
 
+  if (crossings_.size() > kListedCrossings) {
+    for (const Crossing& c : crossings_) crossingSlots_[c.slot] = 0;
+  }
   crossings_.clear();
   if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
   if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
@@ -169,8 +358,8 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Cut(const Stone& stone, const Frame& f
   }
 }
 
-void BeamCutter::FindCandidates(const Stone& stone, const Frame& f,
-                                const trace::OctagonBounds& bounds) {
+void BeamCutter::Tables::FindCandidates(const Stone& stone, const Frame& f,
+                                        const trace::OctagonBounds& bounds) {
   if (++stamp_ == 0) {  // the stamps wrapped round: start afresh
     std::fill(vertexStamp_.begin(), vertexStamp_.end(), 0);
     stamp_ = 1;
@@ -185,7 +374,7 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f,
   const double r20 = f[6], r21 = f[7], r22 = f[8];
 
   // The facets that may face away from the beam's travel and reach its
-  // octagon, four at a time in single precision with slack, without a branch
+  // octagon, eight at a time in single precision with slack, without a branch
   // per facet. A facet whose corners all lie beyond one side of the octagon
   // cannot become a candidate: that is decided from its centre and reach,
   // before any corner is projected.
@@ -195,12 +384,6 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f,
               maxSum = static_cast<float>(bounds.maxSum);
   const float minDiff = static_cast<float>(bounds.minDiff),
               maxDiff = static_cast<float>(bounds.maxDiff);
-  // The lanes of a mask as bits, lane 0 lowest, from its two halves.
-  const auto laneBits = [](const OctetMask& m) {
-    const QuadMask low = __builtin_shufflevector(m, m, 0, 1, 2, 3);
-    const QuadMask high = __builtin_shufflevector(m, m, 4, 5, 6, 7);
-    return trace::LaneBits(low) | trace::LaneBits(high) << 4;
-  };
   const std::size_t octets = facets_.size();
   for (std::size_t word = 0; word < near_.size(); ++word) {
     std::uint32_t bits = 0;
@@ -209,19 +392,19 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f,
       const Octet c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
       const OctetMask facing = (c >= kLooseMinCos) & t.usable;
       // Facets come tier by tier, so whole runs of them face the same way.
-      if (laneBits(facing) == 0) continue;
+      if (trace::LaneBits(facing) == 0) continue;
       const Octet x = f[0] * t.cx + f[1] * t.cy + f[2] * t.cz;
       const Octet y = f[3] * t.cx + f[4] * t.cy + f[5] * t.cz;
       const Octet r = t.reach, d = t.diagonal;
       const OctetMask beyond = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) |
                                (x + y + d < minSum) | (x + y - d > maxSum) | (y - x + d < minDiff) |
                                (y - x - d > maxDiff);
-      bits |= laneBits(facing & ~beyond) << (8 * (i % 4));
+      bits |= trace::LaneBits(facing & ~beyond) << (8 * (i % 4));
     }
     near_[word] = bits;
   }
 
-  const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, trace::PairedOctagon(bounds)};
+  const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, bounds};
   // Facets that pass the cull but whose corners, projected in single
   // precision, all lie beyond one side are dropped before any corner is
   // projected exactly: about half of those the cull lets through.
@@ -240,8 +423,8 @@ void BeamCutter::FindCandidates(const Stone& stone, const Frame& f,
   }
 }
 
-void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c,
-                                const Projection& projection) {
+void BeamCutter::Tables::AddIfCandidate(const Stone& stone, std::size_t i, double c,
+                                        const Projection& projection) {
   const TFacet& facet = stone.AllFacets[i];
   trace::CornerOctagon corners;
   // Plain pointers and a local count: the stores below cannot then be taken to
@@ -267,7 +450,7 @@ void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c,
       poolOf[v] = used++;
     }
     const std::uint32_t index = poolOf[v];
-    corners.Add(Pair{pool[index].X, pool[index].Y});
+    corners.Add(pool[index].X, pool[index].Y);
     *kept++ = index;
   }
   poolUsed_ = used;
@@ -277,7 +460,7 @@ void BeamCutter::AddIfCandidate(const Stone& stone, std::size_t i, double c,
   }
 }
 
-void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
+void BeamCutter::Tables::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   maskWords_ = (beam.size() + 63) / 64;
   if (masks_.size() < poolUsed_ * maskWords_) masks_.resize(poolUsed_ * maskWords_);
 
@@ -335,14 +518,14 @@ void BeamCutter::MarkFacetCorners(std::span<FlatPoint* const> beam) {
   }
 }
 
-bool BeamCutter::WideMaskZero(std::size_t pool) const {
+bool BeamCutter::Tables::WideMaskZero(std::size_t pool) const {
   for (std::size_t w = 0; w < maskWords_; ++w) {
     if (masks_[pool * maskWords_ + w] != 0) return false;
   }
   return true;
 }
 
-bool BeamCutter::WideMaskLess(std::size_t a, std::size_t b) const {
+bool BeamCutter::Tables::WideMaskLess(std::size_t a, std::size_t b) const {
   for (std::size_t w = maskWords_; w-- > 0;) {
     const std::uint64_t ma = masks_[a * maskWords_ + w], mb = masks_[b * maskWords_ + w];
     if (ma != mb) return ma < mb;
@@ -350,8 +533,8 @@ bool BeamCutter::WideMaskLess(std::size_t a, std::size_t b) const {
   return false;
 }
 
-void BeamCutter::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam,
-                                PointStore& store, std::vector<FlatPoint*>& out) {
+void BeamCutter::Tables::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam,
+                                        PointStore& store, std::vector<FlatPoint*>& out) {
   const std::uint32_t* corner = &candidateCorners_[facet.first];
   const std::size_t k = facet.count - 1;
   const std::size_t m = beam.size() - 1;
@@ -395,9 +578,9 @@ void BeamCutter::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* con
   }
 }
 
-void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
-                               std::span<FlatPoint* const> beam, PointStore& store,
-                               std::vector<FlatPoint*>& out) {
+void BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
+                                       std::span<FlatPoint* const> beam, PointStore& store,
+                                       std::vector<FlatPoint*>& out) {
   // The same walk as CutBeamByFacet with one bit per beam corner: only the beam
   // edges whose ends lie on different sides of a facet edge are visited.
   const std::size_t m = beam.size() - 1;
@@ -476,15 +659,12 @@ void BeamCutter::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool 
   }
 }
 
-void BeamCutter::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b,
-                              const FlatPoint& c, const FlatPoint& d, PointStore& store,
-                              std::vector<FlatPoint*>& out) {
-  // A cut makes a few crossings only: one short list serves every beam edge.
-  for (const Crossing& entry : crossings_) {
-    if (entry.edge == edge && entry.first == &a && entry.second == &b) {
-      if (entry.point) out.push_back(entry.point);
-      return;
-    }
+void BeamCutter::Tables::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b,
+                                      const FlatPoint& c, const FlatPoint& d, PointStore& store,
+                                      std::vector<FlatPoint*>& out) {
+  if (const Crossing* known = FindCrossing(edge, a, b)) {
+    if (known->point) out.push_back(known->point);
+    return;
   }
   const double dx1 = b.X - a.X, dy1 = b.Y - a.Y;
   const double dx2 = d.X - c.X, dy2 = d.Y - c.Y;
@@ -498,10 +678,51 @@ void BeamCutter::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPo
     point->Y = (dy1 * e2 - dy2 * e1) / det;
     out.push_back(point);
   }
-  crossings_.push_back({edge, &a, &b, point});
+  AddCrossing({edge, &a, &b, point, 0});
 }
 
-FlatPoint* BeamCutter::KeptCorner(std::uint32_t pool, PointStore& store) {
+const BeamCutter::Tables::Crossing* BeamCutter::Tables::FindCrossing(std::size_t edge,
+                                                                     const FlatPoint& a,
+                                                                     const FlatPoint& b) const {
+  if (crossings_.size() <= kListedCrossings) {
+    for (const Crossing& entry : crossings_) {
+      if (entry.edge == edge && entry.first == &a && entry.second == &b) return &entry;
+    }
+    return nullptr;
+  }
+  const std::size_t wrap = crossingSlots_.size() - 1;
+  for (std::size_t slot = CrossingSlot(edge, a, b); crossingSlots_[slot] != 0;
+       slot = (slot + 1) & wrap) {
+    const Crossing& entry = crossings_[crossingSlots_[slot] - 1];
+    if (entry.edge == edge && entry.first == &a && entry.second == &b) return &entry;
+  }
+  return nullptr;
+}
+
+void BeamCutter::Tables::AddCrossing(const Crossing& crossing) {
+  crossings_.push_back(crossing);
+  const std::size_t count = crossings_.size();
+  if (count <= kListedCrossings) return;
+  if (2 * count > crossingSlots_.size()) {
+    ++crossingSlotBits_;
+    crossingSlots_.assign(crossingSlots_.size() * 2, 0);
+  } else if (count > kListedCrossings + 1) {
+    HashCrossing(crossings_.back(), count - 1);
+    return;
+  }
+  // Past the short list, or in a larger table: every crossing of the cut
+  // goes in. A table is empty outside the cuts that use it.
+  for (std::size_t i = 0; i < count; ++i) HashCrossing(crossings_[i], i);
+}
+
+void BeamCutter::Tables::HashCrossing(Crossing& crossing, std::size_t index) {
+  const std::size_t wrap = crossingSlots_.size() - 1;
+  crossing.slot = CrossingSlot(crossing.edge, *crossing.first, *crossing.second);
+  while (crossingSlots_[crossing.slot] != 0) crossing.slot = (crossing.slot + 1) & wrap;
+  crossingSlots_[crossing.slot] = static_cast<std::uint32_t>(index + 1);
+}
+
+FlatPoint* BeamCutter::Tables::KeptCorner(std::uint32_t pool, PointStore& store) {
   FlatPoint*& copy = poolHandedTo_[pool];
   if (copy == nullptr) {
     copy = store.New();

@@ -20,6 +20,10 @@ constexpr double kSmallArea = 0.0025;
 constexpr double kNothingThin = 0.001;
 constexpr double kThin = 0.015;
 constexpr double kWeakStep = 0.01;
+// No facet of a real stone has more than 96 corners (a 48-fold tier split in
+// two), nor a beam many more. A broken stone grows beams of thousands, whose
+// cut and sort take the square of that: beyond this they are not cut.
+constexpr std::size_t kMostCorners = 1024;
 
 enum SplitResult { kDropped = 0, kFinished = 1, kSplit = 2 };
 
@@ -48,6 +52,7 @@ void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos,
   options_ = options;
   maxLevel_ = std::min(maxLevel, kDeepestLevel);
   maxLevelReached_ = 0;
+  cutShort_ = false;
   cutter_.Prepare(stone);
   points_.Clear();
   beamStore_.Clear();
@@ -182,6 +187,12 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
   const double thinness = area / width;
   if (thinness < kNothingThin) return kDropped;
   if (thinness < kThin) return kFinished;
+  // Past the cap no beam is cut, nor one of far too many corners: they are
+  // finished as they are, so that a broken stone cannot hold its caller long.
+  if (beamStore_.size() >= beamCap_ || b.Points.size() > kMostCorners) {
+    cutShort_ = true;
+    return kFinished;
+  }
 
   cutter_.Cut(*stone_, level.Frame, b.Points, o, points_);
   for (const CutPiece& piece : cutter_.Pieces()) {

@@ -30,6 +30,15 @@ struct TraceLevel {
 class RayTracer {
  public:
   static constexpr int kDeepestLevel = 12;
+  // No cut starts once a render has made this many beams. The samples make at
+  // most 9 200 at any view and depth, designs of up to eight tiers a side
+  // about 18 000, designs of a hundred tiers up to 53 000; a broken stone can
+  // make tens of millions and hold a window for half a minute.
+  static constexpr std::size_t kBeamCap = 100'000;
+
+  RayTracer() = default;
+  // A tracer with another cap, for the tests.
+  explicit RayTracer(std::size_t beamCap) : beamCap_(beamCap) {}
 
   // Traces `view` (rows 0 and 1 screen x to the right and y downward in half
   // picture widths, row 2 toward the viewer) down to `maxLevel` (-1 or less: no
@@ -52,6 +61,11 @@ class RayTracer {
   std::size_t StoreUsed() const { return beamStore_.size(); }
   // The deepest level at which a beam was made.
   int MaxLevelReached() const { return maxLevelReached_; }
+  // True when the last render reached the cap, or met a beam of far more
+  // corners than a real stone makes: such beams were not cut but finished as
+  // they were, so that the light they carried on inside shows as the inner
+  // colour, as at the depth limit.
+  bool CutShort() const { return cutShort_; }
   const PointStore& Points() const { return points_; }
 
  private:
@@ -68,6 +82,8 @@ class RayTracer {
   TraceOptions options_;
   int maxLevel_ = -1;
   int maxLevelReached_ = 0;
+  std::size_t beamCap_ = kBeamCap;
+  bool cutShort_ = false;
 
   BlockStore<Race, 256> beamStore_;
   ArrayOfRace exitBeams_;

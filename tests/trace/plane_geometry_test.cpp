@@ -8,6 +8,7 @@
 #include <numbers>
 #include <random>
 
+#include "trace/corner_reach.h"
 #include "trace_fixtures.h"
 
 namespace brillora {
@@ -77,11 +78,10 @@ TEST(PlaneGeometry, CornersReachAnOctagonOnlyWhenInsideEachSideStrictly) {
   EXPECT_EQ(o.minX, 0);
   EXPECT_EQ(o.maxSum, 4);
   EXPECT_EQ(o.minDiff, -2);
-  const trace::PairedOctagon paired(o);
   auto reaches = [&](std::vector<std::array<double, 2>> corners) {
     trace::CornerOctagon octagon;
-    for (const auto& [x, y] : corners) octagon.Add(trace::Pair{x, y});
-    return octagon.Reaches(paired);
+    for (const auto& [x, y] : corners) octagon.Add(x, y);
+    return octagon.Reaches(o);
   };
   EXPECT_TRUE(reaches({{1, 1}}));
   // Touching the least-X side, or the corner cut by X + Y = 0, is not reaching it.
@@ -267,8 +267,8 @@ TEST(PlaneGeometry, TheSinglePrecisionTestNeverDropsCornersThatReachTheOctagon) 
     if (trial % 5 == 0) o = {u(random), u(random) + 1, u(random), u(random) + 1, -3, 3, -3, 3};
 
     trace::CornerOctagon exact;
-    for (const FlatPoint& p : projected) exact.Add(trace::Pair{p.X, p.Y});
-    const bool reaches = exact.Reaches(trace::PairedOctagon(o));
+    for (const FlatPoint& p : projected) exact.Add(p.X, p.Y);
+    const bool reaches = exact.Reaches(o);
     const bool mayReach =
         trace::CornersMayReach(Quads(corners), f, trace::LoosenForSinglePrecision(o, largest));
     ASSERT_TRUE(mayReach || !reaches) << "trial " << trial;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 #include <random>
@@ -41,6 +42,8 @@ struct Render {
   RayTracer tracer;
   ArrayOfFOS polygons;
   IlluminationModel light;
+  Render() = default;
+  explicit Render(std::size_t beamCap) : tracer(beamCap) {}
 };
 
 void Trace(Render& r, const Stone& stone, const Frame& view, int maxLevel, const TraceOptions& options = {}) {
@@ -145,9 +148,9 @@ TEST(RayTrace, OnlyBeamsWithLightEnoughAreCut) {
 
 // The laws every render obeys, on one stone and view.
 void ExpectConservation(const testing::SampleStone& sample, const Frame& view, int maxLevel,
-                        double maxLost = 0.02) {
+                        double maxLost = 0.02, std::size_t beamCap = RayTracer::kBeamCap) {
   SCOPED_TRACE(sample.name);
-  Render r;
+  Render r(beamCap);
   TraceOptions options;
   options.RefractiveIndex = sample.refractiveIndex;
   Trace(r, sample.stone, view, maxLevel, options);
@@ -225,6 +228,102 @@ TEST(Capacity, ManyFacetsBeyondTheOldTables) {
   EXPECT_EQ(r.tracer.Level0Beams().size(), 601u);
   // Its 600 crown facets are slivers that the thinness limit drops in part.
   ExpectConservation({"round 600", stone, 2.42}, IdentityFrame(), 12, 0.15);
+}
+
+TEST(BeamCap, RealStonesStayFarBelowIt) {
+  // Under the cap the tracer works as if it had none: every sample, deep and
+  // turned, gives the beams of a tracer without a cap.
+  std::mt19937 random(12);
+  for (const auto& sample : testing::SampleStones()) {
+    TraceOptions options;
+    options.RefractiveIndex = sample.refractiveIndex;
+    for (int trial = 0; trial < 4; ++trial) {
+      const Frame view = trial == 0 ? IdentityFrame() : testing::RandomView(random);
+      Render capped, unbounded(std::numeric_limits<std::size_t>::max());
+      Trace(capped, sample.stone, view, 12, options);
+      Trace(unbounded, sample.stone, view, 12, options);
+      EXPECT_FALSE(capped.tracer.CutShort()) << sample.name;
+      EXPECT_LT(capped.tracer.StoreUsed(), RayTracer::kBeamCap / 4) << sample.name;
+      ASSERT_EQ(capped.polygons.size(), unbounded.polygons.size());
+      for (std::size_t i = 0; i < capped.polygons.size(); ++i) {
+        const auto& a = capped.polygons[i].Polygon;
+        const auto& b = unbounded.polygons[i].Polygon;
+        ASSERT_EQ(a.size(), b.size());
+        for (std::size_t k = 0; k < a.size(); ++k) {
+          EXPECT_EQ(a[k].X, b[k].X);
+          EXPECT_EQ(a[k].Y, b[k].Y);
+        }
+        EXPECT_EQ(capped.polygons[i].Color.R, unbounded.polygons[i].Color.R);
+      }
+    }
+  }
+}
+
+TEST(BeamCap, BeamsPastItAreFinishedAsTheyAre) {
+  // With a cap far below a stone's count no cut starts once it is reached, and
+  // the beams still waiting are finished: no light is lost along any chain
+  // and the finished beams still cover the picture.
+  std::mt19937 random(77);
+  for (const auto& sample : testing::SampleStones()) {
+    TraceOptions options;
+    options.RefractiveIndex = sample.refractiveIndex;
+    const Frame view = testing::RandomView(random);
+    Render full;
+    Trace(full, sample.stone, view, 12, options);
+    ASSERT_FALSE(full.tracer.CutShort());
+    for (const std::size_t cap :
+         {std::size_t{0}, full.tracer.StoreUsed() / 5, full.tracer.StoreUsed() / 2}) {
+      SCOPED_TRACE(cap);
+      Render r(cap);
+      Trace(r, sample.stone, view, 12, options);
+      EXPECT_TRUE(r.tracer.CutShort());
+      // The cut under way when the cap is reached adds at most one piece per facet.
+      EXPECT_LE(r.tracer.StoreUsed(),
+                std::max(cap, r.tracer.Level0Beams().size() + 1) + sample.stone.AllFacets.size());
+      EXPECT_LT(r.polygons.size(), full.polygons.size());
+      ExpectConservation(sample, view, 12, 0.02, cap);
+    }
+    // Without any cut, only the entry beams are finished.
+    Render none(0);
+    Trace(none, sample.stone, view, 12, options);
+    for (const FasetOnScreen& p : none.polygons) EXPECT_EQ(p.Beam->Parent, nullptr);
+  }
+}
+
+TEST(BeamCap, ABrokenStoneIsCutShort) {
+  // Every facet twice over, as a construction gone wrong could leave them:
+  // each cut then makes every piece twice, and the beams double at every
+  // level, 2.75 million of them in full.
+  Stone stone = DefaultStone();
+  const std::size_t facets = stone.AllFacets.size();
+  for (std::size_t i = 0; i < facets; ++i) stone.AllFacets.push_back(stone.AllFacets[i]);
+  Render r;
+  Trace(r, stone, IdentityFrame(), 12);
+  EXPECT_TRUE(r.tracer.CutShort());
+  EXPECT_GE(r.tracer.StoreUsed(), RayTracer::kBeamCap);
+  EXPECT_LE(r.tracer.StoreUsed(), RayTracer::kBeamCap + stone.AllFacets.size());
+  for (const FasetOnScreen& p : r.polygons) {
+    double sum = p.Beam->InLight;
+    for (const Race* c = p.Beam; c != nullptr; c = c->Parent) sum += c->OutLight;
+    ASSERT_NEAR(sum, 1.0, 1e-9);
+  }
+  // A new render starts afresh.
+  Trace(r, DefaultStone(), IdentityFrame(), 12);
+  EXPECT_FALSE(r.tracer.CutShort());
+}
+
+TEST(BeamCap, BeamsOfFarMoreCornersThanARealStoneMakesAreNotCut) {
+  // The table of a 2000-gon is one entry beam of 2000 corners.
+  const Stone stone = testing::RoundStone(2000);
+  Render r;
+  Trace(r, stone, IdentityFrame(), 12);
+  EXPECT_TRUE(r.tracer.CutShort());
+  const Race* table = nullptr;
+  for (const FasetOnScreen& p : r.polygons) {
+    if (p.Beam->Points.size() == 2000) table = p.Beam;
+  }
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->Parent, nullptr);
 }
 
 TEST(RayTrace, RenderingAgainGivesTheSameBeams) {

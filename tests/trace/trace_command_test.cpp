@@ -30,6 +30,7 @@ TEST(TraceCommand, DefaultCrownViewAsJson) {
   EXPECT_GT(j["store_used"].get<int>(), j["beams"].get<int>());
   EXPECT_GE(j["max_level_reached"].get<int>(), 2);
   EXPECT_LE(j["max_level_reached"].get<int>(), 13);
+  EXPECT_EQ(j["cut_short"], false);
   EXPECT_EQ(j["bg_color"], Json::parse("[0.0, 0.0, 0.0]"));
   EXPECT_NEAR(j["inner_color"][0].get<double>(), 0.2519646, 1e-7);
   // The default girdle outline is a regular octagon of radius 1: 2 sqrt 2.
@@ -87,6 +88,7 @@ TEST(TraceCommand, SummaryWithoutJson) {
   const auto r = RunCli({"trace", "--default"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("level-0 beams: 17"), std::string::npos);
+  EXPECT_NE(r.out.find("\ncut short: no\n"), std::string::npos);
 }
 
 TEST(TraceCommand, BadInputIsRefusedWithAMessage) {
