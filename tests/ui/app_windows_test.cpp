@@ -371,6 +371,30 @@ void AppWindowsTest::openingSamplesAndBadFiles() {
   QCOMPARE(design.windowTitle(), QString("Dodecagon12.brl"));
 }
 
+// Two girdle facets enclose nothing: the file reads, the stone is empty, and
+// every window shows what an empty stone gives rather than failing.
+void AppWindowsTest::aDesignWithoutAStoneShowsOnlyTheBackground() {
+  app_->Start({});
+  DesignWindow& design = app_->Design();
+  const QString open = WriteText(QDir(programFolder_.path()), "open.brl",
+                                 "2 Order of Symmetry\r\n2 Steps of Crown\r\nStep\tAngle\tSplit\tShift\tPosit\tAuto\r\n"
+                                 "1\t89.00\t0\t0\t0.40\t0\r\n2\t40.00\t0\t0\t0.70\t0\r\n1 Steps of Pavilion\r\n"
+                                 "Step\tAngle\tSplit\tShift\tPosit\tAuto\r\n1\t40.00\t0\t0\t0.20\t1\r\n"
+                                 "2.420 Refractive Index\r\n");
+  QVERIFY(design.OpenDesign(open));
+  QVERIFY(design.State().stone->AllFacets.empty());
+  design.Menu().numbered[11]->trigger();
+  design.Menu().Weight1->trigger();
+  PictureWindow& picture = app_->Picture();
+  QTRY_VERIFY(picture.RefinedShown());
+  QVERIFY(picture.Screen().empty());
+  const QImage shown = picture.grab().toImage();
+  const QRgb background = shown.pixel(shown.width() / 2, shown.height() / 2);
+  for (const QPoint at : {QPoint(2, 2), QPoint(shown.width() - 3, shown.height() / 3)})
+    QCOMPARE(shown.pixel(at), background);
+  QCOMPARE(app_->Parameters().Report().measures.weightCarats, 0.0);
+}
+
 void AppWindowsTest::droppedFilesOpenOnlyTheFirst() {
   app_->Start({});
   QDir folder(programFolder_.path());

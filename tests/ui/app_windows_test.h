@@ -24,6 +24,7 @@ class AppWindowsTest : public QObject {
   void rayTracingShowsTheLightMap();
   void parametersItemShowsWeights();
   void openingSamplesAndBadFiles();
+  void aDesignWithoutAStoneShowsOnlyTheBackground();
   void droppedFilesOpenOnlyTheFirst();
   void commandLineArgument();
   void saveAndReadBack();
