@@ -15,7 +15,7 @@ const std::vector<Command>& Commands() {
        "brillora-cli edit [DESIGN | --default] --do \"ACTION\" ... [-o OUT.brl|OUT.txt]\n"
        "actions: symmetry N, side crown|pavilion, tab T, new, new-step, clear-next,\n"
        "  split S, shift S, slope DEG, slope-bar TENTHS, maxslope DEG, maxslope-bar TENTHS,\n"
-       "  position BAR, auto on|off, datatab T\n"
+       "  position BAR, auto on|off, datatab T, undo, redo\n"
        "exit status: 2 for a usage error or an action the controls refuse,\n"
        "  3 for an unreadable design, 4 when OUT cannot be written",
        RunEdit},

@@ -32,7 +32,7 @@ std::vector<std::string> Words(const std::string& text) {
 }
 
 const std::vector<std::string_view>& VerbsWithoutWord() {
-  static const std::vector<std::string_view> verbs = {"new", "new-step", "clear-next"};
+  static const std::vector<std::string_view> verbs = {"new", "new-step", "clear-next", "undo", "redo"};
   return verbs;
 }
 
@@ -123,6 +123,10 @@ void Apply(StepEditor& editor, const EditAction& action) {
     editor.ClickNewStep();
   } else if (verb == "clear-next") {
     editor.ClickClearNext();
+  } else if (verb == "undo") {
+    refusedUnless(editor.Undo(), "no edit to undo");
+  } else if (verb == "redo") {
+    refusedUnless(editor.Redo(), "no undone edit to redo");
   } else if (verb == "split") {
     const auto index = ItemShowing(c.SplitBox, IntegerWord(action));
     refusedUnless(index && editor.ChooseSplit(*index), "SplitBox offers " + Offer(c.SplitBox));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "model/default_design.h"
 #include "model/facet_construction.h"
@@ -71,7 +72,51 @@ bool StepEditor::InstallDesign(const Design& design) {
   controls_.TabControl2.Select(0);
   PositBarChange(Control::None);
   TabControl2Change(Control::None);
+  history_.Clear();
+  dragStart_.reset();
+  savedRevision_ = revision_ = ++lastRevision_;
   return true;
+}
+
+void StepEditor::CompleteEdit(const EditorSnapshot& before) {
+  if (!DesignsDiffer(before.state, state_)) return;
+  history_.Record(before);
+  revision_ = ++lastRevision_;
+}
+
+void StepEditor::Restore(EditorSnapshot snapshot) {
+  state_ = std::move(snapshot.state);
+  controls_ = std::move(snapshot.controls);
+  revision_ = snapshot.revision;
+  observer_.PictureStale();
+  observer_.StoneRebuilt();
+}
+
+bool StepEditor::Undo() {
+  EndDrag();
+  auto target = history_.Undo(Snap());
+  if (!target) return false;
+  Restore(std::move(*target));
+  return true;
+}
+
+bool StepEditor::Redo() {
+  EndDrag();
+  auto target = history_.Redo(Snap());
+  if (!target) return false;
+  Restore(std::move(*target));
+  return true;
+}
+
+void StepEditor::BeginDrag() {
+  if (!dragStart_ && !recording_) dragStart_ = Snap();
+}
+
+void StepEditor::EndDrag() {
+  if (!dragStart_) return;
+  const EditorSnapshot before = std::move(*dragStart_);
+  dragStart_.reset();
+  CompleteEdit(before);
 }
 
 // The symmetry rule runs with the step tab of the design being replaced. A
@@ -371,12 +416,14 @@ void StepEditor::CrownButtonClick(Control sender) {
 }
 
 bool StepEditor::SelectFacetStep(int step) {
-  if (!StepTabOf(state_, step)) return false;
-  if (StepIsOnCrown(state_, step) != state_.IsCrown) CrownButtonClick(Control::None);
-  state_.SoundName = "Click";
-  controls_.TabControl2.Select(*StepTabOf(state_, step));
-  TabControl2Change(Control::Picture);
-  return true;
+  return Recorded([&] {
+    if (!StepTabOf(state_, step)) return false;
+    if (StepIsOnCrown(state_, step) != state_.IsCrown) CrownButtonClick(Control::None);
+    state_.SoundName = "Click";
+    controls_.TabControl2.Select(*StepTabOf(state_, step));
+    TabControl2Change(Control::Picture);
+    return true;
+  });
 }
 
 }  // namespace brillora

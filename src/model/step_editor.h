@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "model/design.h"
 #include "model/design_state.h"
+#include "model/edit_history.h"
 #include "model/editor_controls.h"
 #include "model/editor_observer.h"
 
@@ -69,6 +73,23 @@ class StepEditor {
   // its step tab. False for a number outside the construction order.
   bool SelectFacetStep(int step);
 
+  // Every action that changes the design is one step of the history; undo and
+  // redo bring back the design and the controls as that step found or left
+  // them, with their stone. Installing a design starts a new history. False
+  // when there is nothing to undo or redo.
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const { return history_.CanUndo(); }
+  bool CanRedo() const { return history_.CanRedo(); }
+  // A bar or spin edit held from press to release: everything it does in
+  // between is one step of the history.
+  void BeginDrag();
+  void EndDrag();
+  // Whether the design differs from the one last installed or saved; undoing
+  // back to that design clears it.
+  bool IsModified() const { return revision_ != savedRevision_; }
+  void MarkSaved() { savedRevision_ = revision_; }
+
  private:
   // The rules, one per handler.
   void FormClick(Control sender);
@@ -95,6 +116,14 @@ class StepEditor {
   // A control's own report of a change made to it, dispatched to its rule.
   void ReportChange(Control control);
 
+  // Runs a user action as one step of the history (or as part of the drag
+  // or action already running).
+  template <class Action>
+  bool Recorded(Action action);
+  EditorSnapshot Snap() const { return {state_, controls_, revision_}; }
+  void CompleteEdit(const EditorSnapshot& before);
+  void Restore(EditorSnapshot snapshot);
+
   void StartWithDefaultDesign();
   void FitTabSelectionsTo(const Design& design);
   void RebuildStepTabs(int k);
@@ -111,6 +140,23 @@ class StepEditor {
   DesignState state_;
   EditorControls controls_ = EditorControls::AsDesigned();
   Control focus_ = Control::None;
+  EditHistory history_;
+  std::optional<EditorSnapshot> dragStart_;
+  bool recording_ = false;
+  std::uint64_t revision_ = 0;
+  std::uint64_t lastRevision_ = 0;
+  std::uint64_t savedRevision_ = 0;
 };
+
+template <class Action>
+bool StepEditor::Recorded(Action action) {
+  if (dragStart_ || recording_) return action();
+  recording_ = true;
+  const EditorSnapshot before = Snap();
+  const bool done = action();
+  recording_ = false;
+  CompleteEdit(before);
+  return done;
+}
 
 }  // namespace brillora

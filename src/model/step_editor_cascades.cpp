@@ -62,122 +62,167 @@ void StepEditor::ReportChange(Control control) {
 }
 
 void StepEditor::FocusControl(Control control) {
-  if (control == focus_) return;
-  focus_ = control;
-  if (control == Control::TrackAngle1 || control == Control::RxSpinEdit1) TrackAngle1Enter(control);
+  Recorded([&] {
+    if (control == focus_) return true;
+    focus_ = control;
+    if (control == Control::TrackAngle1 || control == Control::RxSpinEdit1) TrackAngle1Enter(control);
+    return true;
+  });
 }
 
 bool StepEditor::ChooseSymmetry(int index) {
-  if (!controls_.SymBox.Contains(index)) return false;
-  FocusControl(Control::SymBox);
-  controls_.SymBox.Select(index);
-  SymBoxChange(Control::SymBox);
-  return true;
+  return Recorded([&] {
+    if (!controls_.SymBox.Contains(index)) return false;
+    FocusControl(Control::SymBox);
+    controls_.SymBox.Select(index);
+    SymBoxChange(Control::SymBox);
+    return true;
+  });
 }
 
 bool StepEditor::ChooseSplit(int index) {
-  if (!controls_.SplitBox.Contains(index)) return false;
-  FocusControl(Control::SplitBox);
-  controls_.SplitBox.Select(index);
-  SplitBoxChange(Control::SplitBox);
-  return true;
+  return Recorded([&] {
+    if (!controls_.SplitBox.Contains(index)) return false;
+    FocusControl(Control::SplitBox);
+    controls_.SplitBox.Select(index);
+    SplitBoxChange(Control::SplitBox);
+    return true;
+  });
 }
 
 bool StepEditor::ChooseShift(int index) {
-  if (!controls_.ShiftBoxVisible || !controls_.ShiftBox.Contains(index)) return false;
-  FocusControl(Control::ShiftBox);
-  controls_.ShiftBox.Select(index);
-  ShiftBoxChange(Control::ShiftBox);
-  return true;
+  return Recorded([&] {
+    if (!controls_.ShiftBoxVisible || !controls_.ShiftBox.Contains(index)) return false;
+    FocusControl(Control::ShiftBox);
+    controls_.ShiftBox.Select(index);
+    ShiftBoxChange(Control::ShiftBox);
+    return true;
+  });
 }
 
 bool StepEditor::TypeSlope(double degrees) {
-  const SpinEdit& spin = controls_.RxSpinEdit1;
-  if (!controls_.RxSpinEdit1Visible || !(degrees >= spin.min && degrees <= spin.max)) return false;
-  FocusControl(Control::RxSpinEdit1);
-  ShowSpinValue(Control::RxSpinEdit1, degrees);
-  return true;
+  return Recorded([&] {
+    const SpinEdit& spin = controls_.RxSpinEdit1;
+    if (!controls_.RxSpinEdit1Visible || !(degrees >= spin.min && degrees <= spin.max)) return false;
+    FocusControl(Control::RxSpinEdit1);
+    ShowSpinValue(Control::RxSpinEdit1, degrees);
+    return true;
+  });
 }
 
 bool StepEditor::DragSlopeBar(int tenths) {
-  const TrackBar& bar = controls_.TrackAngle1;
-  if (!controls_.TrackAngle1Visible || tenths < bar.min || tenths > bar.max) return false;
-  FocusControl(Control::TrackAngle1);
-  MoveBar(Control::TrackAngle1, tenths);
-  return true;
+  return Recorded([&] {
+    const TrackBar& bar = controls_.TrackAngle1;
+    if (!controls_.TrackAngle1Visible || tenths < bar.min || tenths > bar.max) return false;
+    FocusControl(Control::TrackAngle1);
+    MoveBar(Control::TrackAngle1, tenths);
+    return true;
+  });
 }
 
 bool StepEditor::TypeMaxSlope(double degrees) {
-  const SpinEdit& spin = controls_.RxSpinEdit2;
-  if (!(degrees >= spin.min && degrees <= spin.max)) return false;
-  FocusControl(Control::RxSpinEdit2);
-  ShowSpinValue(Control::RxSpinEdit2, degrees);
-  return true;
+  return Recorded([&] {
+    const SpinEdit& spin = controls_.RxSpinEdit2;
+    if (!(degrees >= spin.min && degrees <= spin.max)) return false;
+    FocusControl(Control::RxSpinEdit2);
+    ShowSpinValue(Control::RxSpinEdit2, degrees);
+    return true;
+  });
 }
 
 bool StepEditor::DragMaxSlopeBar(int tenths) {
-  const TrackBar& bar = controls_.TrackAngle2;
-  if (tenths < bar.min || tenths > bar.max) return false;
-  FocusControl(Control::TrackAngle2);
-  MoveBar(Control::TrackAngle2, tenths);
-  return true;
+  return Recorded([&] {
+    const TrackBar& bar = controls_.TrackAngle2;
+    if (tenths < bar.min || tenths > bar.max) return false;
+    FocusControl(Control::TrackAngle2);
+    MoveBar(Control::TrackAngle2, tenths);
+    return true;
+  });
 }
 
 bool StepEditor::DragPositionBar(int position) {
-  const TrackBar& bar = controls_.PositBar;
-  if (position < bar.min || position > bar.max) return false;
-  FocusControl(Control::PositBar);
-  MoveBar(Control::PositBar, position);
-  return true;
+  return Recorded([&] {
+    const TrackBar& bar = controls_.PositBar;
+    if (position < bar.min || position > bar.max) return false;
+    FocusControl(Control::PositBar);
+    MoveBar(Control::PositBar, position);
+    return true;
+  });
 }
 
 bool StepEditor::SetAuto(bool checked) {
-  if (!controls_.CheckBoxVisible) return false;
-  FocusControl(Control::CheckBox);
-  ShowCheckBox(checked);
-  return true;
+  return Recorded([&] {
+    if (!controls_.CheckBoxVisible) return false;
+    FocusControl(Control::CheckBox);
+    ShowCheckBox(checked);
+    return true;
+  });
 }
 
 bool StepEditor::ChooseStepTab(int index) {
-  ListControl& tabs = controls_.TabControl2;
-  if (!tabs.Contains(index)) return false;
-  FocusControl(Control::TabControl2);
-  if (index == tabs.index) return true;  // a tab control reports only a new tab
-  tabs.Select(index);
-  TabControl2Change(Control::TabControl2);
-  return true;
+  return Recorded([&] {
+    ListControl& tabs = controls_.TabControl2;
+    if (!tabs.Contains(index)) return false;
+    FocusControl(Control::TabControl2);
+    if (index == tabs.index) return true;  // a tab control reports only a new tab
+    tabs.Select(index);
+    TabControl2Change(Control::TabControl2);
+    return true;
+  });
 }
 
 bool StepEditor::ChooseDataTab(int index) {
-  ListControl& tabs = controls_.TabControl3;
-  if (!tabs.Contains(index)) return false;
-  FocusControl(Control::TabControl3);
-  if (index == tabs.index) return true;
-  tabs.Select(index);
-  TabControl3Change(Control::TabControl3);
-  return true;
+  return Recorded([&] {
+    ListControl& tabs = controls_.TabControl3;
+    if (!tabs.Contains(index)) return false;
+    FocusControl(Control::TabControl3);
+    if (index == tabs.index) return true;
+    tabs.Select(index);
+    TabControl3Change(Control::TabControl3);
+    return true;
+  });
 }
 
 bool StepEditor::ChooseSideTab(int index) {
-  ListControl& tabs = controls_.TabControl1;
-  if (!tabs.Contains(index)) return false;
-  FocusControl(Control::TabControl1);
-  if (index == tabs.index) return true;
-  tabs.Select(index);
-  CrownButtonClick(Control::TabControl1);
-  return true;
+  return Recorded([&] {
+    ListControl& tabs = controls_.TabControl1;
+    if (!tabs.Contains(index)) return false;
+    FocusControl(Control::TabControl1);
+    if (index == tabs.index) return true;
+    tabs.Select(index);
+    CrownButtonClick(Control::TabControl1);
+    return true;
+  });
 }
 
 void StepEditor::ClickCrownButton() {
-  FocusControl(Control::CrownButton);
-  CrownButtonClick(Control::CrownButton);
+  Recorded([&] {
+    FocusControl(Control::CrownButton);
+    CrownButtonClick(Control::CrownButton);
+    return true;
+  });
 }
 
 // The step menu and the window's background take no input focus.
-void StepEditor::ClickNewStep() { NewStepClick(Control::NewStep); }
+void StepEditor::ClickNewStep() {
+  Recorded([&] {
+    NewStepClick(Control::NewStep);
+    return true;
+  });
+}
 
-void StepEditor::ClickClearNext() { ClearnextClick(Control::Clearnext); }
+void StepEditor::ClickClearNext() {
+  Recorded([&] {
+    ClearnextClick(Control::Clearnext);
+    return true;
+  });
+}
 
-void StepEditor::ClickBackground() { FormClick(Control::Form); }
+void StepEditor::ClickBackground() {
+  Recorded([&] {
+    FormClick(Control::Form);
+    return true;
+  });
+}
 
 }  // namespace brillora
