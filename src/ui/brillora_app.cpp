@@ -4,6 +4,7 @@
 
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
+#include "ui/close_guard.h"
 #include "ui/design_window.h"
 #include "ui/placeholder_window.h"
 #include "ui/progress_window.h"
@@ -51,6 +52,10 @@ void BrilloraApp::Wire() {
   QObject::connect(picture_.get(), &PictureWindow::flipped, design_.get(),
                    [this](qint64 ms) { design_->setWindowTitle(QString::number(ms)); });
   QObject::connect(progress_.get(), &ProgressWindow::cancelRequested, design_.get(), &DesignWindow::StopAnimations);
+  // Closing either window ends the run: a changed design is offered for saving first.
+  for (QWidget* window : std::initializer_list<QWidget*>{picture_.get(), design_.get()}) {
+    window->installEventFilter(new CloseGuard([this] { return design_->ConfirmClose(); }, window));
+  }
 }
 
 void BrilloraApp::Start(const QStringList& arguments) {

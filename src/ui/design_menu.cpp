@@ -50,6 +50,14 @@ DesignMenu BuildDesignMenu(QMenuBar* bar) {
   m.SaveImagetoFile1 = Item(file, "SaveImagetoFile1", "Save Image to File");
   m.ImagetoClipboard2 = Item(file, "ImagetoClipboard2", "Copy Image to Clipboard");
 
+  // Undo and redo answer their keys in every window of the program.
+  file->addSeparator();
+  m.Undo1 = Item(file, "Undo1", "Undo");
+  m.Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  m.Redo1 = Item(file, "Redo1", "Redo");
+  m.Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  for (QAction* item : {m.Undo1, m.Redo1}) item->setShortcutContext(Qt::ApplicationShortcut);
+
   QMenu* view = bar->addMenu("View");
   view->setObjectName("View1");
   QMenu* image = SubMenu(view, "Image1", "Image");

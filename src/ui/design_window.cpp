@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -108,6 +109,7 @@ DesignWindow::DesignWindow(DesignWindowPeers peers, QDir programFolder, QWidget*
                kClientHeight + menuBar()->sizeHint().height());
   ConnectMenu();
   ConnectControls();
+  ConnectHistory();
 
   saveDialog_->setObjectName("SaveDialog1");
   saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
@@ -312,6 +314,7 @@ void DesignWindow::Forward(Action action) {
 }
 
 bool DesignWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (WatchDrag(watched, event)) return true;
   if (event->type() == QEvent::MouseButtonPress && (watched == panel3_ || watched == centralWidget())) {
     Forward([&] { editor_->ClickBackground(); });
   }
@@ -349,6 +352,11 @@ void DesignWindow::ShowControls(const EditorControls& c) {
   slopeSpin_->setVisible(c.RxSpinEdit1Visible);
   facetAngleLabel_->setVisible(c.FacetAngleLabelVisible);
   autoBox_->setVisible(c.CheckBoxVisible);
+  if (editor_) {
+    menu_.Undo1->setEnabled(editor_->CanUndo());
+    menu_.Redo1->setEnabled(editor_->CanRedo());
+  }
+  ShowCaption();
 }
 
 void DesignWindow::ConnectMenu() {
@@ -424,7 +432,8 @@ bool DesignWindow::OpenDesign(const QString& file) {
     QMessageBox::information(this, "Brillora", QString::fromUtf8(kInvalidFileFormat.data(), kInvalidFileFormat.size()));
     return false;
   }
-  setWindowTitle(QFileInfo(file).fileName());
+  caption_ = QFileInfo(file).fileName();
+  ShowCaption();
   parameters_.ApplyLoadedIndex(read.refractiveIndex);
   return true;
 }
@@ -433,6 +442,10 @@ bool DesignWindow::SaveDesign(const QString& file) {
   const DesignSaveResult saved = SaveDesignFile(file.toStdString(), State().AsDesign(), parameters_.RefractiveIndex());
   if (!saved.written && !saved.error.empty()) {
     QMessageBox::information(this, "Brillora", QString::fromStdString(saved.error));
+  }
+  if (saved.written && editor_) {
+    editor_->MarkSaved();
+    ShowCaption();
   }
   return saved.written;
 }
@@ -482,14 +495,16 @@ bool DesignWindow::PictureShowsCrown() const { return picture_.ShowsCrown(); }
 
 void DesignWindow::TurnStoneOver() { picture_.Rotate(); }
 
-void DesignWindow::Save1Click() {
-  if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) return;
+void DesignWindow::Save1Click() { SaveWithDialog(); }
+
+bool DesignWindow::SaveWithDialog() {
+  if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) return false;
   const QString extension = saveDialog_->selectedNameFilter() == kSaveFilters[1] ? ".txt" : ".brl";
   saveDialog_->setDefaultSuffix(extension.mid(1));
   QString name = saveDialog_->selectedFiles().first();
   const QString suffix = QFileInfo(name).suffix();
   if (!suffix.isEmpty()) name.chop(suffix.size() + 1);
-  SaveDesign(name + extension);
+  return SaveDesign(name + extension);
 }
 
 void DesignWindow::Open1Click() {
@@ -523,6 +538,50 @@ void DesignWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   hide();
   picture_.close();
+}
+
+// Undo and redo, the drags that make one step each, and the question and the
+// caption mark of a changed design.
+void DesignWindow::ConnectHistory() {
+  connect(menu_.Undo1, &QAction::triggered, this, [this] { Forward([&] { editor_->Undo(); }); });
+  connect(menu_.Redo1, &QAction::triggered, this, [this] { Forward([&] { editor_->Redo(); }); });
+  for (TNTrackBar* bar : {slopeBar_, maxSlopeBar_, positBar_}) {
+    connect(bar, &QSlider::sliderPressed, this, [this] { Forward([&] { editor_->BeginDrag(); }); });
+    connect(bar, &QSlider::sliderReleased, this, [this] { Forward([&] { editor_->EndDrag(); }); });
+  }
+  for (QDoubleSpinBox* spin : {slopeSpin_, maxSlopeSpin_}) spin->installEventFilter(this);
+}
+
+bool DesignWindow::WatchDrag(QObject* watched, QEvent* event) {
+  if (watched != slopeSpin_ && watched != maxSlopeSpin_) return false;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: Forward([&] { editor_->BeginDrag(); }); return false;
+    case QEvent::MouseButtonRelease: Forward([&] { editor_->EndDrag(); }); return false;
+    case QEvent::ShortcutOverride: {
+      // The number field would take the keys for its own text; they undo the design.
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const QKeySequence pressed(key->keyCombination());
+      return pressed == menu_.Undo1->shortcut() || menu_.Redo1->shortcuts().contains(pressed);
+    }
+    default: return false;
+  }
+}
+
+void DesignWindow::ShowCaption() {
+  const QString wanted = caption_ + (editor_ && editor_->IsModified() ? " *" : "");
+  if (wanted == shownCaption_) return;
+  shownCaption_ = wanted;
+  setWindowTitle(wanted);
+}
+
+bool DesignWindow::ConfirmClose() {
+  if (closeConfirmed_ || !editor_ || !editor_->IsModified()) return true;
+  const auto answer = QMessageBox::question(this, "Brillora", "Save changes to the design?",
+                                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                            QMessageBox::Save);
+  if (answer == QMessageBox::Save ? !SaveWithDialog() : answer != QMessageBox::Discard) return false;
+  closeConfirmed_ = true;
+  return true;
 }
 
 void DesignWindow::dragEnterEvent(QDragEnterEvent* event) {

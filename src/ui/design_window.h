@@ -61,6 +61,10 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   bool OpenDesign(const QString& file);
   // Writes the design; a failure is reported naming the file and the reason.
   bool SaveDesign(const QString& file);
+  // Asks whether a changed design is to be saved before the program ends:
+  // false keeps the program open (Cancel, or a save that failed or was
+  // cancelled).
+  bool ConfirmClose();
 
   const DesignState& State() const { return editor_ ? editor_->State() : noDesign_; }
   // The editor exists once the first design is installed.
@@ -123,6 +127,13 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   void TurnStoneOver() override;
 
   void Save1Click();
+  // Runs the save dialog; true when the design was written.
+  bool SaveWithDialog();
+  // The caption, marked while the design differs from the one opened or saved.
+  void ShowCaption();
+  // A bar or spin edit held down: its edits are one step of the history.
+  bool WatchDrag(QObject* watched, QEvent* event);
+  void ConnectHistory();
   void Open1Click();
   void ReflectionsClick(QAction* item);
   void AnimationClick(QAction* item, bool checked);
@@ -136,6 +147,9 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   QDir programFolder_;
 
   DesignState noDesign_;  // shown before the first design is installed
+  QString caption_ = "  Brillora.";
+  QString shownCaption_;
+  bool closeConfirmed_ = false;
   std::unique_ptr<StepEditor> editor_;
   DesignMenu menu_;
   StepMenu stepMenu_;

@@ -1,0 +1,188 @@
+// Undo and redo from the keyboard in every window, the caption mark of a
+// changed design and the question when the program closes with it, driven
+// as a user would on the offscreen platform.
+
+#include <QAction>
+#include <QApplication>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "io/design_file.h"
+#include "params/parameters_window.h"
+#include "ui/brillora_app.h"
+#include "ui/design_window.h"
+#include "ui/nt_track_bar.h"
+#include "view/picture_window.h"
+
+using namespace brillora;
+
+namespace {
+
+// Answers the modal windows that appear while it lives, one answer each, in
+// order, and records the texts of the message boxes.
+class ModalAnswers : public QObject {
+ public:
+  using Answer = std::function<void(QWidget*)>;
+  explicit ModalAnswers(std::vector<Answer> answers) : answers_(std::move(answers)) {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || next_ >= answers_.size()) return;
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) texts << box->text();
+      answers_[next_++](modal);
+    });
+    timer_.start(5);
+  }
+  QStringList texts;
+
+ private:
+  QTimer timer_;
+  std::vector<Answer> answers_;
+  std::size_t next_ = 0;
+};
+
+ModalAnswers::Answer Press(QMessageBox::StandardButton button) {
+  return [button](QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(button)->click();
+  };
+}
+
+void ActivateAndPress(QWidget& window, QKeyCombination keys) {
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(&window, keys.key(), keys.keyboardModifiers());
+}
+
+}  // namespace
+
+class DesignHistoryTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QVERIFY(folder_.isValid());
+    app_ = std::make_unique<BrilloraApp>(QDir(folder_.path()));
+    app_->Start({});
+  }
+  void cleanup() { app_.reset(); }
+
+  void keysUndoAndRedoInEveryWindow() {
+    DesignWindow& design = app_->Design();
+    auto* maxSlope = design.findChild<QDoubleSpinBox*>("RxSpinEdit2");
+    QVERIFY(maxSlope != nullptr);
+    QCOMPARE(maxSlope->value(), 40.0);
+    QVERIFY(!design.Menu().Undo1->isEnabled());
+    maxSlope->setValue(35.0);
+    QCOMPARE(design.windowTitle(), QString("  Brillora. *"));
+    QVERIFY(design.Menu().Undo1->isEnabled());
+
+    ActivateAndPress(app_->Picture(), Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(maxSlope->value(), 40.0);
+    QCOMPARE(design.windowTitle(), QString("  Brillora."));
+    QVERIFY(!design.Menu().Undo1->isEnabled());
+
+    ActivateAndPress(design, Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(maxSlope->value(), 35.0);
+    ActivateAndPress(design, Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(maxSlope->value(), 40.0);
+
+    app_->ParametersView().show();
+    ActivateAndPress(app_->ParametersView(), Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    QCOMPARE(maxSlope->value(), 35.0);
+
+    // In the number field the keys undo the design, not the field's text.
+    design.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&design));
+    maxSlope->setFocus();
+    QTest::keyClick(maxSlope, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(maxSlope->value(), 40.0);
+  }
+
+  void aDragFromPressToReleaseIsOneStep() {
+    DesignWindow& design = app_->Design();
+    auto* bar = design.findChild<TNTrackBar*>("TrackAngle2");
+    QVERIFY(bar != nullptr);
+    const int start = bar->value();
+    bar->setSliderDown(true);
+    for (int v : {410, 420, 430, 440}) bar->setValue(v);
+    bar->setSliderDown(false);
+    QCOMPARE(design.State().CrownSteps[2].Angle, 44.0);
+    design.Menu().Undo1->trigger();
+    QCOMPARE(bar->value(), start);
+    QCOMPARE(design.State().CrownSteps[2].Angle, 40.0);
+    QVERIFY(!design.Menu().Undo1->isEnabled());
+  }
+
+  void closingAChangedDesignAsks() {
+    DesignWindow& design = app_->Design();
+    PictureWindow& picture = app_->Picture();
+    design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(35.0);
+    {
+      ModalAnswers answers({Press(QMessageBox::Cancel)});
+      QVERIFY(!picture.close());
+      QCOMPARE(answers.texts, QStringList({"Save changes to the design?"}));
+      QVERIFY(picture.isVisible());
+      QVERIFY(design.isVisible());
+    }
+    {
+      // Save, then the dialog is cancelled: the program stays open.
+      ModalAnswers answers({Press(QMessageBox::Save), [](QWidget* modal) {
+                              if (auto* dialog = qobject_cast<QFileDialog*>(modal)) dialog->reject();
+                            }});
+      QVERIFY(!design.close());
+      QCOMPARE(answers.texts, QStringList({"Save changes to the design?"}));
+      QVERIFY(design.isVisible());
+    }
+    {
+      // Save to a file: written, and the program ends.
+      const QString file = QDir(folder_.path()).filePath("kept.brl");
+      design.SaveDialog().setDirectory(folder_.path());
+      design.SaveDialog().selectFile("kept");
+      ModalAnswers answers({Press(QMessageBox::Save), [](QWidget* modal) {
+                              if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->accept();
+                            }});
+      QVERIFY(design.close());
+      QVERIFY(QFileInfo::exists(file));
+      QVERIFY(OpenDesignFile(file.toStdString()).ok());
+      QVERIFY(!picture.isVisible());
+      QVERIFY(!design.isVisible());
+    }
+  }
+
+  void discardEndsTheRunAndSavingClearsTheMark() {
+    DesignWindow& design = app_->Design();
+    design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(35.0);
+    const QString file = QDir(folder_.path()).filePath("saved.brl");
+    QVERIFY(design.SaveDesign(file));
+    QCOMPARE(design.windowTitle(), QString("  Brillora."));
+    design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(36.0);
+    QCOMPARE(design.windowTitle(), QString("  Brillora. *"));
+    QVERIFY(design.OpenDesign(file));
+    QCOMPARE(design.windowTitle(), QString("saved.brl"));
+    QVERIFY2(!design.Menu().Undo1->isEnabled(), "opening starts a new history");
+    design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(37.0);
+    QCOMPARE(design.windowTitle(), QString("saved.brl *"));
+    ModalAnswers answers({Press(QMessageBox::Discard)});
+    QVERIFY(app_->Picture().close());
+    QCOMPARE(answers.texts, QStringList({"Save changes to the design?"}));
+    QVERIFY(!design.isVisible());
+  }
+
+ private:
+  QTemporaryDir folder_;
+  std::unique_ptr<BrilloraApp> app_;
+};
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  DesignHistoryTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "design_history_test.moc"
