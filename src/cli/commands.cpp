@@ -36,6 +36,12 @@ const std::vector<Command>& Commands() {
        "[--reflections TAG | --reflected] [--no-surface] [--view crown|pavilion|RX,RY] "
        "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]",
        RunAnimate},
+      {"export", "write the stone as a 3D model in millimetres",
+       "brillora-cli export [DESIGN | --default] -o OUT.stl|OUT.obj [--diameter MM]\n"
+       "  binary STL or OBJ with one group per tier and side, 10 mm across the girdle's\n"
+       "  corners unless --diameter says otherwise\n"
+       "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
+       RunExport},
   };
   return commands;
 }

@@ -29,6 +29,7 @@
 
 #include "io/design_file.h"
 #include "params/parameters_window.h"
+#include "ui/design_exports.h"
 #include "params/stone_parameters.h"
 #include "ui/about_window.h"
 #include "ui/control_mirror.h"
@@ -110,6 +111,7 @@ DesignWindow::DesignWindow(DesignWindowPeers peers, QDir programFolder, QWidget*
   ConnectMenu();
   ConnectControls();
   ConnectHistory();
+  ConnectExports();
 
   saveDialog_->setObjectName("SaveDialog1");
   saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
@@ -550,6 +552,13 @@ void DesignWindow::ConnectHistory() {
     connect(bar, &QSlider::sliderReleased, this, [this] { Forward([&] { editor_->EndDrag(); }); });
   }
   for (QDoubleSpinBox* spin : {slopeSpin_, maxSlopeSpin_}) spin->installEventFilter(this);
+}
+
+void DesignWindow::ConnectExports() {
+  connect(menu_.Export3D1, &QAction::triggered, this, [this] {
+    const QString file = AskExportFile(this, "Export 3D Model", {"STL model (*.stl)", "OBJ model (*.obj)"});
+    if (!file.isEmpty()) Export3DModel(this, State(), file);
+  });
 }
 
 bool DesignWindow::WatchDrag(QObject* watched, QEvent* event) {

@@ -134,6 +134,7 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   // A bar or spin edit held down: its edits are one step of the history.
   bool WatchDrag(QObject* watched, QEvent* event);
   void ConnectHistory();
+  void ConnectExports();
   void Open1Click();
   void ReflectionsClick(QAction* item);
   void AnimationClick(QAction* item, bool checked);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "model/design.h"
+#include "model/vec3.h"
+
+namespace brillora {
+
+// The triangles of one tier of one side, all with the outward normal of the
+// facet they cover.
+struct MeshGroup {
+  std::string name;  // "crown_girdle", "crown_1" .., "crown_table", "pavilion_1" .., "pavilion_culet"
+  std::vector<std::array<int, 3>> triangles;  // counter-clockwise seen from outside
+  std::vector<Vec3> normals;                  // one per triangle
+};
+
+// The stone as a closed triangle mesh for 3D printing and CAD: every facet
+// polygon fanned into triangles over the stone's shared vertices, scaled so
+// that one model unit (the girdle corners' radius) is `scale` long.
+struct StoneMesh {
+  std::vector<Vec3> vertices;
+  std::vector<MeshGroup> groups;  // in construction order, culet first
+
+  std::size_t TriangleCount() const;
+};
+
+// The entries are the sizes of the design's step arrays, which tell the
+// construction-order steps of one side from those of the other.
+StoneMesh MeshOfStone(const Stone& stone, int pavilionEntries, int crownEntries, double scale);
+
+// The name of a construction-order step: its side, and its tier as the step
+// tabs name it, or the girdle, table or culet.
+std::string TierName(int step, int pavilionEntries, int crownEntries);
+
+}  // namespace brillora

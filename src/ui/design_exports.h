@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "model/design_state.h"
+
+class QWidget;
+
+namespace brillora {
+
+// The width across the girdle's corners that the desktop gives a 3D model.
+inline constexpr double kModelDiameterMm = 10.0;
+
+// Asks for the name of a file to export to; the first filter's extension is
+// added to a name without one of the filters' extensions. Empty when cancelled.
+QString AskExportFile(QWidget* parent, const QString& caption, const QStringList& filters);
+
+// Writes the stone as a 3D model (the name's extension, .stl or .obj, picks
+// the format); a failure is reported in a message box.
+bool Export3DModel(QWidget* parent, const DesignState& state, const QString& file);
+
+}  // namespace brillora
