@@ -6,7 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
+#include <random>
 
 namespace brillora {
 
@@ -36,23 +36,31 @@ bool WriteAll(int fd, std::string_view data) {
 
 std::string WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  std::string hidden = ".";
-  hidden += file.filename().string();
-  hidden += ".XXXXXX";
-  const std::string pattern = (folder / hidden).string();
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
+  // A new file gets the mode every new file gets under the process's umask.
+  std::random_device entropy;
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    std::string hidden = ".";
+    hidden += file.filename().string();
+    hidden += ".";
+    hidden += std::to_string(entropy() % 1000000);
+    temporary = (folder / hidden).string();
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
   if (fd < 0) return WriteError(file, errno);
-  // A replaced file keeps its permissions; a new one gets the usual ones.
+  // A replaced file keeps its permissions.
   struct stat existing{};
-  const mode_t mode = ::stat(file.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+  const bool replacing = ::stat(file.c_str(), &existing) == 0;
   int failure = 0;
-  if (!WriteAll(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) failure = errno;
+  if (!WriteAll(fd, bytes) || (replacing && ::fchmod(fd, existing.st_mode & 07777) != 0) || ::fsync(fd) != 0) {
+    failure = errno;
+  }
   if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && ::rename(name.data(), file.c_str()) != 0) failure = errno;
+  if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
   if (failure != 0) {
-    ::unlink(name.data());
+    ::unlink(temporary.c_str());
     return WriteError(file, failure);
   }
   return {};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "model/gemcad_design.h"
+
+namespace brillora {
+
+// Limits that keep a hostile file from costing more than a real one could.
+inline constexpr std::size_t kGemCadMaxBytes = 4 << 20;
+inline constexpr std::size_t kGemCadMaxTiers = 1000;
+inline constexpr std::size_t kGemCadMaxFacets = 20000;
+inline constexpr int kGemCadMaxTeeth = 10000;
+
+struct GemCadReadResult {
+  GemCadDesign design;
+  std::string error;  // names the line and what is wrong with it; empty when read
+
+  bool ok() const { return error.empty(); }
+};
+
+// Whether a name ends in ".asc", in any case.
+bool IsGemCadName(const std::filesystem::path& file);
+
+GemCadReadResult ReadGemCadText(std::string_view text);
+GemCadReadResult ReadGemCadFile(const std::filesystem::path& file);
+
+// The lines of a GemCad text design.
+std::string GemCadText(const GemCadDesign& design);
+
+// Written beside the old file and renamed over it; empty when written, else the reason.
+std::string WriteGemCadFile(const std::filesystem::path& file, const GemCadDesign& design);
+
+}  // namespace brillora
