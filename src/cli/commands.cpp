@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/gemcad_input.h"
 #include "model/default_design.h"
 #include "params/materials.h"
 
@@ -36,8 +37,9 @@ const std::vector<Command>& Commands() {
        "[--reflections TAG | --reflected] [--no-surface] [--view crown|pavilion|RX,RY] "
        "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]",
        RunAnimate},
-      {"export", "write the stone as a 3D model in millimetres",
-       "brillora-cli export [DESIGN | --default] -o OUT.stl|OUT.obj [--diameter MM]\n"
+      {"export", "write the design as a GemCad text design or the stone as a 3D model in millimetres",
+       "brillora-cli export [DESIGN | --default] -o OUT.asc|OUT.stl|OUT.obj [--diameter MM]\n"
+       "  a GemCad text design, or\n"
        "  binary STL or OBJ with one group per tier and side, 10 mm across the girdle's\n"
        "  corners unless --diameter says otherwise\n"
        "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
@@ -53,6 +55,13 @@ DesignReadResult LoadDesign(const std::optional<std::string>& file) {
     result.refractiveIndex = FindMaterial(kDefaultMaterial)->refractiveIndex;
     return result;
   }
+  // A GemCad design is read as its stone; the design stands in for its index.
+  if (IsGemCadInput(file)) {
+    DesignReadResult result;
+    result.design = DefaultDesign();
+    result.refractiveIndex = LoadGemCad(*file).refractiveIndex;
+    return result;
+  }
   DesignReadResult result = OpenDesignFile(*file);
   if (!result.ok()) throw CommandFailure{kExitUnreadable, result.error};
   return result;
@@ -65,11 +74,15 @@ namespace brillora::cli {
 std::unique_ptr<StepEditor> StartEditor(const std::optional<std::string>& file,
                                         const DesignReadResult& read, EditorObserver& observer) {
   if (!file) return std::make_unique<StepEditor>(observer);
+  if (IsGemCadInput(file)) {
+    throw CommandFailure{kExitUnreadable, "brillora-cli: a GemCad design is read as its stone; editing needs a .brl or .txt design"};
+  }
   return std::make_unique<StepEditor>(read.design, observer);
 }
 
 std::shared_ptr<const Stone> InstalledStone(const std::optional<std::string>& file,
                                             const DesignReadResult& read) {
+  if (IsGemCadInput(file)) return std::make_shared<const Stone>(GemCadStone(LoadGemCad(*file)));
   EditorObserver quiet;
   return StartEditor(file, read, quiet)->State().stone;
 }

@@ -3,7 +3,10 @@
 
 #include "cli/commands.h"
 #include "cli/design_json.h"
+#include "cli/gemcad_input.h"
+#include "io/gemcad_file.h"
 #include "io/mesh_file.h"
+#include "params/weight.h"
 #include "model/stone_mesh.h"
 
 namespace brillora::cli {
@@ -15,6 +18,31 @@ constexpr double kDefaultDiameterMm = 10.0;
 
 std::string Title(const std::optional<std::string>& file) {
   return "Brillora stone " + (file ? std::filesystem::path(*file).stem().string() : std::string("Default"));
+}
+
+int WriteMesh(const Stone& stone, const std::vector<std::string>& names, double diameter, double unitsAcross,
+              const std::string& output, const std::string& title, std::ostream& out) {
+  if (stone.AllFacets.empty()) {
+    throw CommandFailure{kExitFailed, "brillora-cli export: the design's planes enclose no stone"};
+  }
+  const StoneMesh mesh = MeshOfStone(stone, names, diameter / unitsAcross);
+  const std::string error = WriteMeshFile(output, mesh, title);
+  if (!error.empty()) throw CommandFailure{kExitFailed, "brillora-cli export: " + error};
+  Json written = {{"file", output}, {"vertices", mesh.vertices.size()}, {"triangles", mesh.TriangleCount()},
+                  {"groups", mesh.groups.size()}, {"diameter_mm", diameter}};
+  out << written.dump(2) << '\n';
+  return kExitOk;
+}
+
+int WriteGemCad(const GemCadDesign& design, const std::string& output, const Stone& stone, std::ostream& out) {
+  const std::string error = WriteGemCadFile(output, design);
+  if (!error.empty()) throw CommandFailure{kExitFailed, "brillora-cli export: " + error};
+  std::size_t facets = 0;
+  for (const GemCadTier& tier : design.tiers) facets += tier.facets.size();
+  Json written = {{"file", output}, {"tiers", design.tiers.size()}, {"facets", facets},
+                  {"volume", SixfoldVolume(stone) / 6.0}};
+  out << written.dump(2) << '\n';
+  return kExitOk;
 }
 
 }  // namespace
@@ -29,7 +57,9 @@ int RunExport(Arguments& args, std::ostream& out) {
       file.reset();
     } else if (word == "-o") {
       output = args.TakeValue();
-      if (!output || !IsMeshFileName(*output)) throw UsageError{"-o needs a file name ending in .stl or .obj"};
+      if (!output || !(IsMeshFileName(*output) || IsGemCadName(*output))) {
+        throw UsageError{"-o needs a file name ending in .asc, .stl or .obj"};
+      }
     } else if (word == "--diameter") {
       const auto value = args.TakeValue();
       const auto number = value ? ParseNumber(*value) : std::nullopt;
@@ -43,23 +73,25 @@ int RunExport(Arguments& args, std::ostream& out) {
   }
   if (!output) throw UsageError{"export needs -o OUT"};
 
+  if (IsGemCadInput(file)) {
+    const GemCadDesign gemcad = LoadGemCad(*file);
+    const Stone stone = GemCadStone(gemcad);
+    if (IsGemCadName(*output)) return WriteGemCad(gemcad, *output, stone, out);
+    // The width is measured across the girdle's corners in the file's own unit.
+    return WriteMesh(stone, GemCadTierNames(gemcad), diameter, 2.0 * WidestRadius(stone), *output, Title(file), out);
+  }
   const DesignReadResult read = LoadDesign(file);
   EditorObserver quiet;
   const auto editor = StartEditor(file, read, quiet);
   const DesignState& state = editor->State();
-  const Stone& stone = *state.stone;
-  if (stone.AllFacets.empty()) {
-    throw CommandFailure{kExitFailed, "brillora-cli export: the design's planes enclose no stone"};
+  if (IsGemCadName(*output)) {
+    const std::string name = file ? std::filesystem::path(*file).stem().string() : std::string("Default");
+    return WriteGemCad(GemCadOf(editor->CurrentDesign(), read.refractiveIndex, name), *output, *state.stone, out);
   }
   // The girdle's corners lie at radius 1, so the width spans two model units.
-  const StoneMesh mesh = MeshOfStone(stone, static_cast<int>(state.PavilionSteps.size()),
-                                     static_cast<int>(state.CrownSteps.size()), diameter / 2.0);
-  const std::string error = WriteMeshFile(*output, mesh, Title(file));
-  if (!error.empty()) throw CommandFailure{kExitFailed, "brillora-cli export: " + error};
-  Json written = {{"file", *output}, {"vertices", mesh.vertices.size()}, {"triangles", mesh.TriangleCount()},
-                  {"groups", mesh.groups.size()}, {"diameter_mm", diameter}};
-  out << written.dump(2) << '\n';
-  return kExitOk;
+  return WriteMesh(*state.stone,
+                   TierNames(static_cast<int>(state.PavilionSteps.size()), static_cast<int>(state.CrownSteps.size())),
+                   diameter, 2.0, *output, Title(file), out);
 }
 
 }  // namespace brillora::cli

@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/design_json.h"
+#include "cli/gemcad_input.h"
 #include "params/materials.h"
 #include "params/weight.h"
 
@@ -43,6 +44,22 @@ int RunInfo(Arguments& args, std::ostream& out) {
   }
   if (materialGiven && gravityGiven) throw UsageError{"give either --material or --sg"};
 
+  if (IsGemCadInput(file)) {
+    // A GemCad design keeps its own unit: the width scales from its girdle's corners.
+    const GemCadDesign gemcad = LoadGemCad(*file);
+    const Stone stone = GemCadStone(gemcad);
+    Json info = GemCadJson(gemcad, stone);
+    if (diameter && !stone.AllFacets.empty()) {
+      const StoneMeasures m = GemCadMeasures(stone, *diameter / 2.0 / WidestRadius(stone), specificGravity);
+      info["crown_height_mm"] = m.crownHeightMm;
+      info["pavilion_height_mm"] = m.pavilionHeightMm;
+      info["total_height_mm"] = m.totalHeightMm;
+      info["weight_ct"] = m.weightCarats;
+    }
+    if (withFacets) info["facet_list"] = FacetListJson(stone);
+    out << info.dump(2) << '\n';
+    return kExitOk;
+  }
   // The design as the desktop shows it once its editor has installed it.
   const DesignReadResult read = LoadDesign(file);
   EditorObserver quiet;

@@ -14,22 +14,33 @@ std::size_t StoneMesh::TriangleCount() const {
 // elements P-2 .. 1), crown tiers from the girdle inward (elements 1 ..), the
 // table last. The step tabs name pavilion element e "e" and crown element e
 // "e-1", the crown's element 1 being the girdle.
-std::string TierName(int step, int pavilionEntries, int crownEntries) {
+std::vector<std::string> TierNames(int pavilionEntries, int crownEntries) {
   const int p = pavilionEntries;
-  if (step == 0) return "pavilion_culet";
-  if (step <= p - 2) return "pavilion_" + std::to_string(p - 1 - step);
-  const int element = step - p + 2;
-  if (element == 1) return "crown_girdle";
-  if (element >= crownEntries - 1) return "crown_table";
-  return "crown_" + std::to_string(element - 1);
+  std::vector<std::string> names;
+  for (int step = 0; step <= p + crownEntries - 3; ++step) {
+    const int element = step - p + 2;
+    if (step == 0) {
+      names.push_back("pavilion_culet");
+    } else if (step <= p - 2) {
+      names.push_back("pavilion_" + std::to_string(p - 1 - step));
+    } else if (element == 1) {
+      names.push_back("crown_girdle");
+    } else if (element >= crownEntries - 1) {
+      names.push_back("crown_table");
+    } else {
+      names.push_back("crown_" + std::to_string(element - 1));
+    }
+  }
+  return names;
 }
 
-StoneMesh MeshOfStone(const Stone& stone, int pavilionEntries, int crownEntries, double scale) {
+StoneMesh MeshOfStone(const Stone& stone, const std::vector<std::string>& stepNames, double scale) {
   StoneMesh mesh;
   mesh.vertices.reserve(stone.AllVertices.size());
   for (const TVertex& v : stone.AllVertices) mesh.vertices.push_back({scale * v.x, scale * v.y, scale * v.z});
   for (const TFacet& f : stone.AllFacets) {
-    std::string name = TierName(f.Step, pavilionEntries, crownEntries);
+    const auto step = static_cast<std::size_t>(f.Step);
+    std::string name = step < stepNames.size() ? stepNames[step] : "step_" + std::to_string(f.Step);
     if (mesh.groups.empty() || mesh.groups.back().name != name) mesh.groups.push_back({std::move(name), {}, {}});
     MeshGroup& group = mesh.groups.back();
     // A facet polygon is convex and ordered counter-clockwise from outside,

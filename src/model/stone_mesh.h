@@ -27,12 +27,12 @@ struct StoneMesh {
   std::size_t TriangleCount() const;
 };
 
-// The entries are the sizes of the design's step arrays, which tell the
-// construction-order steps of one side from those of the other.
-StoneMesh MeshOfStone(const Stone& stone, int pavilionEntries, int crownEntries, double scale);
+// `stepNames` names the group of the facets of each Step.
+StoneMesh MeshOfStone(const Stone& stone, const std::vector<std::string>& stepNames, double scale);
 
-// The name of a construction-order step: its side, and its tier as the step
-// tabs name it, or the girdle, table or culet.
-std::string TierName(int step, int pavilionEntries, int crownEntries);
+// The names of a design's construction-order steps: the side, and the tier as
+// the step tabs name it, or the girdle, table or culet. The entries are the
+// sizes of the design's step arrays.
+std::vector<std::string> TierNames(int pavilionEntries, int crownEntries);
 
 }  // namespace brillora

@@ -43,8 +43,10 @@ bool Export3DModel(QWidget* parent, const DesignState& state, const QString& fil
     Report(parent, "The design's planes enclose no stone to export.");
     return false;
   }
-  const StoneMesh mesh = MeshOfStone(*state.stone, static_cast<int>(state.PavilionSteps.size()),
-                                     static_cast<int>(state.CrownSteps.size()), kModelDiameterMm / 2.0);
+  const StoneMesh mesh = MeshOfStone(
+      *state.stone,
+      TierNames(static_cast<int>(state.PavilionSteps.size()), static_cast<int>(state.CrownSteps.size())),
+      kModelDiameterMm / 2.0);
   const std::string error =
       WriteMeshFile(file.toStdString(), mesh, "Brillora stone " + QFileInfo(file).completeBaseName().toStdString());
   if (!error.empty()) Report(parent, error);

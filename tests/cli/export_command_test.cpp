@@ -52,5 +52,38 @@ TEST(ExportCommand, RefusesBadOptionsAndNamesAFileItCannotWrite) {
   EXPECT_NE(r.err.find("/nonexistent-folder/x.stl"), std::string::npos) << r.err;
 }
 
+TEST(ExportCommand, EverySampleExportsToGemCadAndReadsBackAsTheSameStone) {
+  for (const char* name : {"Default.brl", "Dodecagon12.brl", "Hexagon6.brl", "Round48.brl", "RoundBrilliant.brl"}) {
+    const fs::path asc = Scratch(std::string(name) + ".asc");
+    const auto written = RunCli({"export", Sample(name), "-o", asc.string()});
+    ASSERT_EQ(written.status, 0) << name << ": " << written.err;
+    const auto design = RunCli({"info", Sample(name)});
+    const auto imported = RunCli({"info", asc.string()});
+    ASSERT_EQ(imported.status, 0) << name << ": " << imported.err;
+    const auto a = nlohmann::json::parse(design.out);
+    const auto b = nlohmann::json::parse(imported.out);
+    EXPECT_EQ(b["format"], "GemCad");
+    EXPECT_NEAR(b["volume"].get<double>(), a["volume"].get<double>(), 1e-5 * a["volume"].get<double>()) << name;
+    EXPECT_EQ(b["facets"], a["facets"]) << name;
+    for (const auto& stl : {Scratch(std::string(name) + ".stl"), Scratch(std::string(name) + ".obj")}) {
+      EXPECT_EQ(RunCli({"export", asc.string(), "-o", stl.string()}).status, 0) << name;
+    }
+  }
+  const fs::path asc = Scratch("Default.brl.asc");
+  EXPECT_EQ(RunCli({"trace", asc.string()}).status, 0);
+  EXPECT_EQ(RunCli({"render", asc.string(), "-o", Scratch("d.png").string(), "--width", "100", "--height", "100"}).status, 0);
+  EXPECT_EQ(RunCli({"edit", asc.string(), "--do", "maxslope 30"}).status, 3);
+}
+
+TEST(ExportCommand, AnUnreadableGemCadDesignIsNamedAndRefused) {
+  const fs::path bad = Scratch("bad.asc");
+  std::ofstream(bad) << "GemCad 5.0\ng 96 0\na 40 nan 0\n";
+  for (const char* command : {"info", "trace"}) {
+    const auto r = RunCli({command, bad.string()});
+    EXPECT_EQ(r.status, 3) << command;
+    EXPECT_NE(r.err.find("line 3"), std::string::npos) << r.err;
+  }
+}
+
 }  // namespace
 }  // namespace brillora

@@ -145,8 +145,9 @@ Built Build(Design design) {
 
 void CheckExports(const Built& b, double diameter, const std::string& what) {
   const double scale = diameter / 2.0;
-  const StoneMesh mesh = MeshOfStone(b.stone, static_cast<int>(b.design.PavilionSteps.size()),
-                                     static_cast<int>(b.design.CrownSteps.size()), scale);
+  const StoneMesh mesh = MeshOfStone(
+      b.stone, TierNames(static_cast<int>(b.design.PavilionSteps.size()), static_cast<int>(b.design.CrownSteps.size())),
+      scale);
   const double cube = scale * scale * scale;
   // The stone's own volume, and that of the design's planes cutting a box:
   // the construction takes corners closer than its same-point distance as
@@ -196,8 +197,9 @@ TEST(MeshFile, GroupsNameEveryTierOfBothSidesAndTheMillimetresFollowTheDiameter)
   DesignReadResult read = OpenDesignFile(kSamples / "Default.brl");
   ASSERT_TRUE(read.ok());
   const Built b = Build(read.design);
-  const StoneMesh mesh = MeshOfStone(b.stone, static_cast<int>(b.design.PavilionSteps.size()),
-                                     static_cast<int>(b.design.CrownSteps.size()), 5.0);
+  const StoneMesh mesh = MeshOfStone(
+      b.stone, TierNames(static_cast<int>(b.design.PavilionSteps.size()), static_cast<int>(b.design.CrownSteps.size())),
+      5.0);
   std::vector<std::string> names;
   for (const MeshGroup& g : mesh.groups) names.push_back(g.name);
   // The default design: culet, one pavilion tier, the girdle, one crown tier, the table.
