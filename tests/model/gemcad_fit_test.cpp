@@ -1,0 +1,73 @@
+// GemCad designs that fit the tier model open as designs of tiers whose
+// construction gives the file's stone; others are told apart with a reason.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "io/design_file.h"
+#include "io/gemcad_file.h"
+#include "model/facet_construction.h"
+#include "model/gemcad_fit.h"
+#include "model/step_editor.h"
+#include "params/weight.h"
+
+namespace brillora {
+namespace {
+
+const std::filesystem::path kSamples = std::filesystem::path(BRILLORA_SOURCE_DIR) / "GEM_DAT";
+
+double Worst(const Stone& a, const Stone& b) {
+  double worst = 0.0;
+  for (const TVertex& v : a.AllVertices) {
+    double best = INFINITY;
+    for (const TVertex& w : b.AllVertices) best = std::min(best, std::hypot(v.x - w.x, v.y - w.y, v.z - w.z));
+    worst = std::max(worst, best);
+  }
+  return worst;
+}
+
+TEST(GemCadFit, ExportedSamplesOpenAsTheirOwnTiers) {
+  // Dodecagon12's construction takes corners 1e-4 apart as one, so its stone
+  // is not the planes' own to within 1e-6 and it is told apart.
+  for (const char* name : {"Default.brl", "Hexagon6.brl", "Round48.brl", "RoundBrilliant.brl"}) {
+    const DesignReadResult read = OpenDesignFile(kSamples / name);
+    ASSERT_TRUE(read.ok());
+    EditorObserver quiet;
+    const StepEditor editor(read.design, quiet);
+    const GemCadReadResult gemcad = ReadGemCadText(GemCadText(GemCadOf(editor.CurrentDesign(), 1.54, name)));
+    ASSERT_TRUE(gemcad.ok()) << gemcad.error;
+    const GemCadFit fit = FitTierModel(gemcad.design);
+    ASSERT_TRUE(fit.design) << name << ": " << fit.misfit;
+    Design fitted = *fit.design;
+    const Stone stone = ConstructStone(fitted);
+    const Stone& original = *editor.State().stone;
+    EXPECT_LT(std::max(Worst(stone, original), Worst(original, stone)), 1e-6) << name;
+    EXPECT_EQ(fitted.CrownSteps.size(), editor.State().CrownSteps.size()) << name;
+    EXPECT_EQ(fitted.PavilionSteps.size(), editor.State().PavilionSteps.size()) << name;
+  }
+}
+
+TEST(GemCadFit, WhatDoesNotFitIsNamed) {
+  const auto misfit = [](const char* text) {
+    const GemCadReadResult r = ReadGemCadText(text);
+    EXPECT_TRUE(r.ok()) << r.error;
+    return FitTierModel(r.design).misfit;
+  };
+  EXPECT_NE(misfit("GemCad 5.0\ng 96 0\ny 4 n\na -45 0.7 0 24 48 72\na 80 1 0 24 48 72\na 45 1.06 0 12 24 48 72\na 0 1 0\n")
+                .find("ring"),
+            std::string::npos);
+  EXPECT_NE(misfit("GemCad 5.0\ng 96 0\ny 13 n\na -45 0.7 0 24 48 72\na 90 1 0 24 48 72\n").find("symmetry"),
+            std::string::npos);
+  EXPECT_NE(misfit("GemCad 5.0\ng 96 0\ny 4 n\na -0 0.5 0\na 80 1 0 24 48 72\na 45 1.06 0 24 48 72\na 0 1 0\n").find("side"),
+            std::string::npos);
+  // A vertical girdle: the slope controls go to 89 degrees only.
+  EXPECT_NE(misfit("GemCad 5.0\ng 96 0\ny 4 y\na -45 0.70710678 0 24 48 72\na 90 1 0 24 48 72\n"
+                   "a 45 1.06066017 0 24 48 72\na 0 1 0\n")
+                .find("steeper"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace brillora
