@@ -5,7 +5,9 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "io/gemcad_file.h"
 #include "io/mesh_file.h"
+#include "model/gemcad_fit.h"
 #include "model/stone_mesh.h"
 
 namespace brillora {
@@ -36,6 +38,29 @@ QString AskExportFile(QWidget* parent, const QString& caption, const QStringList
     if (ExtensionOf(filter) == suffix) return name;
   }
   return name + "." + ExtensionOf(dialog.selectedNameFilter());
+}
+
+bool ExportGemCadDesign(QWidget* parent, const Design& design, double refractiveIndex, const QString& name,
+                        const QString& file) {
+  const std::string error =
+      WriteGemCadFile(file.toStdString(), GemCadOf(design, refractiveIndex, name.toStdString()));
+  if (!error.empty()) Report(parent, error);
+  return error.empty();
+}
+
+std::optional<Design> GemCadDesignToEdit(QWidget* parent, const QString& file, double& refractiveIndex) {
+  const GemCadReadResult read = ReadGemCadFile(file.toStdString());
+  if (!read.ok()) {
+    Report(parent, read.error);
+    return std::nullopt;
+  }
+  GemCadFit fit = FitTierModel(read.design);
+  if (!fit.design) {
+    Report(parent, "This GemCad design does not fit the tiers of a design: " + fit.misfit + ".");
+    return std::nullopt;
+  }
+  refractiveIndex = read.design.refractiveIndex;
+  return std::move(fit.design);
 }
 
 bool Export3DModel(QWidget* parent, const DesignState& state, const QString& file) {

@@ -50,6 +50,7 @@ DesignMenu BuildDesignMenu(QMenuBar* bar) {
   m.SaveImagetoFile1 = Item(file, "SaveImagetoFile1", "Save Image to File");
   m.ImagetoClipboard2 = Item(file, "ImagetoClipboard2", "Copy Image to Clipboard");
 
+  m.ExportGemCad1 = Item(file, "ExportGemCad1", "Export GemCad Design");
   m.Export3D1 = Item(file, "Export3D1", "Export 3D Model");
 
   // Undo and redo answer their keys in every window of the program.

@@ -22,7 +22,8 @@ struct DesignMenu {
   QAction* Open1 = nullptr;
   QAction* SaveImagetoFile1 = nullptr;
   QAction* ImagetoClipboard2 = nullptr;
-  QAction* Export3D1 = nullptr;  // "Export 3D Model"
+  QAction* ExportGemCad1 = nullptr;  // "Export GemCad Design"
+  QAction* Export3D1 = nullptr;      // "Export 3D Model"
   QAction* Undo1 = nullptr;  // Ctrl+Z in every window
   QAction* Redo1 = nullptr;  // Ctrl+Shift+Z and Ctrl+Y in every window
   QMenu* Reflections = nullptr;  // its menu action carries the number of reflections in use

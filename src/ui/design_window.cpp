@@ -28,6 +28,7 @@
 #include <algorithm>
 
 #include "io/design_file.h"
+#include "io/gemcad_file.h"
 #include "params/parameters_window.h"
 #include "ui/design_exports.h"
 #include "params/stone_parameters.h"
@@ -47,7 +48,8 @@ constexpr int kClientWidth = 193;
 constexpr int kClientHeight = 423;
 constexpr int kMaxDroppedName = 256;
 const QStringList kSaveFilters = {"Shape (*.brl)", "Text File (*.txt)"};
-const QStringList kOpenFilters = {"All(*.brl;*.txt) (*.brl *.txt)", "Shape (*.brl)", "Text File (*.txt)"};
+const QStringList kOpenFilters = {"All(*.brl;*.txt) (*.brl *.txt)", "Shape (*.brl)", "Text File (*.txt)",
+                                   "GemCad (*.asc)"};
 
 template <typename W>
 W* Named(W* widget, const QString& name) {
@@ -419,6 +421,7 @@ void DesignWindow::StopAnimations() {
 }
 
 bool DesignWindow::OpenDesign(const QString& file) {
+  if (IsGemCadName(file.toStdString())) return OpenGemCadDesign(file);
   DesignReadResult read = OpenDesignFile(file.toStdString());
   if (read.error == kInvalidFileType) {
     QMessageBox::information(this, "Brillora", QString::fromUtf8(kInvalidFileType.data(), kInvalidFileType.size()));
@@ -554,7 +557,26 @@ void DesignWindow::ConnectHistory() {
   for (QDoubleSpinBox* spin : {slopeSpin_, maxSlopeSpin_}) spin->installEventFilter(this);
 }
 
+// A GemCad design opens for editing only when it fits the tier model; else
+// the current design stays.
+bool DesignWindow::OpenGemCadDesign(const QString& file) {
+  double refractiveIndex = 0.0;
+  const std::optional<Design> design = GemCadDesignToEdit(this, file, refractiveIndex);
+  if (!design || !InstallDesign(*design)) return false;
+  Sound("Create");
+  parametersWindow_.hide();
+  caption_ = QFileInfo(file).fileName();
+  ShowCaption();
+  parameters_.ApplyLoadedIndex(refractiveIndex);
+  return true;
+}
+
 void DesignWindow::ConnectExports() {
+  connect(menu_.ExportGemCad1, &QAction::triggered, this, [this] {
+    const QString file = AskExportFile(this, "Export GemCad Design", {"GemCad design (*.asc)"});
+    const QString name = caption_.trimmed().isEmpty() ? QString("Design") : QFileInfo(caption_.trimmed()).completeBaseName();
+    if (!file.isEmpty()) ExportGemCadDesign(this, State().AsDesign(), parameters_.RefractiveIndex(), name, file);
+  });
   connect(menu_.Export3D1, &QAction::triggered, this, [this] {
     const QString file = AskExportFile(this, "Export 3D Model", {"STL model (*.stl)", "OBJ model (*.obj)"});
     if (!file.isEmpty()) Export3DModel(this, State(), file);

@@ -135,6 +135,7 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   bool WatchDrag(QObject* watched, QEvent* event);
   void ConnectHistory();
   void ConnectExports();
+  bool OpenGemCadDesign(const QString& file);
   void Open1Click();
   void ReflectionsClick(QAction* item);
   void AnimationClick(QAction* item, bool checked);

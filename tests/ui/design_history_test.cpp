@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +16,8 @@
 #include <memory>
 
 #include "io/design_file.h"
+#include "io/gemcad_file.h"
+#include "ui/design_exports.h"
 #include "params/parameters_window.h"
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
@@ -153,6 +156,51 @@ class DesignHistoryTest : public QObject {
       QVERIFY(!picture.isVisible());
       QVERIFY(!design.isVisible());
     }
+  }
+
+  void exportsWriteTheDesignAndTheModel() {
+    DesignWindow& design = app_->Design();
+    QCOMPARE(design.Menu().ExportGemCad1->text(), QString("Export GemCad Design"));
+    QCOMPARE(design.Menu().Export3D1->text(), QString("Export 3D Model"));
+    QVERIFY(design.OpenDesign(QString(BRILLORA_SOURCE_DIR) + "/GEM_DAT/RoundBrilliant.brl"));
+    const QDir folder(folder_.path());
+    QVERIFY(ExportGemCadDesign(&design, design.State().AsDesign(), 2.42, "RoundBrilliant", folder.filePath("rb.asc")));
+    QVERIFY(Export3DModel(&design, design.State(), folder.filePath("rb.stl")));
+    QVERIFY(QFileInfo(folder.filePath("rb.stl")).size() > 84);
+    const GemCadReadResult read = ReadGemCadFile(folder.filePath("rb.asc").toStdString());
+    QVERIFY2(read.ok(), read.error.c_str());
+    QCOMPARE(read.design.headings.front(), std::string("RoundBrilliant"));
+    // A failed write is reported and writes nothing.
+    ModalAnswers answers({Press(QMessageBox::Ok)});
+    QVERIFY(!Export3DModel(&design, design.State(), "/nonexistent-folder/x.stl"));
+    QCOMPARE(answers.texts.size(), 1);
+  }
+
+  void aFittingGemCadDesignOpensForEditingAndAnotherKeepsTheDesign() {
+    DesignWindow& design = app_->Design();
+    const QDir folder(folder_.path());
+    QVERIFY(design.OpenDesign(QString(BRILLORA_SOURCE_DIR) + "/GEM_DAT/Hexagon6.brl"));
+    const Design hexagon = design.State().AsDesign();
+    QVERIFY(ExportGemCadDesign(&design, hexagon, 1.54, "Hexagon6", folder.filePath("hex.asc")));
+    QVERIFY(design.OpenDesign(QString(BRILLORA_SOURCE_DIR) + "/GEM_DAT/Default.brl"));
+    QVERIFY(design.OpenDesign(folder.filePath("hex.asc")));
+    QCOMPARE(design.windowTitle(), QString("hex.asc"));
+    QCOMPARE(design.State().SymOrder, 6);
+    QCOMPARE(design.State().CrownSteps.size(), hexagon.CrownSteps.size());
+    QVERIFY2(!design.Menu().Undo1->isEnabled(), "opening starts a new history");
+
+    // A vertical girdle does not fit: the message says so and the design stays.
+    QFile square(folder.filePath("square.asc"));
+    QVERIFY(square.open(QIODevice::WriteOnly));
+    square.write("GemCad 5.0\ng 96 0\ny 4 y\na -45 0.70710678 0 24 48 72\na 90 1 0 24 48 72\n"
+                 "a 45 1.06066017 0 24 48 72\na 0 1 0\n");
+    square.close();
+    ModalAnswers answers({Press(QMessageBox::Ok)});
+    QVERIFY(!design.OpenDesign(square.fileName()));
+    QCOMPARE(answers.texts.size(), 1);
+    QVERIFY2(answers.texts.front().contains("steeper"), qPrintable(answers.texts.front()));
+    QCOMPARE(design.State().SymOrder, 6);
+    QCOMPARE(design.windowTitle(), QString("hex.asc"));
   }
 
   void discardEndsTheRunAndSavingClearsTheMark() {
