@@ -11,7 +11,7 @@ namespace brillora {
 // Limits that keep a hostile file from costing more than a real one could.
 inline constexpr std::size_t kGemCadMaxBytes = 4 << 20;
 inline constexpr std::size_t kGemCadMaxTiers = 1000;
-inline constexpr std::size_t kGemCadMaxFacets = 20000;
+inline constexpr std::size_t kGemCadMaxFacets = 5000;
 inline constexpr int kGemCadMaxTeeth = 10000;
 
 struct GemCadReadResult {
