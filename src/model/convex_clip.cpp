@@ -52,15 +52,30 @@ void Cut(std::vector<Face>& faces, const TFacet& plane, int index, double eps) {
   kept.reserve(faces.size() + 1);
   std::vector<Vec3> cap;
   bool cutsOff = false;
+  std::vector<double> excess;
   for (Face& face : faces) {
-    std::vector<Vec3> out;
     const std::size_t count = face.points.size();
+    excess.resize(count);
+    double highest = -INFINITY;
+    for (std::size_t i = 0; i < count; ++i) {
+      excess[i] = Dot(n, face.points[i]) - plane.D;
+      highest = std::max(highest, excess[i]);
+    }
+    if (highest <= eps) {
+      // Most faces lie wholly inside: kept as they are.
+      for (std::size_t i = 0; i < count; ++i) {
+        if (std::abs(excess[i]) <= eps) cap.push_back(face.points[i]);
+      }
+      kept.push_back(std::move(face));
+      continue;
+    }
+    cutsOff = true;
+    std::vector<Vec3> out;
     for (std::size_t i = 0; i < count; ++i) {
       const Vec3 a = face.points[i];
       const Vec3 b = face.points[(i + 1) % count];
-      const double da = Dot(n, a) - plane.D;
-      const double db = Dot(n, b) - plane.D;
-      cutsOff = cutsOff || da > eps;
+      const double da = excess[i];
+      const double db = excess[(i + 1) % count];
       if (da <= eps) out.push_back(a);
       if (std::abs(da) <= eps) cap.push_back(a);
       if ((da < -eps && db > eps) || (da > eps && db < -eps)) {
