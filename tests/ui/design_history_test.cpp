@@ -7,7 +7,10 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QDropEvent>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -183,7 +186,13 @@ class DesignHistoryTest : public QObject {
     const Design hexagon = design.State().AsDesign();
     QVERIFY(ExportGemCadDesign(&design, hexagon, 1.54, "Hexagon6", folder.filePath("hex.asc")));
     QVERIFY(design.OpenDesign(QString(BRILLORA_SOURCE_DIR) + "/GEM_DAT/Default.brl"));
-    QVERIFY(design.OpenDesign(folder.filePath("hex.asc")));
+    // Dropped on the picture window.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder.filePath("hex.asc"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&app_->Picture(), &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&app_->Picture(), &drop);
     QCOMPARE(design.windowTitle(), QString("hex.asc"));
     QCOMPARE(design.State().SymOrder, 6);
     QCOMPARE(design.State().CrownSteps.size(), hexagon.CrownSteps.size());
