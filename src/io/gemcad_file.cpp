@@ -210,6 +210,13 @@ bool IsGemCadName(const std::filesystem::path& file) {
 GemCadReadResult ReadGemCadText(std::string_view text) { return Reader().Read(text); }
 
 GemCadReadResult ReadGemCadFile(const std::filesystem::path& file) {
+  // A FIFO or a device would be waited on or read without end.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) {
+    GemCadReadResult failed;
+    failed.error = Cat({"Cannot read \"", file.string(), "\": not a regular file"});
+    return failed;
+  }
   std::ifstream in(file, std::ios::binary);
   std::string text(kGemCadMaxBytes + 1, '\0');
   if (in) in.read(text.data(), static_cast<std::streamsize>(text.size()));

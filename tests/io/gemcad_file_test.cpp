@@ -200,6 +200,9 @@ TEST(GemCadFile, HostileLinesGetAMessageNamingTheLine) {
   for (std::size_t f = 0; f <= kGemCadMaxFacets; ++f) wide += " 1";
   EXPECT_NE(ReadGemCadText(wide).error.find("facets"), std::string::npos);
   EXPECT_FALSE(ReadGemCadText(std::string(kGemCadMaxBytes + 1, ' ')).ok());
+  // Only regular files are read: a FIFO would be waited on for ever.
+  EXPECT_NE(ReadGemCadFile("/dev/zero").error.find("regular"), std::string::npos);
+  EXPECT_NE(ReadGemCadFile(kSamples).error.find("regular"), std::string::npos);
   // Planes that leave the stone open make no stone.
   const GemCadReadResult open = ReadGemCadText("GemCad 5.0\ng 96 0\na 40 1 0 24 48 72\n");
   ASSERT_TRUE(open.ok());
