@@ -51,6 +51,16 @@ void BrilloraApp::Wire() {
   QObject::connect(picture_.get(), &PictureWindow::flipped, design_.get(),
                    [this](qint64 ms) { design_->setWindowTitle(QString::number(ms)); });
   QObject::connect(progress_.get(), &ProgressWindow::cancelRequested, design_.get(), &DesignWindow::StopAnimations);
+  // The preparation of an animation shows in the progress window, and an
+  // animation that ends by itself clears its item's mark.
+  QObject::connect(picture_.get(), &PictureWindow::animationProgress, progress_.get(), [this](int frame) {
+    progress_->ShowProgress(frame);
+    if (frame == 0) progress_->show();
+  });
+  QObject::connect(picture_.get(), &PictureWindow::animationPrepared, progress_.get(), &QWidget::hide);
+  QObject::connect(picture_.get(), &PictureWindow::animationEnded, design_.get(), [this](int tag) {
+    if (tag >= 0 && tag < design_->Menu().animations.size()) design_->Menu().animations[tag]->setChecked(false);
+  });
 }
 
 void BrilloraApp::Start(const QStringList& arguments) {
