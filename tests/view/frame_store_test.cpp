@@ -8,7 +8,6 @@
 #include "view/animation_frame.h"
 #include "view/bitmap_frame_store.h"
 #include "view/encoded_frame_store.h"
-#include "view/frame_store.h"
 #include "view/paint_polygons.h"
 #include "view/paint_style.h"
 #include "view/polygon_frame_store.h"
@@ -66,14 +65,6 @@ QImage Gradient() {
   for (int y = 0; y < 256; ++y)
     for (int x = 0; x < 256; ++x) image.setPixel(x, y, qRgb(x, y, 128));
   return image;
-}
-
-TEST(FrameStores, EachVariantKeepsTheFramesItIsMadeFor) {
-  const QSize size(11, 7);
-  EXPECT_EQ(MakeFrameStore(AnimationVariant::Tracing, size, kRoomy), nullptr);
-  EXPECT_FALSE(MakeFrameStore(AnimationVariant::Polygons, size, kRoomy)->KeepsPictures());
-  for (AnimationVariant v : {AnimationVariant::Jpeg, AnimationVariant::Bitmap, AnimationVariant::Gif})
-    EXPECT_TRUE(MakeFrameStore(v, size, kRoomy)->KeepsPictures());
 }
 
 TEST(FrameStores, JpegRoundTripKeepsSizeAndColoursWithinItsLoss) {
