@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -204,9 +206,9 @@ std::vector<qint64> Intervals(const std::vector<qint64>& times) {
 }
 
 void RunFor(int milliseconds) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
 }
 
 TEST_F(AnimationPlayerTest, PlaybackKeepsTwentyFiveFramesASecond) {
