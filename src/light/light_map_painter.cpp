@@ -45,6 +45,7 @@ void DrawSpots(QPainter& painter, const std::vector<RaySpot>& spots) {
 void DrawLabels(QPainter& painter, const GlobeGrid& grid) {
   QFont font("Sans Serif");
   font.setPixelSize(10);
+  font.setStyleStrategy(QFont::NoAntialias);  // plain yellow on black, as on the old display
   painter.setFont(font);
   const QFontMetrics metrics(font);
   for (const GlobeLabel& label : grid.Labels()) {

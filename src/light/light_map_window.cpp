@@ -125,6 +125,7 @@ LightMapWindow::LightMapWindow(IlluminationModel& model, const ArrayOfFOS& polyg
   pageControl_->addTab(backPage_, "Back");
   pageControl_->setCurrentWidget(frontPage_);
   left->addWidget(pageControl_, 1);
+  left->addStretch();  // the mode bar stays on top while no page shows
 
   auto* panel1 = Named(new QWidget(this), "Panel1");
   auto* right = new QVBoxLayout(panel1);
