@@ -35,7 +35,6 @@ class LightMapWindow : public QWidget {
   LightMapWindow(IlluminationModel& model, const ArrayOfFOS& polygons, QDir programFolder, QWidget* parent = nullptr);
   ~LightMapWindow() override;
 
-  const LightMapEditor& Editor() const { return editor_; }
   QFileDialog& OpenPictureDialog() { return *openPictureDialog_; }
   QColorDialog& ColorDialog() { return *colorDialog_; }
   QTimer& Timer1() { return timer1_; }

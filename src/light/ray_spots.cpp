@@ -50,11 +50,13 @@ std::vector<RaySpot> RaySpots(const ArrayOfFOS& polygons, const Frame& mapView, 
   const int r = RoundToInt(squareHeight / 2.0);
   std::vector<RaySpot> spots;
   for (const FasetOnScreen& p : polygons) {
-    const double a = std::sqrt(std::max(0.0, p.Area)) / 30;
+    // A beam's area is at most that of the view; a broken stone's is bounded too.
+    const double a = std::isfinite(p.Area) ? std::min(std::sqrt(std::max(0.0, p.Area)) / 30, 1.0) : 0.0;
     for (const Race* c = p.Beam; c != nullptr; c = c->Parent) {
       Vector3 d = c->Dir;
       TransformVector(mapView, d);
-      if (!(d[2] > 0)) continue;
+      // Degenerate geometry may leave a beam without a direction: it marks nothing.
+      if (!(d[2] > 0) || !std::isfinite(d[0]) || !std::isfinite(d[1]) || !std::isfinite(d[2])) continue;
       RaySpot spot = DrawRaySpot(r, d, a);
       if (!spot.Pixel) spot.Grey = static_cast<std::uint8_t>(RoundToInt(std::sqrt(std::clamp(c->OutLight, 0.0, 1.0)) * 255));
       spots.push_back(std::move(spot));

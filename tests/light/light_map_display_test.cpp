@@ -203,6 +203,9 @@ TEST(RaySpot, EveryBeamOfTheChainFacingTheDisplayGetsItsGrey) {
   const auto behind = RaySpots(polygons, back, 200);
   ASSERT_EQ(behind.size(), 1u);
   EXPECT_EQ(behind[0].Grey, 204);  // 255 x 0.8
+  // A beam left without a direction by degenerate geometry marks nothing.
+  entry.Dir = {std::nan(""), 0, 1};
+  EXPECT_TRUE(RaySpots(polygons, IdentityFrame(), 200).empty());
 }
 
 TEST(IntensityLaw, CurveFollowsTheLawAndTheHead) {
