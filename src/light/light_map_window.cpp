@@ -162,7 +162,9 @@ LightMapWindow::LightMapWindow(IlluminationModel& model, const ArrayOfFOS& polyg
   openPictureDialog_->setAcceptMode(QFileDialog::AcceptOpen);
   openPictureDialog_->setFileMode(QFileDialog::ExistingFile);
   openPictureDialog_->setNameFilters(kPictureFilters);
-  openPictureDialog_->selectFile(programFolder.filePath("Texture/Pyramids.jpg"));
+  // The dialog takes the file name relative to its folder, which must exist.
+  openPictureDialog_->setDirectory(programFolder.absolutePath());
+  openPictureDialog_->selectFile("Texture/Pyramids.jpg");
   colorDialog_->setObjectName("ColorDialog");
   timer1_.setObjectName("Timer1");
   timer1_.setInterval(kTimerInterval);

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -116,6 +117,7 @@ class LightMapWindowTest : public QObject {
   void zoneEditsKeepTheirOrderAndEnterAppliesATypedValue();
   void headAndBodyButtonsFollowTheirRules();
   void pictureFromFileColoursTheStoneAndABadOneIsRefused();
+  void paintingTheBackPictureColoursTheBackground();
   void dropsAreTakenInThePicturesModeOnly();
   void screenPictureRunsUntilAFileIsChosen();
   void displayFollowsThePictureOnlyWhileShown();
@@ -193,6 +195,9 @@ void LightMapWindowTest::controlsCarryTheirNamesTextsAndRanges() {
   QFileDialog& dialog = Map().OpenPictureDialog();
   QCOMPARE(dialog.nameFilters(), QStringList({"All (*.jpg;*.bmp;*.gif) (*.jpg *.bmp *.gif)", "JPEG Image File (*.jpg)",
                                               "Bitmaps (*.bmp)", "CompuServe GIF Image (*.gif)"}));
+  QVERIFY(dialog.selectedFiles().value(0).endsWith("/Texture/Pyramids.jpg"));
+  QCOMPARE(QFileInfo(dialog.selectedFiles().value(0)).absolutePath(),
+           QDir(folder_.path()).absoluteFilePath("Texture"));
   QCOMPARE(Map().Timer1().interval(), 200);
   QVERIFY(!Map().Timer1().isActive());
   QVERIFY(Map().findChild<QColorDialog*>("ColorDialog") != nullptr);
@@ -356,6 +361,32 @@ void LightMapWindowTest::pictureFromFileColoursTheStoneAndABadOneIsRefused() {
   QCOMPARE(catcher.Texts(), QStringList({"Invalid graphic file format."}));
   QVERIFY(app_->Light().Picture(PictureSide::Front).Source == kept);
   QCOMPARE(StoneColour(app_->Picture()).R, lit.R);
+}
+
+void LightMapWindowTest::paintingTheBackPictureColoursTheBackground() {
+  ShowMap();
+  Find<QToolButton>("CMButton")->click();
+  QCOMPARE(app_->Light().BGColor().G, 0.0);
+  QColorDialog& colours = Map().ColorDialog();
+  QTimer::singleShot(0, &colours, [&colours] {
+    QTRY_VERIFY(colours.isVisible());
+    colours.setCurrentColor(QColor(0, 255, 0));
+    colours.accept();
+  });
+  Find<QToolButton>("ClearBButton")->click();
+  // Straight behind the stone the back picture is green, at full brightness.
+  QCOMPARE(app_->Light().BGColor().G, 1.0);
+  Find<QSlider>("TrackBarBGC")->setValue(50);
+  QCOMPARE(app_->Light().BGColor().G, 0.5);
+  // A cancelled dialog changes nothing.
+  QTimer::singleShot(0, &colours, [&colours] {
+    QTRY_VERIFY(colours.isVisible());
+    colours.setCurrentColor(QColor(255, 0, 0));
+    colours.reject();
+  });
+  Find<QToolButton>("ClearBButton")->click();
+  QCOMPARE(app_->Light().BGColor().R, 0.0);
+  QCOMPARE(app_->Light().BGColor().G, 0.5);
 }
 
 void LightMapWindowTest::dropsAreTakenInThePicturesModeOnly() {
