@@ -18,7 +18,7 @@ struct RangedValue {
 struct LightMapControls {
   int PressedMode = 0;  // Tag of the mode button that is down: 0 BW, 1 RB, 2 UP, 3 CM
   std::array<RangedValue, 3> ZoneSpins{{{30, 0, 60}, {60, 30, 90}, {90, 60, 180}}};
-  std::array<RangedValue, 3> ZoneTracks{{{0, 0, 0}, {0, 0, 10}, {0, 0, 180}}};
+  std::array<RangedValue, 3> ZoneTracks{{{0, 0, 0}, {60, 30, 90}, {0, 0, 180}}};
   bool HeadDown = false;
   bool BodyDown = false;
   int HeadAngle = 0;  // BodyTrackBar
