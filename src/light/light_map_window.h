@@ -60,6 +60,7 @@ class LightMapWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void MakeControls(const QDir& programFolder);
   QWidget* MakeModeBar(QWidget* parent);
   QWidget* MakeZonesPage();
   QWidget* MakeFrontPage();
