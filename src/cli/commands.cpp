@@ -36,6 +36,13 @@ const std::vector<Command>& Commands() {
        "[--reflections TAG | --reflected] [--no-surface] [--view crown|pavilion|RX,RY] "
        "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]",
        RunAnimate},
+      {"lightmap", "draw the light map of a traced view: where its light comes from",
+       "brillora-cli lightmap [DESIGN | --default] -o OUT.png|.bmp|.jpg|.gif [--size PX] "
+       "[--display-turn RX,RY] [--reflections TAG | --reflected] [--no-surface] "
+       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
+       "[--ri X | --material NAME] [--width W --height H] [--front FILE] [--back FILE] "
+       "[--law const|cos|cos2|cos4] [--head DEG] [--body] [--bg PERCENT]",
+       RunLightmap},
   };
   return commands;
 }

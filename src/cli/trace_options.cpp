@@ -42,8 +42,8 @@ Frame PavilionView() {
   return view;
 }
 
-// A mouse turn of the identity: rx degrees about the screen's x axis, then ry
-// degrees about its y axis.
+}  // namespace
+
 Frame TurnedView(double rx, double ry) {
   Frame view = IdentityFrame();
   RotateFrame(view, 0, 1, Radians(rx));
@@ -51,7 +51,9 @@ Frame TurnedView(double rx, double ry) {
   return view;
 }
 
-}  // namespace
+std::vector<double> ParseNumbers(const std::optional<std::string>& text, std::size_t count, const std::string& option) {
+  return ParseList(text, count, option);
+}
 
 bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
                      const PictureSizeLimits& limits) {

@@ -1,7 +1,9 @@
 #include "ui/brillora_app.h"
 
+#include <QAction>
 #include <QCoreApplication>
 
+#include "light/light_map_window.h"
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
 #include "ui/design_window.h"
@@ -12,13 +14,14 @@
 namespace brillora {
 
 BrilloraApp::BrilloraApp(QDir programFolder) {
+  const QDir lightMapFolder = programFolder;
   picture_ = std::make_unique<PictureWindow>(parameters_, light_);
   parametersWindow_ = std::make_unique<ParametersWindow>(parameters_);
   design_ = std::make_unique<DesignWindow>(DesignWindowPeers{*picture_, *parametersWindow_, parameters_},
                                            std::move(programFolder));
   about_ = std::make_unique<AboutWindow>();
   alignment_ = std::make_unique<PlaceholderWindow>("Alignment", "Alignment picture in the paper", QSize(500, 400));
-  lightMap_ = std::make_unique<PlaceholderWindow>("LightMap", "  The Map of Illumination", QSize(389, 260));
+  lightMap_ = std::make_unique<LightMapWindow>(light_, picture_->Screen(), lightMapFolder);
   progress_ = std::make_unique<ProgressWindow>();
   pictureSize_ = std::make_unique<PlaceholderWindow>("PictureSize", "Size", QSize(250, 150));
   Wire();
@@ -61,6 +64,13 @@ void BrilloraApp::Wire() {
   QObject::connect(picture_.get(), &PictureWindow::animationEnded, design_.get(), [this](int tag) {
     if (tag >= 0 && tag < design_->Menu().animations.size()) design_->Menu().animations[tag]->setChecked(false);
   });
+
+  // The light map: every change of the surroundings recolours the picture, and
+  // the map's spots follow the picture's polygons while it shows.
+  light_.OnChanged = [this] { picture_->Recolour(); };
+  QObject::connect(picture_.get(), &PictureWindow::screenChanged, lightMap_.get(), &LightMapWindow::PolygonsChanged);
+  QObject::connect(lightMap_.get(), &LightMapWindow::closed, design_.get(),
+                   [this] { design_->Menu().Racetracking1->setChecked(false); });
 }
 
 void BrilloraApp::Start(const QStringList& arguments) {

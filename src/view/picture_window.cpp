@@ -102,6 +102,16 @@ void PictureWindow::Repaint() {
   update();
 }
 
+void PictureWindow::Recolour() {
+  // Before the next trace the beams still belong to the last one; a trace that
+  // is due colours its polygons itself.
+  if (!rebuild_) {
+    light_.ShadeScreenFacets(screen_, traced_.maxLevel < 0);
+    emit screenChanged();
+  }
+  Repaint();
+}
+
 void PictureWindow::Rotate() {
   QElapsedTimer clock;
   clock.start();
@@ -132,6 +142,7 @@ void PictureWindow::Trace(const PictureSettings& settings) {
   const ScreenScale scale = FastScale(width(), height());
   tracer_.RayTrace(*stone_, view_, screen_, settings.maxLevel, scale.Scale, scale.CentreY, options, light_);
   traced_ = {stone_, view_, settings.maxLevel, options};
+  emit screenChanged();
 }
 
 void PictureWindow::paintEvent(QPaintEvent* event) {
@@ -225,6 +236,7 @@ void PictureWindow::resizeEvent(QResizeEvent* event) {
   // The same beams, mapped to the new size: no new trace.
   const ScreenScale scale = FastScale(width(), height());
   tracer_.BeamsToScreen(scale.Scale, scale.CentreY, screen_);
+  emit screenChanged();
   Repaint();
 }
 

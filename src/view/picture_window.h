@@ -70,6 +70,9 @@ class PictureWindow : public QWidget {
   bool Rebuild() const { return rebuild_; }
   // Draws the picture anew (the refined picture, if any, is dropped).
   void Repaint();
+  // The surroundings changed: the traced polygons take their new colours and
+  // the picture is drawn anew, without a new trace.
+  void Recolour();
   // An image was put on the clipboard during the run: closing asks whether to keep it.
   void SetClipboardUsed() { clipboardUsed_ = true; }
 
@@ -122,6 +125,8 @@ class PictureWindow : public QWidget {
   void animationPrepared();
   // The animation of that Tag ended: its item loses its check mark.
   void animationEnded(int tag);
+  // The polygons of Screen were traced, mapped or coloured anew.
+  void screenChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
