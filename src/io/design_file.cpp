@@ -9,11 +9,11 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iterator>
 #include <random>
-#include <sstream>
 
+#include "io/regular_file.h"
+#include "model/design_limits.h"
 #include "model/gear.h"
 #include "model/girdle.h"
 #include "model/number_text.h"
@@ -80,7 +80,7 @@ bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
     const double autoColumn = TokenValue(line, position, position, valid);
     if (!valid) return false;
     // Values no editor can produce would only make nonsense or overflow later.
-    if (!(angle > 0.0 && angle <= 90.0)) return false;
+    if (!(angle >= kMinSlopeDegrees && angle <= kMaxSlopeDegrees)) return false;
     if (std::abs(split) > gearNotches || std::abs(shift) > gearNotches) return false;
     if (!std::isfinite(positColumn) || !std::isfinite(autoColumn)) return false;
 
@@ -90,6 +90,7 @@ bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
     step.Shift = static_cast<int>(shift);
     // The girdle tier's column holds ten times the girdle thickness.
     step.Posit = (crown && i == 1) ? GirdlePosit(positColumn / 10.0, angle) : positColumn;
+    if (!std::isfinite(step.Posit)) return false;
     step.Auto = autoColumn > 0.5;
   }
   return true;
@@ -218,20 +219,21 @@ DesignReadResult ReadDesignText(std::string_view text) {
 
   bool valid = true;
   result.refractiveIndex = TokenValue(reader.Next(), 1, next, valid);
-  if (!valid) result.error = kInvalidFileFormat;
+  if (!valid || !(result.refractiveIndex >= kMinRefractiveIndex &&
+                  result.refractiveIndex <= kMaxRefractiveIndex)) {
+    result.error = kInvalidFileFormat;
+  }
   return result;
 }
 
 DesignReadResult ReadDesignFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream content;
-  if (in) content << in.rdbuf();
-  if (!in || in.bad()) {
+  const auto content = ReadRegularFile(file, kMaxDesignFileBytes);
+  if (!content) {
     DesignReadResult result;
     result.error = kInvalidFileFormat;
     return result;
   }
-  return ReadDesignText(content.str());
+  return ReadDesignText(*content);
 }
 
 DesignReadResult OpenDesignFile(const std::filesystem::path& file) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -10,6 +11,14 @@ namespace brillora {
 
 inline constexpr std::string_view kInvalidFileType = "Invalid File Type";
 inline constexpr std::string_view kInvalidFileFormat = "Invalid File Format";
+
+// Design files are small (500 tiers a side take about 40 KB); anything longer
+// is refused unread, so that an endless file cannot take all memory.
+inline constexpr std::size_t kMaxDesignFileBytes = 4 * 1024 * 1024;
+
+// The refractive indices the optics can use: a file with another one is invalid.
+inline constexpr double kMinRefractiveIndex = 1.0;
+inline constexpr double kMaxRefractiveIndex = 5.0;
 
 // A design as a file holds it, or the message that says why it could not be read.
 struct DesignReadResult {

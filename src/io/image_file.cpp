@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 
 #include <QBuffer>
 #include <QSaveFile>
 
 #include "io/image_gif.h"
 #include "io/image_jpeg.h"
+#include "io/picture_limits.h"
+#include "io/regular_file.h"
 
 namespace brillora {
 
@@ -61,12 +62,7 @@ std::optional<std::string> WriteImageFile(const QImage& image, const std::filesy
 }
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  return ReadRegularFileBytes(file, kMaxPictureFileBytes);
 }
 
 }  // namespace brillora
