@@ -33,7 +33,7 @@ struct PictureOptions {
 
 bool TakePictureOption(const std::string& word, Arguments& args, PictureOptions& p) {
   if (word == "--front" || word == "--back") {
-    const auto file = args.TakeValue();
+    const auto file = args.TakeName();
     if (!file) throw UsageError{word + " needs a picture file"};
     (word == "--front" ? p.front : p.back) = *file;
   } else if (word == "--law") {
@@ -94,7 +94,7 @@ int RunRender(Arguments& args, std::ostream& out) {
   while (!args.Done()) {
     const std::string word = args.Take();
     if (word == "-o") {
-      output = args.TakeValue();
+      output = args.TakeName();
       if (!output) throw UsageError{"-o needs a file name"};
     } else if (word == "--no-aa") {
       antiAliasing = false;

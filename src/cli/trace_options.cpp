@@ -109,9 +109,10 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
     s.refractiveIndex = *index;
     s.indexGiven = true;
   } else if (word == "--material") {
-    const auto name = args.TakeValue();
-    const auto material = name ? FindMaterial(*name) : std::nullopt;
-    if (!material) throw UsageError{"unknown material: " + name.value_or("")};
+    const auto name = args.TakeName();
+    if (!name) throw UsageError{"--material needs a material name"};
+    const auto material = FindMaterial(*name);
+    if (!material) throw UsageError{"unknown material: " + *name};
     s.refractiveIndex = material->refractiveIndex;
     s.materialGiven = true;
   } else if (word == "--width" || word == "--height") {

@@ -83,5 +83,46 @@ TEST_F(OddInput, IndicesAndTurnsTheOpticsCannotUse) {
   }
 }
 
+// /dev/full takes nothing: a command that could not write its result fails,
+// even when it did its work (the picture of render is written all the same).
+TEST_F(OddInput, OutputThatCannotBeWrittenIsAFailure) {
+  const std::vector<std::vector<std::string>> commands = {
+      {"info", "--default", "--facets"},
+      {"trace", "--default"},
+      {"trace", "--default", "--json"},
+      {"render", "--default", "-o", File("x.png"), "--width", "100", "--height", "100"},
+      {"animate", "--default", "-o", File("x.gif"), "--width", "100", "--height", "100"},
+      {"edit", "--default", "--do", "new-step", "-o", File("x.brl")},
+      {"--help"},
+      {"info", "--help"},
+  };
+  for (const auto& args : commands) {
+    const auto r = testing::RunCliWritingTo(args, "/dev/full");
+    EXPECT_EQ(r.status, 4) << args[0];
+    EXPECT_NE(r.err.find("cannot write the standard output: No space left on device"), std::string::npos)
+        << args[0] << ": " << r.err;
+  }
+}
+
+TEST_F(OddInput, OptionValuesNeverSwallowTheNextOption) {
+  const auto material = RunCli({"render", "--default", "--material", "-o", File("x.png")});
+  EXPECT_EQ(material.status, 2);
+  EXPECT_NE(material.err.find("--material needs a material name"), std::string::npos) << material.err;
+  const auto info = RunCli({"info", "--default", "--material", "--facets"});
+  EXPECT_EQ(info.status, 2);
+  EXPECT_NE(info.err.find("--material needs a material name"), std::string::npos) << info.err;
+  const auto front = RunCli({"render", "--default", "--front", "-o", File("x.png")});
+  EXPECT_EQ(front.status, 2);
+  EXPECT_NE(front.err.find("--front needs a picture file"), std::string::npos) << front.err;
+  EXPECT_FALSE(fs::exists(File("x.png")));
+}
+
+TEST_F(OddInput, AnimateRefusesAViewItWouldNotShow) {
+  const auto r = RunCli({"animate", "--default", "--view", "pavilion", "-o", File("x.gif")});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("--view is not taken"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(File("x.gif")));
+}
+
 }  // namespace
 }  // namespace brillora
