@@ -1,17 +1,11 @@
 #include "io/design_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <ctime>
 #include <iterator>
-#include <random>
 
+#include "io/atomic_save.h"
 #include "io/regular_file.h"
 #include "model/design_limits.h"
 #include "model/gear.h"
@@ -131,44 +125,8 @@ std::string ClockText(const char* format) {
   return std::string(buffer, length);
 }
 
-std::string SaveError(const std::filesystem::path& file, int errorNumber) {
-  return "Cannot save \"" + file.string() + "\": " + std::strerror(errorNumber);
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// The hidden file ".name.XXXXXX" beside the design, made afresh with the
-// mode every new file gets: the kernel applies the process's umask, which the
-// program never sets (setting it to read it would change it for every thread
-// for a moment). -1 with errno when no such file can be made.
-int CreateTemporaryBeside(const std::filesystem::path& file, std::string& temporary) {
-  static constexpr std::string_view kLetters =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  const std::filesystem::path folder =
-      file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  std::random_device entropy;
-  std::uniform_int_distribution<std::size_t> letter(0, kLetters.size() - 1);
-  const std::string stem = file.filename().string();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name(1, '.');
-    name.append(stem).push_back('.');
-    for (int i = 0; i < 6; ++i) name.push_back(kLetters[letter(entropy)]);
-    temporary = (folder / name).string();
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  errno = EEXIST;
-  return -1;
+std::string SaveError(const std::filesystem::path& file, const std::string& reason) {
+  return "Cannot save \"" + file.string() + "\": " + reason;
 }
 
 }  // namespace
@@ -267,25 +225,9 @@ DesignSaveResult WriteDesignFile(const std::filesystem::path& file, const Design
   const std::string text =
       DesignFileText(design, refractiveIndex, ClockText("%x"), ClockText("%X"));
 
-  std::string temporary;
-  const int fd = CreateTemporaryBeside(file, temporary);
-  if (fd < 0) {
-    result.error = SaveError(file, errno);
-    return result;
-  }
-  // A replaced file keeps its own permissions.
-  struct stat existing{};
-  const bool replacing = ::stat(file.c_str(), &existing) == 0;
-  int failure = 0;
-  if (!WriteAll(fd, text) || (replacing && ::fchmod(fd, existing.st_mode & 07777) != 0) ||
-      ::fsync(fd) != 0) {
-    failure = errno;
-  }
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
-  if (failure != 0) {
-    ::unlink(temporary.c_str());
-    result.error = SaveError(file, failure);
+  AtomicSave out(file);
+  if (!out.Write(text.data(), text.size()) || !out.Commit()) {
+    result.error = SaveError(file, out.Error());
     return result;
   }
   result.written = true;

@@ -59,8 +59,10 @@ DesignReadResult OpenDesignFile(const std::filesystem::path& file);
 std::string DesignFileText(const Design& design, double refractiveIndex, std::string_view date,
                            std::string_view time);
 
-// Writes the design beside the old file and renames it over, so that a failed
-// save leaves the previous file as it was.
+// Writes the design beside the old file and renames it over (see AtomicSave),
+// so that a failed save leaves the previous file as it was; a file the user
+// may not write is not replaced. The error names the file and the system's
+// reason.
 DesignSaveResult WriteDesignFile(const std::filesystem::path& file, const Design& design,
                                  double refractiveIndex);
 

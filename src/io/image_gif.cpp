@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include <QSaveFile>
 #include <gif_lib.h>
 
+#include "io/atomic_save.h"
 #include "io/picture_limits.h"
 
 namespace brillora {
@@ -156,8 +156,8 @@ int WriteToVector(GifFileType* gif, const GifByteType* data, int count) {
 }
 
 int WriteToSaveFile(GifFileType* gif, const GifByteType* data, int count) {
-  auto* file = static_cast<QSaveFile*>(gif->UserData);
-  return static_cast<int>(file->write(reinterpret_cast<const char*>(data), count));
+  auto* file = static_cast<AtomicSave*>(gif->UserData);
+  return file->Write(data, static_cast<std::size_t>(count)) ? count : 0;
 }
 
 bool CloseWriter(GifFileType* gif) {
@@ -228,16 +228,16 @@ std::vector<std::uint8_t> EncodeGif(const QImage& image) {
 }
 
 struct AnimatedGifWriter::State {
-  QSaveFile file;
+  AtomicSave file;
   GifFileType* gif = nullptr;
   int width = 0;
   int height = 0;
   int delay = 0;
-  explicit State(const QString& name) : file(name) {}
+  explicit State(const std::filesystem::path& name) : file(name) {}
 };
 
 AnimatedGifWriter::AnimatedGifWriter(std::filesystem::path file, int width, int height, int delay)
-    : state_(std::make_unique<State>(QString::fromStdString(file.string()))) {
+    : state_(std::make_unique<State>(file)) {
   state_->width = width;
   state_->height = height;
   state_->delay = delay;
@@ -245,8 +245,8 @@ AnimatedGifWriter::AnimatedGifWriter(std::filesystem::path file, int width, int 
     error_ = "the picture size does not fit a GIF";
     return;
   }
-  if (!state_->file.open(QIODevice::WriteOnly)) {
-    error_ = state_->file.errorString().toStdString();
+  if (!state_->file.Ok()) {
+    error_ = state_->file.Error();
     return;
   }
   int code = 0;
@@ -268,7 +268,7 @@ AnimatedGifWriter::AnimatedGifWriter(std::filesystem::path file, int width, int 
 
 AnimatedGifWriter::~AnimatedGifWriter() {
   if (state_->gif) CloseWriter(state_->gif);
-  // An unfinished QSaveFile is discarded: the old file stays as it was.
+  // An unfinished save is discarded: the old file stays as it was.
 }
 
 bool AnimatedGifWriter::AddFrame(const QImage& frame) {
@@ -290,7 +290,7 @@ bool AnimatedGifWriter::AddFrame(const QImage& frame) {
   EGifGCBToExtension(&control, extension);
   if (EGifPutExtension(state_->gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) != GIF_OK ||
       !PutImage(state_->gif, *q, state_->width, state_->height)) {
-    error_ = "cannot write a frame: " + state_->file.errorString().toStdString();
+    error_ = "cannot write a frame: " + state_->file.Error();
     return false;
   }
   return true;
@@ -300,8 +300,8 @@ bool AnimatedGifWriter::Finish() {
   if (!error_.empty()) return false;
   const bool closed = CloseWriter(state_->gif);
   state_->gif = nullptr;
-  if (!closed || !state_->file.commit()) {
-    error_ = "cannot write the file: " + state_->file.errorString().toStdString();
+  if (!closed || !state_->file.Commit()) {
+    error_ = "cannot write the file: " + state_->file.Error();
     return false;
   }
   return true;

@@ -104,6 +104,25 @@ TEST_F(OddInput, OutputThatCannotBeWrittenIsAFailure) {
   }
 }
 
+// The design writer refuses a read-only file with the words the picture
+// writers use for it, and leaves it as it was.
+TEST_F(OddInput, ReadOnlyFilesAreNotReplaced) {
+  for (const std::string name : {"locked.brl", "locked.png"}) {
+    std::ofstream(File(name), std::ios::binary) << "old";
+    fs::permissions(File(name), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  }
+  const auto edit = RunCli({"edit", "--default", "--do", "new-step", "-o", File("locked.brl")});
+  const auto render = RunCli({"render", "--default", "-o", File("locked.png"), "--width", "100", "--height", "100"});
+  for (const auto& [r, name] : {std::pair{edit, "locked.brl"}, {render, "locked.png"}}) {
+    EXPECT_EQ(r.status, 4) << name;
+    EXPECT_NE(r.err.find("Existing file " + File(name) + " is not writable"), std::string::npos) << r.err;
+    std::ifstream in(File(name));
+    std::string content;
+    in >> content;
+    EXPECT_EQ(content, "old") << name;
+  }
+}
+
 TEST_F(OddInput, OptionValuesNeverSwallowTheNextOption) {
   const auto material = RunCli({"render", "--default", "--material", "-o", File("x.png")});
   EXPECT_EQ(material.status, 2);
