@@ -50,7 +50,7 @@ class LineReader {
 
 // Reads one side's count line, header and step lines. Returns false when the
 // side makes the file invalid.
-bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
+bool ReadSide(LineReader& reader, bool crown, MasStep& steps) {
   bool valid = true;
   int next = 1;
   const double count = RoundHalfEven(TokenValue(reader.Next(), 1, next, valid));
@@ -75,7 +75,7 @@ bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
     if (!valid) return false;
     // Values no editor can produce would only make nonsense or overflow later.
     if (!(angle >= kMinSlopeDegrees && angle <= kMaxSlopeDegrees)) return false;
-    if (std::abs(split) > gearNotches || std::abs(shift) > gearNotches) return false;
+    if (std::abs(split) > kMaxTurnNotches || std::abs(shift) > kMaxTurnNotches) return false;
     if (!std::isfinite(positColumn) || !std::isfinite(autoColumn)) return false;
 
     TStep& step = steps[i];
@@ -90,6 +90,12 @@ bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
   return true;
 }
 
+// The editor keeps typed slopes within what the reader accepts; slopes that
+// the construction derives for Auto tiers may come out flatter than two
+// decimals hold, or undefined where planes do not meet. A read derives them
+// anew, so the nearest slope the reader accepts is written for them.
+double SlopeToWrite(double angle) { return WithinSlopeRange(angle); }
+
 std::string StepLines(const MasStep& steps, bool crown) {
   std::string text;
   const int n = static_cast<int>(steps.size()) - 2;
@@ -97,7 +103,7 @@ std::string StepLines(const MasStep& steps, bool crown) {
     const TStep& step = steps[i];
     const double positColumn =
         (crown && i == 1) ? 10.0 * GirdleThickness(step.Posit, step.Angle) : step.Posit;
-    text += std::to_string(i) + '\t' + FormatFixed(step.Angle, 5, 2) + '\t' +
+    text += std::to_string(i) + '\t' + FormatFixed(SlopeToWrite(step.Angle), 5, 2) + '\t' +
             std::to_string(step.Split) + '\t' + std::to_string(step.Shift) + '\t' +
             FormatFixed(positColumn, 4, 2) + '\t' + (step.Auto ? "1" : "0") + "\r\n";
   }
@@ -169,8 +175,7 @@ DesignReadResult ReadDesignText(std::string_view text) {
   design.SymOrder = std::stoi(symmetry);
   design.GearNotches = GearNotchesFor(design.SymOrder);
 
-  if (!ReadSide(reader, true, design.GearNotches, design.CrownSteps) ||
-      !ReadSide(reader, false, design.GearNotches, design.PavilionSteps)) {
+  if (!ReadSide(reader, true, design.CrownSteps) || !ReadSide(reader, false, design.PavilionSteps)) {
     result.error = kInvalidFileFormat;
     return result;
   }
