@@ -11,6 +11,8 @@ namespace brillora::cli {
 class StandardOutput : public std::streambuf {
  public:
   StandardOutput();
+  // Whatever a command printed before it failed is still written.
+  ~StandardOutput() override { Drain(); }
   StandardOutput(const StandardOutput&) = delete;
   StandardOutput& operator=(const StandardOutput&) = delete;
 

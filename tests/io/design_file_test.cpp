@@ -334,17 +334,22 @@ TEST(DesignFiles, NewFilesFollowTheUmask) {
   ::umask(before);
 }
 
-// Paths of every kind that is no design file: each gives "Invalid File Format"
-// at once, without blocking on a FIFO or reading an endless device.
+// Paths of every kind that is no design file, and files that claim too much
+// or hold what no optics can use: each gives "Invalid File Format" at once,
+// without blocking on a FIFO or reading an endless device.
 std::vector<fs::path> OddDesignPaths(const fs::path& folder) {
   const std::vector<fs::path> paths = {folder / "folder.brl", folder / "fifo.brl", folder / "zero.brl",
-                                       folder / "random.brl", folder / "long.brl"};
+                                       folder / "random.brl", folder / "long.brl", folder / "count.brl",
+                                       folder / "index.brl"};
   fs::create_directory(paths[0]);
   EXPECT_EQ(::mkfifo(paths[1].c_str(), 0600), 0);
   fs::create_symlink("/dev/zero", paths[2]);
   fs::create_symlink("/dev/urandom", paths[3]);
   std::ofstream(paths[4], std::ios::binary) << ValidText();
   fs::resize_file(paths[4], kMaxDesignFileBytes + 1);  // sparse: nothing large is written
+  // A count that claims far more steps than the file holds, an index no optics can use.
+  std::ofstream(paths[5], std::ios::binary) << Replace(ValidText(), "2 Steps of Crown", "2000000000 Steps of Crown");
+  std::ofstream(paths[6], std::ios::binary) << Replace(ValidText(), "2.420 Refractive", "-1 Refractive");
   return paths;
 }
 
