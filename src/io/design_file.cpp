@@ -94,8 +94,6 @@ bool ReadSide(LineReader& reader, bool crown, MasStep& steps) {
 // the construction derives for Auto tiers may come out flatter than two
 // decimals hold, or undefined where planes do not meet. A read derives them
 // anew, so the nearest slope the reader accepts is written for them.
-double SlopeToWrite(double angle) { return WithinSlopeRange(angle); }
-
 std::string StepLines(const MasStep& steps, bool crown) {
   std::string text;
   const int n = static_cast<int>(steps.size()) - 2;
@@ -103,7 +101,7 @@ std::string StepLines(const MasStep& steps, bool crown) {
     const TStep& step = steps[i];
     const double positColumn =
         (crown && i == 1) ? 10.0 * GirdleThickness(step.Posit, step.Angle) : step.Posit;
-    text += std::to_string(i) + '\t' + FormatFixed(SlopeToWrite(step.Angle), 5, 2) + '\t' +
+    text += std::to_string(i) + '\t' + FormatFixed(WithinSlopeRange(step.Angle), 5, 2) + '\t' +
             std::to_string(step.Split) + '\t' + std::to_string(step.Shift) + '\t' +
             FormatFixed(positColumn, 4, 2) + '\t' + (step.Auto ? "1" : "0") + "\r\n";
   }
