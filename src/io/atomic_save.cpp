@@ -64,11 +64,19 @@ AtomicSave::AtomicSave(const fs::path& file) : target_(file) {
   }
   // A file the user may not write is not replaced, although its folder would
   // allow the rename; a mode without any write permission counts even for
-  // the superuser, who may write anything.
+  // the superuser, who may write anything. A folder is not replaced either.
   struct stat existing{};
   replacing_ = ::stat(target_.c_str(), &existing) == 0;
-  if (replacing_ && S_ISREG(existing.st_mode) &&
-      (::access(target_.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0)) {
+  if (replacing_ && S_ISDIR(existing.st_mode)) {
+    Fail(EISDIR);
+    return;
+  }
+  // Nor is a device or a FIFO: the rename would put a plain file in its place.
+  if (replacing_ && !S_ISREG(existing.st_mode)) {
+    error_ = "Existing file " + file.string() + " is not a regular file";
+    return;
+  }
+  if (replacing_ && (::access(target_.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0)) {
     error_ = "Existing file " + file.string() + " is not writable";
     return;
   }

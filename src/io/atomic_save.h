@@ -27,7 +27,8 @@ class AtomicSave {
   // Makes the new content the destination's, with the old file's permissions.
   bool Commit();
   // The system's reason for the failure, or "Existing file NAME is not
-  // writable" for a destination the user may not write.
+  // writable" for a destination the user may not write ("... is not a
+  // regular file" for a device or a FIFO, which is never replaced).
   const std::string& Error() const { return error_; }
 
  private:

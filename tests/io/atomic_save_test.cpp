@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstring>
@@ -111,6 +112,24 @@ TEST_F(Saving, AFileTheUserMayNotWriteIsNotReplaced) {
     EXPECT_EQ(Read(file), "old");
     EXPECT_EQ(Entries(), 1);
     fs::remove(file);
+  }
+}
+
+TEST_F(Saving, DevicesAndFifosAreNeverReplaced) {
+  for (const auto& [extension, save] : kSaves) {
+    const fs::path fifo = dir_ / ("fifo" + extension);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path link = dir_ / ("link" + extension);
+    fs::create_symlink(fifo.filename(), link);
+    for (const fs::path& path : {fifo, link}) {
+      const auto error = save(path);
+      ASSERT_TRUE(error) << path;
+      EXPECT_NE(error->find("is not a regular file"), std::string::npos) << *error;
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(Entries(), 2);
+    fs::remove(fifo);
+    fs::remove(link);
   }
 }
 
