@@ -33,8 +33,9 @@ const std::vector<Command>& Commands() {
        RunRender},
       {"animate", "write the wobble of the stone as a looping animated GIF",
        "brillora-cli animate [DESIGN | --default] -o OUT.gif [--width W --height H] "
-       "[--reflections TAG | --reflected] [--no-surface] [--view crown|pavilion|RX,RY] "
-       "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]",
+       "[--reflections TAG | --reflected] [--no-surface] "
+       "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]\n"
+       "the wobble is centred on the crown's top view: --view is not taken",
        RunAnimate},
       {"lightmap", "draw the light map of a traced view: where its light comes from",
        "brillora-cli lightmap [DESIGN | --default] -o OUT.png|.bmp|.jpg|.gif [--size PX] "

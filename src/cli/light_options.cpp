@@ -22,7 +22,7 @@ void LoadPicture(IlluminationModel& light, PictureSide side, const std::string& 
 
 bool TakePictureOption(const std::string& word, Arguments& args, PictureOptions& p) {
   if (word == "--front" || word == "--back") {
-    const auto file = args.TakeValue();
+    const auto file = args.TakeName();
     if (!file) throw UsageError{word + " needs a picture file"};
     (word == "--front" ? p.front : p.back) = *file;
   } else if (word == "--law") {

@@ -56,7 +56,7 @@ int RunLightmap(Arguments& args, std::ostream& out) {
   while (!args.Done()) {
     const std::string word = args.Take();
     if (word == "-o") {
-      output = args.TakeValue();
+      output = args.TakeName();
       if (!output) throw UsageError{"-o needs a file name"};
     } else if (word == "--size") {
       const auto value = args.TakeValue();

@@ -33,7 +33,7 @@ int RunRender(Arguments& args, std::ostream& out) {
   while (!args.Done()) {
     const std::string word = args.Take();
     if (word == "-o") {
-      output = args.TakeValue();
+      output = args.TakeName();
       if (!output) throw UsageError{"-o needs a file name"};
     } else if (word == "--no-aa") {
       antiAliasing = false;
