@@ -52,6 +52,8 @@ std::optional<std::vector<TiltCurve>> TiltCurves(const Stone& stone, const Analy
                                                  const AnalysisStop& stop) {
   const std::vector<double> angles = TiltAngles(tilt);
   std::vector<TiltCurve> curves(tilt.Azimuths.size());
+  // One flag per view, so that no two threads write the same one.
+  std::vector<char> cutShort(curves.size() * angles.size(), 0);
   for (std::size_t i = 0; i < curves.size(); ++i) {
     curves[i].Azimuth = tilt.Azimuths[i];
     curves[i].Points.resize(angles.size());
@@ -72,6 +74,7 @@ std::optional<std::vector<TiltCurve>> TiltCurves(const Stone& stone, const Analy
       const double angle = angles[v % angles.size()];
       const LightFigures f = analyzer.Analyze(stone, TiltedView(curve.Azimuth, angle), settings);
       curve.Points[v % angles.size()] = {angle, f.Iso, f.Cos, f.Sc2};
+      cutShort[v] = f.CutShort ? 1 : 0;
     }
   };
   {
@@ -80,7 +83,11 @@ std::optional<std::vector<TiltCurve>> TiltCurves(const Stone& stone, const Analy
     work();
   }
   if (stopped.load()) return std::nullopt;
-  for (TiltCurve& curve : curves) Summarize(curve);
+  for (std::size_t i = 0; i < curves.size(); ++i) {
+    Summarize(curves[i]);
+    const auto first = cutShort.begin() + static_cast<std::ptrdiff_t>(i * angles.size());
+    curves[i].CutShort = std::any_of(first, first + static_cast<std::ptrdiff_t>(angles.size()), [](char c) { return c != 0; });
+  }
   return curves;
 }
 

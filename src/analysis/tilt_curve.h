@@ -49,6 +49,7 @@ struct TiltCurve {
   std::vector<TiltPoint> Points;
   TiltSummary Mean;
   TiltSummary Variation;  // maximum minus minimum over the range
+  bool CutShort = false;  // some view reached the tracer's beam cap
 };
 
 // True when the computation is no longer wanted.
