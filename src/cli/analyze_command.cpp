@@ -1,12 +1,16 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iomanip>
 #include <ostream>
 #include <sstream>
 #include <thread>
 
+#include <QApplication>
+
 #include "analysis/light_figures.h"
 #include "analysis/tilt_curve.h"
+#include "analysis/tilt_plot.h"
 #include "cli/commands.h"
 #include "cli/design_json.h"
 #include "params/materials.h"
@@ -24,6 +28,7 @@ struct AnalyzeSettings {
   bool indexGiven = false;
   bool materialGiven = false;
   bool json = false;
+  std::optional<std::string> plot;
 };
 
 double NumberIn(Arguments& args, const std::string& option, double least, double most, const char* what) {
@@ -84,6 +89,9 @@ AnalyzeSettings ReadSettings(Arguments& args) {
       if (!material) throw UsageError{"unknown material: " + name.value_or("")};
       s.refractiveIndex = material->refractiveIndex;
       s.materialGiven = true;
+    } else if (word == "--plot") {
+      s.plot = args.TakeValue();
+      if (!s.plot || !PlotFormatKnown(*s.plot)) throw UsageError{"--plot needs a file name ending in .png or .svg"};
     } else if (!word.empty() && word.front() != '-' && !s.file) {
       s.file = word;
     } else {
@@ -143,6 +151,22 @@ Json ResultJson(const AnalyzeSettings& s, const LightFigures& f, const std::vect
   return result;
 }
 
+// Qt Charts draws through widgets: the plot gets an application of its own,
+// off screen, as a command-line tool has no display to ask for.
+void Plot(const std::vector<TiltCurve>& curves, const std::string& path) {
+  std::optional<std::string> failure;
+  if (QCoreApplication::instance() != nullptr) {
+    failure = WriteTiltPlot(curves, path);
+  } else {
+    std::string name = "brillora-cli", platform = "-platform", offscreen = "offscreen";
+    std::array<char*, 4> argv = {name.data(), platform.data(), offscreen.data(), nullptr};
+    int argc = 3;
+    const QApplication app(argc, argv.data());
+    failure = WriteTiltPlot(curves, path);
+  }
+  if (failure) throw CommandFailure{kExitFailed, *failure};
+}
+
 void PrintTable(std::ostream& out, const AnalyzeSettings& s, const LightFigures& f,
                 const std::vector<TiltCurve>& curves, bool cutShort) {
   out << std::fixed << std::setprecision(2);
@@ -185,6 +209,7 @@ int RunAnalyze(Arguments& args, std::ostream& out) {
   const std::vector<TiltCurve> curves = *TiltCurves(*stone, s.analysis, s.tilt, threads);
   const bool cutShort =
       faceUp.CutShort || std::any_of(curves.begin(), curves.end(), [](const TiltCurve& c) { return c.CutShort; });
+  if (s.plot) Plot(curves, *s.plot);
 
   if (s.json) {
     out << ResultJson(s, faceUp, curves, cutShort).dump(2) << '\n';

@@ -3,6 +3,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <QImage>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "support/run_cli.h"
 
 namespace brillora {
@@ -95,6 +100,39 @@ TEST(AnalyzeCommand, RefusesBadOptionsAndUnreadableDesigns) {
   const auto missing = RunCli({"analyze", testing::BinDir() + "/GEM_DAT/NoSuchDesign.brl"});
   EXPECT_EQ(missing.status, 3);
   EXPECT_TRUE(missing.out.empty());
+}
+
+TEST(AnalyzeCommand, PlotsTheTiltCurvesAsAPictureOrADrawing) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "brillora_analyze_plot";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string png = (folder / "tilt.png").string(), svg = (folder / "tilt.svg").string();
+  ASSERT_EQ(RunCli({"analyze", "--default", "--tilt", "10", "--plot", png}).status, 0);
+  const QImage picture(QString::fromStdString(png));
+  ASSERT_FALSE(picture.isNull());
+  EXPECT_EQ(picture.size(), QSize(900, 600));
+  // Three figures' colours show: the curves are drawn, not only the frame.
+  int coloured = 0;
+  for (int y = 0; y < picture.height(); y += 2) {
+    for (int x = 0; x < picture.width(); x += 2) {
+      const QColor c = picture.pixelColor(x, y);
+      if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 80) ++coloured;
+    }
+  }
+  EXPECT_GT(coloured, 300);
+
+  ASSERT_EQ(RunCli({"analyze", "--default", "--tilt", "10", "--plot", svg}).status, 0);
+  std::ifstream in(svg);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("<svg"), std::string::npos);
+  EXPECT_NE(text.str().find("ISO at 0.0"), std::string::npos);
+
+  const auto unwritable = RunCli({"analyze", "--default", "--tilt", "0", "--plot", (folder / "none" / "x.png").string()});
+  EXPECT_EQ(unwritable.status, 4);
+  EXPECT_FALSE(std::filesystem::exists(folder / "none"));
+  EXPECT_EQ(RunCli({"analyze", "--default", "--plot", (folder / "x.gif").string()}).status, 2);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
