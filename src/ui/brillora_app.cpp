@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "analysis/light_performance_window.h"
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
 #include "ui/design_window.h"
@@ -21,6 +22,7 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
   lightMap_ = std::make_unique<PlaceholderWindow>("LightMap", "  The Map of Illumination", QSize(389, 260));
   progress_ = std::make_unique<ProgressWindow>();
   pictureSize_ = std::make_unique<PlaceholderWindow>("PictureSize", "Size", QSize(250, 150));
+  lightPerformance_ = std::make_unique<LightPerformanceWindow>();
   Wire();
 }
 
@@ -51,6 +53,20 @@ void BrilloraApp::Wire() {
   QObject::connect(picture_.get(), &PictureWindow::flipped, design_.get(),
                    [this](qint64 ms) { design_->setWindowTitle(QString::number(ms)); });
   QObject::connect(progress_.get(), &ProgressWindow::cancelRequested, design_.get(), &DesignWindow::StopAnimations);
+
+  // The light performance figures follow every rebuild of the stone and the
+  // stone's refractive index.
+  const auto judgeStone = [this] {
+    lightPerformance_->SetStone(design_->State().stone, design_->State().SymOrder);
+    lightPerformance_->SetRefractiveIndex(parameters_.RefractiveIndex());
+  };
+  QObject::connect(design_.get(), &DesignWindow::stoneRebuilt, lightPerformance_.get(), judgeStone);
+  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, lightPerformance_.get(),
+                   [this] { lightPerformance_->SetRefractiveIndex(parameters_.RefractiveIndex()); });
+  QObject::connect(design_->Menu().LightPerformance1, &QAction::triggered, lightPerformance_.get(), [this] {
+    lightPerformance_->show();
+    lightPerformance_->raise();
+  });
 }
 
 void BrilloraApp::Start(const QStringList& arguments) {
@@ -62,6 +78,7 @@ void BrilloraApp::Start(const QStringList& arguments) {
                                                          lightMap_.get(), progress_.get(), pictureSize_.get()}) {
     placement_.Place(*window, FrameSpot::Centre);
   }
+  placement_.Place(*lightPerformance_, FrameSpot::Centre);
   design_->Start(arguments);
   design_->show();
 }
@@ -71,6 +88,7 @@ void BrilloraApp::EndOfRun() {
   for (QWidget* window : Windows()) {
     if (window != picture_.get()) window->hide();
   }
+  lightPerformance_->hide();
   QCoreApplication::quit();
 }
 

@@ -14,6 +14,7 @@ namespace brillora {
 
 class AboutWindow;
 class DesignWindow;
+class LightPerformanceWindow;
 class ParametersWindow;
 class PictureWindow;
 class PlaceholderWindow;
@@ -42,6 +43,7 @@ class BrilloraApp {
   PlaceholderWindow& Alignment() { return *alignment_; }
   PlaceholderWindow& LightMap() { return *lightMap_; }
   ProgressWindow& Progress() { return *progress_; }
+  LightPerformanceWindow& LightPerformance() { return *lightPerformance_; }
   PlaceholderWindow& PictureSize() { return *pictureSize_; }
 
  private:
@@ -59,6 +61,7 @@ class BrilloraApp {
   std::unique_ptr<PlaceholderWindow> lightMap_;
   std::unique_ptr<ProgressWindow> progress_;
   std::unique_ptr<PlaceholderWindow> pictureSize_;
+  std::unique_ptr<LightPerformanceWindow> lightPerformance_;
 };
 
 }  // namespace brillora
