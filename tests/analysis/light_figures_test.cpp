@@ -46,12 +46,14 @@ TEST(LightFigures, ATraceCutShortStillAccountsForAllItsLight) {
 
 TEST(LightFigures, DeeperTracesResolveMoreLight) {
   LightAnalyzer analyzer;
-  const Stone stone = SampleStone("RoundBrilliant.brl");
+  // Past the picture's deepest level (12) too.
+  const Stone stone = SampleStone("Default.brl");
   double before = 1.0;
-  for (const int depth : {1, 3, 6, 9}) {
-    const double unresolved = analyzer.Analyze(stone, IdentityFrame(), {10, depth, 2.42}).Unresolved;
-    EXPECT_LT(unresolved, before) << "depth " << depth;
-    before = unresolved;
+  for (const int depth : {1, 3, 6, 9, 12, 16}) {
+    const LightFigures f = analyzer.Analyze(stone, IdentityFrame(), {10, depth, 2.42});
+    EXPECT_LT(f.Unresolved, before) << "depth " << depth;
+    EXPECT_FALSE(f.CutShort) << "depth " << depth;
+    before = f.Unresolved;
   }
 }
 
