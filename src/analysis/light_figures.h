@@ -27,8 +27,9 @@ struct LightFigures {
   double Leakage = 0.0;     // light seen through the stone from below
   double HeadShadow = 0.0;  // light that would come from the head's cone
   double Unresolved = 0.0;  // light still inside at the depth limit
-  // The outline's share that no finished beam covers: slivers the tracer's cuts
-  // drop. Iso + Leakage + HeadShadow + Unresolved + Lost make 1.
+  // The outline's share that no finished beam covers (negative where rounding
+  // at grazing facets makes pieces overlap): at most about 1e-4.
+  // Iso + Leakage + HeadShadow + Unresolved + Lost make 1.
   double Lost = 0.0;
   // The trace reached the tracer's beam cap: the light not followed further
   // counts as unresolved.

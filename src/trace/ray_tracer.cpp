@@ -23,6 +23,10 @@ constexpr double kWeakStep = 0.01;
 // Under LightCutoff only a beam of no area at all is dropped: the figures must
 // account for all the light.
 constexpr double kFiguresNothingArea = 1e-14;
+// Under LightCutoff corners of a cut piece merge only when they are one point
+// but for rounding: the picture's merging distance drops real slivers, and
+// with them the corner they share with their neighbour.
+constexpr double kFiguresSamePoint = 1e-9;
 // No facet of a real stone has more than 96 corners (a 48-fold tier split in
 // two), nor a beam many more. A broken stone grows beams of thousands, whose
 // cut and sort take the square of that: beyond this they are not cut.
@@ -208,7 +212,8 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
     return kFinished;
   }
 
-  cutter_.Cut(*stone_, level.Frame, b.Points, o, points_);
+  cutter_.Cut(*stone_, level.Frame, b.Points, o, points_,
+              options_.LightCutoff > 0 ? kFiguresSamePoint : trace::kSamePointDistance);
   for (const CutPiece& piece : cutter_.Pieces()) {
     Race& s = NewRace();
     s.Points.assign(piece.Points.begin(), piece.Points.end());

@@ -23,9 +23,9 @@ TEST(LightFigures, TheLightBudgetSumsToOne) {
         SCOPED_TRACE(std::string(file) + " tilt " + std::to_string(tilt) + " depth " + std::to_string(depth));
         const LightFigures f = analyzer.Analyze(stone, TiltedView(7, tilt), {10, depth, 2.42});
         EXPECT_NEAR(Budget(f), 1.0, 1e-9);
-        // The slivers the cuts drop stay a small part of the outline.
-        EXPECT_LT(f.Lost, 0.01);
-        EXPECT_GE(f.Lost, -1e-7);
+        // What the cuts drop or, at grazing facets, count twice by rounding
+        // stays a small part of the outline.
+        EXPECT_LT(std::fabs(f.Lost), 1e-3) << f.Lost;
         EXPECT_GT(f.Iso, 0.05);
         EXPECT_LE(f.Cos, f.Iso);
         EXPECT_LE(f.Sc2, f.Iso);

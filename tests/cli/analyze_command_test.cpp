@@ -33,11 +33,10 @@ TEST(AnalyzeCommand, GivesTheFaceUpFiguresAndATiltCurvePerAxis) {
     EXPECT_GE(up[key].get<double>(), 0) << key;
     EXPECT_LE(up[key].get<double>(), 100) << key;
   }
-  // Percentages of two decimals: the budget closes to within their rounding
-  // and the slivers the tracer's cuts drop.
+  // Percentages of two decimals: the budget closes to within their rounding.
   const double budget = up["iso"].get<double>() + up["leakage"].get<double>() + up["head_shadow"].get<double>() +
                         up["unresolved"].get<double>();
-  EXPECT_NEAR(budget, 100, 0.5);
+  EXPECT_NEAR(budget, 100, 0.03);
   EXPECT_GT(up["iso"].get<double>(), up["cos"].get<double>());
 
   // The brilliant has eight sectors: its axes are the x axis and 22.5 degrees on.
