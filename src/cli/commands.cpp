@@ -44,6 +44,15 @@ const std::vector<Command>& Commands() {
        "[--ri X | --material NAME] [--width W --height H] [--front FILE] [--back FILE] "
        "[--law const|cos|cos2|cos4] [--head DEG] [--body] [--bg PERCENT]",
        RunLightmap},
+      {"analyze", "compute the light performance figures and tilt curves of the stone",
+       "brillora-cli analyze [DESIGN | --default] [--head DEG] [--depth N] [--tilt T] [--tilt-step DEG] "
+       "[--azimuth DEG[,DEG...]] [--ri X | --material NAME] [--json] [--plot OUT.png|OUT.svg]\n"
+       "  --depth: internal reflections followed, 1 to 30 (default 9); --head: half-angle of the\n"
+       "  head's cone (default 10); --tilt: the curves run from -T to +T degrees (default 30)\n"
+       "  in steps of --tilt-step (default 1); --azimuth: the tilt axes, in degrees from the\n"
+       "  model's x axis (default 0 and half a sector); --plot: draws the curves\n"
+       "  exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
+       RunAnalyze},
   };
   return commands;
 }

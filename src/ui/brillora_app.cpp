@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 
+#include "analysis/light_performance_window.h"
 #include "light/light_map_window.h"
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
@@ -24,6 +25,7 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
   lightMap_ = std::make_unique<LightMapWindow>(light_, picture_->Screen(), lightMapFolder);
   progress_ = std::make_unique<ProgressWindow>();
   pictureSize_ = std::make_unique<PlaceholderWindow>("PictureSize", "Size", QSize(250, 150));
+  lightPerformance_ = std::make_unique<LightPerformanceWindow>();
   Wire();
 }
 
@@ -71,6 +73,20 @@ void BrilloraApp::Wire() {
   QObject::connect(picture_.get(), &PictureWindow::screenChanged, lightMap_.get(), &LightMapWindow::PolygonsChanged);
   QObject::connect(lightMap_.get(), &LightMapWindow::closed, design_.get(),
                    [this] { design_->Menu().Racetracking1->setChecked(false); });
+
+  // The light performance figures follow every rebuild of the stone and the
+  // stone's refractive index.
+  const auto judgeStone = [this] {
+    lightPerformance_->SetStone(design_->State().stone, design_->State().SymOrder);
+    lightPerformance_->SetRefractiveIndex(parameters_.RefractiveIndex());
+  };
+  QObject::connect(design_.get(), &DesignWindow::stoneRebuilt, lightPerformance_.get(), judgeStone);
+  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, lightPerformance_.get(),
+                   [this] { lightPerformance_->SetRefractiveIndex(parameters_.RefractiveIndex()); });
+  QObject::connect(design_->Menu().LightPerformance1, &QAction::triggered, lightPerformance_.get(), [this] {
+    lightPerformance_->show();
+    lightPerformance_->raise();
+  });
 }
 
 void BrilloraApp::Start(const QStringList& arguments) {
@@ -82,6 +98,7 @@ void BrilloraApp::Start(const QStringList& arguments) {
                                                          lightMap_.get(), progress_.get(), pictureSize_.get()}) {
     placement_.Place(*window, FrameSpot::Centre);
   }
+  placement_.Place(*lightPerformance_, FrameSpot::Centre);
   design_->Start(arguments);
   design_->show();
 }
@@ -91,6 +108,7 @@ void BrilloraApp::EndOfRun() {
   for (QWidget* window : Windows()) {
     if (window != picture_.get()) window->hide();
   }
+  lightPerformance_->hide();
   QCoreApplication::quit();
 }
 

@@ -15,6 +15,7 @@ namespace brillora {
 class AboutWindow;
 class DesignWindow;
 class LightMapWindow;
+class LightPerformanceWindow;
 class ParametersWindow;
 class PictureWindow;
 class PlaceholderWindow;
@@ -43,6 +44,7 @@ class BrilloraApp {
   PlaceholderWindow& Alignment() { return *alignment_; }
   LightMapWindow& LightMap() { return *lightMap_; }
   ProgressWindow& Progress() { return *progress_; }
+  LightPerformanceWindow& LightPerformance() { return *lightPerformance_; }
   PlaceholderWindow& PictureSize() { return *pictureSize_; }
 
  private:
@@ -60,6 +62,7 @@ class BrilloraApp {
   std::unique_ptr<LightMapWindow> lightMap_;
   std::unique_ptr<ProgressWindow> progress_;
   std::unique_ptr<PlaceholderWindow> pictureSize_;
+  std::unique_ptr<LightPerformanceWindow> lightPerformance_;
 };
 
 }  // namespace brillora
