@@ -30,8 +30,10 @@ int RunAnimate(Arguments& args, std::ostream& out) {
   while (!args.Done()) {
     const std::string word = args.Take();
     if (word == "-o") {
-      output = args.TakeValue();
+      output = args.TakeName();
       if (!output) throw UsageError{"-o needs a file name"};
+    } else if (word == "--view") {
+      throw UsageError{"animate wobbles about the crown's top view: --view is not taken"};
     } else if (!TakeTraceOption(word, args, trace, kFrameSizes)) {
       throw UsageError{"unexpected argument: " + word};
     }

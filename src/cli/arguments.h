@@ -20,6 +20,12 @@ class Arguments {
     if (Done()) return std::nullopt;
     return Take();
   }
+  // The value after an option that names something (a material, a file):
+  // a word that starts with '-' is the next option and is not taken.
+  std::optional<std::string> TakeName() {
+    if (Done() || Peek().starts_with('-')) return std::nullopt;
+    return Take();
+  }
 
  private:
   std::vector<std::string> words_;

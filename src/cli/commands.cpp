@@ -34,8 +34,9 @@ const std::vector<Command>& Commands() {
        RunRender},
       {"animate", "write the wobble of the stone as a looping animated GIF",
        "brillora-cli animate [DESIGN | --default] -o OUT.gif [--width W --height H] "
-       "[--reflections TAG | --reflected] [--no-surface] [--view crown|pavilion|RX,RY] "
-       "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]",
+       "[--reflections TAG | --reflected] [--no-surface] "
+       "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]\n"
+       "the wobble is centred on the crown's top view: --view is not taken",
        RunAnimate},
       {"export", "write the design as a GemCad text design or the stone as a 3D model in millimetres",
        "brillora-cli export [DESIGN | --default] -o OUT.asc|OUT.stl|OUT.obj [--diameter MM]\n"
@@ -44,6 +45,22 @@ const std::vector<Command>& Commands() {
        "  corners unless --diameter says otherwise\n"
        "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
        RunExport},
+      {"lightmap", "draw the light map of a traced view: where its light comes from",
+       "brillora-cli lightmap [DESIGN | --default] -o OUT.png|.bmp|.jpg|.gif [--size PX] "
+       "[--display-turn RX,RY] [--reflections TAG | --reflected] [--no-surface] "
+       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
+       "[--ri X | --material NAME] [--width W --height H] [--front FILE] [--back FILE] "
+       "[--law const|cos|cos2|cos4] [--head DEG] [--body] [--bg PERCENT]",
+       RunLightmap},
+      {"analyze", "compute the light performance figures and tilt curves of the stone",
+       "brillora-cli analyze [DESIGN | --default] [--head DEG] [--depth N] [--tilt T] [--tilt-step DEG] "
+       "[--azimuth DEG[,DEG...]] [--ri X | --material NAME] [--json] [--plot OUT.png|OUT.svg]\n"
+       "  --depth: internal reflections followed, 1 to 30 (default 9); --head: half-angle of the\n"
+       "  head's cone (default 10); --tilt: the curves run from -T to +T degrees (default 30)\n"
+       "  in steps of --tilt-step (default 1); --azimuth: the tilt axes, in degrees from the\n"
+       "  model's x axis (default 0 and half a sector); --plot: draws the curves\n"
+       "  exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
+       RunAnalyze},
   };
   return commands;
 }

@@ -55,5 +55,7 @@ int RunTrace(Arguments& args, std::ostream& out);
 int RunRender(Arguments& args, std::ostream& out);
 int RunAnimate(Arguments& args, std::ostream& out);
 int RunExport(Arguments& args, std::ostream& out);
+int RunLightmap(Arguments& args, std::ostream& out);
+int RunAnalyze(Arguments& args, std::ostream& out);
 
 }  // namespace brillora::cli

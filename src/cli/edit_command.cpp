@@ -208,7 +208,7 @@ int RunEdit(Arguments& args, std::ostream& out) {
       if (!text) throw UsageError{"--do needs an action"};
       actions.push_back(ParseAction(*text));
     } else if (word == "-o") {
-      output = args.TakeValue();
+      output = args.TakeName();
       if (!output || !IsDesignName(*output)) {
         throw UsageError{"-o needs a file name ending in .brl or .txt"};
       }

@@ -23,9 +23,10 @@ int RunInfo(Arguments& args, std::ostream& out) {
       diameter = value ? ParseNumber(*value) : std::nullopt;
       if (!diameter || *diameter <= 0) throw UsageError{"--diameter needs a positive number"};
     } else if (word == "--material") {
-      const auto name = args.TakeValue();
-      const auto material = name ? FindMaterial(*name) : std::nullopt;
-      if (!material) throw UsageError{"unknown material: " + name.value_or("")};
+      const auto name = args.TakeName();
+      if (!name) throw UsageError{"--material needs a material name"};
+      const auto material = FindMaterial(*name);
+      if (!material) throw UsageError{"unknown material: " + *name};
       specificGravity = material->specificGravity;
       materialGiven = true;
     } else if (word == "--sg") {

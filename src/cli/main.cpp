@@ -1,8 +1,10 @@
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/standard_output.h"
 
 namespace {
 
@@ -17,28 +19,40 @@ void PrintHelp(std::ostream& out) {
   out << "\nRun 'brillora-cli COMMAND --help' for a command's options.\n";
 }
 
+// Output that could not be written is a failure like any other: a script
+// must not take a cut-off result for a whole one.
+int CheckedOutput(int status, brillora::cli::StandardOutput& output, const std::string& command) {
+  const int reason = output.Finish();
+  if (status != brillora::cli::kExitOk || reason == 0) return status;
+  std::cerr << "brillora-cli" << (command.empty() ? "" : " " + command)
+            << ": cannot write the standard output: " << std::strerror(reason) << '\n';
+  return brillora::cli::kExitFailed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace brillora::cli;
   const std::vector<std::string> words(argv + 1, argv + argc);
+  StandardOutput output;
+  std::ostream out(&output);
   if (words.empty()) {
     PrintHelp(std::cerr);
     return kExitUsage;
   }
   if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
-    PrintHelp(std::cout);
-    return kExitOk;
+    PrintHelp(out);
+    return CheckedOutput(kExitOk, output, "");
   }
   for (const auto& command : Commands()) {
     if (command.name != words[0]) continue;
     if (words.size() == 2 && (words[1] == "--help" || words[1] == "-h")) {
-      std::cout << "usage: " << command.usage << '\n';
-      return kExitOk;
+      out << "usage: " << command.usage << '\n';
+      return CheckedOutput(kExitOk, output, std::string(command.name));
     }
     Arguments args(std::span<const std::string>(words).subspan(1));
     try {
-      return command.run(args, std::cout);
+      return CheckedOutput(command.run(args, out), output, std::string(command.name));
     } catch (const UsageError& error) {
       std::cerr << "brillora-cli " << command.name << ": " << error.message << "\nusage: "
                 << command.usage << '\n';

@@ -1,5 +1,6 @@
 #include "cli/trace_options.h"
 
+#include <cmath>
 #include <sstream>
 
 #include "cli/commands.h"
@@ -14,6 +15,9 @@ namespace brillora::cli {
 namespace {
 
 constexpr int kMaxReflections = 13;
+// A turn beyond a whole one in either direction says nothing a smaller one
+// does not, and a huge one leaves the frame without a sensible direction.
+constexpr double kMaxViewTurn = 360.0;
 
 std::vector<double> ParseList(const std::optional<std::string>& text, std::size_t count,
                               const std::string& option) {
@@ -42,8 +46,8 @@ Frame PavilionView() {
   return view;
 }
 
-// A mouse turn of the identity: rx degrees about the screen's x axis, then ry
-// degrees about its y axis.
+}  // namespace
+
 Frame TurnedView(double rx, double ry) {
   Frame view = IdentityFrame();
   RotateFrame(view, 0, 1, Radians(rx));
@@ -51,7 +55,9 @@ Frame TurnedView(double rx, double ry) {
   return view;
 }
 
-}  // namespace
+std::vector<double> ParseNumbers(const std::optional<std::string>& text, std::size_t count, const std::string& option) {
+  return ParseList(text, count, option);
+}
 
 bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
                      const PictureSizeLimits& limits) {
@@ -76,6 +82,8 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
       s.view = PavilionView();
     } else {
       const auto turn = ParseList(value, 2, "--view");
+      if (std::abs(turn[0]) > kMaxViewTurn || std::abs(turn[1]) > kMaxViewTurn)
+        throw UsageError{"--view needs turns RX,RY from -360 to 360 degrees"};
       s.view = TurnedView(turn[0], turn[1]);
     }
   } else if (word == "--light") {
@@ -98,14 +106,15 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
   } else if (word == "--ri") {
     const auto value = args.TakeValue();
     const auto index = value ? ParseNumber(*value) : std::nullopt;
-    if (!index || *index < 1 || *index > 10)
-      throw UsageError{"--ri needs a refractive index from 1 to 10"};
+    if (!index || *index < kMinRefractiveIndex || *index > kMaxRefractiveIndex)
+      throw UsageError{"--ri needs a refractive index from 1 to 5"};
     s.refractiveIndex = *index;
     s.indexGiven = true;
   } else if (word == "--material") {
-    const auto name = args.TakeValue();
-    const auto material = name ? FindMaterial(*name) : std::nullopt;
-    if (!material) throw UsageError{"unknown material: " + name.value_or("")};
+    const auto name = args.TakeName();
+    if (!name) throw UsageError{"--material needs a material name"};
+    const auto material = FindMaterial(*name);
+    if (!material) throw UsageError{"unknown material: " + *name};
     s.refractiveIndex = material->refractiveIndex;
     s.materialGiven = true;
   } else if (word == "--width" || word == "--height") {

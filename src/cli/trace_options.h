@@ -44,6 +44,14 @@ struct PictureSizeLimits {
 bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& settings,
                      const PictureSizeLimits& limits);
 
+// A mouse turn of the identity: rx degrees about the screen's x axis, then ry
+// degrees about its y axis.
+Frame TurnedView(double rx, double ry);
+
+// `count` numbers separated by commas, the value of `option`. Bad values throw
+// UsageError.
+std::vector<double> ParseNumbers(const std::optional<std::string>& text, std::size_t count, const std::string& option);
+
 // Checks the options that exclude each other once all are read.
 void FinishTraceOptions(TraceSettings& settings);
 

@@ -6,7 +6,7 @@
 
 namespace brillora {
 
-// Writes `bytes` to a temporary file beside `file` and renames it over, so a
+// Writes `bytes` whole or not at all, as AtomicSave does, so a
 // failed write leaves the old file as it was and no half-written one. Empty
 // when written, else the message naming the file and the reason.
 std::string WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);

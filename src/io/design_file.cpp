@@ -1,19 +1,13 @@
 #include "io/design_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iterator>
-#include <random>
-#include <sstream>
 
+#include "io/atomic_save.h"
+#include "io/regular_file.h"
+#include "model/design_limits.h"
 #include "model/gear.h"
 #include "model/girdle.h"
 #include "model/number_text.h"
@@ -56,7 +50,7 @@ class LineReader {
 
 // Reads one side's count line, header and step lines. Returns false when the
 // side makes the file invalid.
-bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
+bool ReadSide(LineReader& reader, bool crown, MasStep& steps) {
   bool valid = true;
   int next = 1;
   const double count = RoundHalfEven(TokenValue(reader.Next(), 1, next, valid));
@@ -80,8 +74,8 @@ bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
     const double autoColumn = TokenValue(line, position, position, valid);
     if (!valid) return false;
     // Values no editor can produce would only make nonsense or overflow later.
-    if (!(angle > 0.0 && angle <= 90.0)) return false;
-    if (std::abs(split) > gearNotches || std::abs(shift) > gearNotches) return false;
+    if (!(angle >= kMinSlopeDegrees && angle <= kMaxSlopeDegrees)) return false;
+    if (std::abs(split) > kMaxTurnNotches || std::abs(shift) > kMaxTurnNotches) return false;
     if (!std::isfinite(positColumn) || !std::isfinite(autoColumn)) return false;
 
     TStep& step = steps[i];
@@ -90,11 +84,16 @@ bool ReadSide(LineReader& reader, bool crown, int gearNotches, MasStep& steps) {
     step.Shift = static_cast<int>(shift);
     // The girdle tier's column holds ten times the girdle thickness.
     step.Posit = (crown && i == 1) ? GirdlePosit(positColumn / 10.0, angle) : positColumn;
+    if (!std::isfinite(step.Posit)) return false;
     step.Auto = autoColumn > 0.5;
   }
   return true;
 }
 
+// The editor keeps typed slopes within what the reader accepts; slopes that
+// the construction derives for Auto tiers may come out flatter than two
+// decimals hold, or undefined where planes do not meet. A read derives them
+// anew, so the nearest slope the reader accepts is written for them.
 std::string StepLines(const MasStep& steps, bool crown) {
   std::string text;
   const int n = static_cast<int>(steps.size()) - 2;
@@ -102,7 +101,7 @@ std::string StepLines(const MasStep& steps, bool crown) {
     const TStep& step = steps[i];
     const double positColumn =
         (crown && i == 1) ? 10.0 * GirdleThickness(step.Posit, step.Angle) : step.Posit;
-    text += std::to_string(i) + '\t' + FormatFixed(step.Angle, 5, 2) + '\t' +
+    text += std::to_string(i) + '\t' + FormatFixed(WithinSlopeRange(step.Angle), 5, 2) + '\t' +
             std::to_string(step.Split) + '\t' + std::to_string(step.Shift) + '\t' +
             FormatFixed(positColumn, 4, 2) + '\t' + (step.Auto ? "1" : "0") + "\r\n";
   }
@@ -130,44 +129,8 @@ std::string ClockText(const char* format) {
   return std::string(buffer, length);
 }
 
-std::string SaveError(const std::filesystem::path& file, int errorNumber) {
-  return "Cannot save \"" + file.string() + "\": " + std::strerror(errorNumber);
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// The hidden file ".name.XXXXXX" beside the design, made afresh with the
-// mode every new file gets: the kernel applies the process's umask, which the
-// program never sets (setting it to read it would change it for every thread
-// for a moment). -1 with errno when no such file can be made.
-int CreateTemporaryBeside(const std::filesystem::path& file, std::string& temporary) {
-  static constexpr std::string_view kLetters =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  const std::filesystem::path folder =
-      file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  std::random_device entropy;
-  std::uniform_int_distribution<std::size_t> letter(0, kLetters.size() - 1);
-  const std::string stem = file.filename().string();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name(1, '.');
-    name.append(stem).push_back('.');
-    for (int i = 0; i < 6; ++i) name.push_back(kLetters[letter(entropy)]);
-    temporary = (folder / name).string();
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  errno = EEXIST;
-  return -1;
+std::string SaveError(const std::filesystem::path& file, const std::string& reason) {
+  return "Cannot save \"" + file.string() + "\": " + reason;
 }
 
 }  // namespace
@@ -210,28 +173,28 @@ DesignReadResult ReadDesignText(std::string_view text) {
   design.SymOrder = std::stoi(symmetry);
   design.GearNotches = GearNotchesFor(design.SymOrder);
 
-  if (!ReadSide(reader, true, design.GearNotches, design.CrownSteps) ||
-      !ReadSide(reader, false, design.GearNotches, design.PavilionSteps)) {
+  if (!ReadSide(reader, true, design.CrownSteps) || !ReadSide(reader, false, design.PavilionSteps)) {
     result.error = kInvalidFileFormat;
     return result;
   }
 
   bool valid = true;
   result.refractiveIndex = TokenValue(reader.Next(), 1, next, valid);
-  if (!valid) result.error = kInvalidFileFormat;
+  if (!valid || !(result.refractiveIndex >= kMinRefractiveIndex &&
+                  result.refractiveIndex <= kMaxRefractiveIndex)) {
+    result.error = kInvalidFileFormat;
+  }
   return result;
 }
 
 DesignReadResult ReadDesignFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream content;
-  if (in) content << in.rdbuf();
-  if (!in || in.bad()) {
+  const auto content = ReadRegularFile(file, kMaxDesignFileBytes);
+  if (!content) {
     DesignReadResult result;
     result.error = kInvalidFileFormat;
     return result;
   }
-  return ReadDesignText(content.str());
+  return ReadDesignText(*content);
 }
 
 DesignReadResult OpenDesignFile(const std::filesystem::path& file) {
@@ -265,25 +228,9 @@ DesignSaveResult WriteDesignFile(const std::filesystem::path& file, const Design
   const std::string text =
       DesignFileText(design, refractiveIndex, ClockText("%x"), ClockText("%X"));
 
-  std::string temporary;
-  const int fd = CreateTemporaryBeside(file, temporary);
-  if (fd < 0) {
-    result.error = SaveError(file, errno);
-    return result;
-  }
-  // A replaced file keeps its own permissions.
-  struct stat existing{};
-  const bool replacing = ::stat(file.c_str(), &existing) == 0;
-  int failure = 0;
-  if (!WriteAll(fd, text) || (replacing && ::fchmod(fd, existing.st_mode & 07777) != 0) ||
-      ::fsync(fd) != 0) {
-    failure = errno;
-  }
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
-  if (failure != 0) {
-    ::unlink(temporary.c_str());
-    result.error = SaveError(file, failure);
+  AtomicSave out(file);
+  if (!out.Write(text.data(), text.size()) || !out.Commit()) {
+    result.error = SaveError(file, out.Error());
     return result;
   }
   result.written = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -10,6 +11,14 @@ namespace brillora {
 
 inline constexpr std::string_view kInvalidFileType = "Invalid File Type";
 inline constexpr std::string_view kInvalidFileFormat = "Invalid File Format";
+
+// Design files are small (500 tiers a side take about 40 KB); anything longer
+// is refused unread, so that an endless file cannot take all memory.
+inline constexpr std::size_t kMaxDesignFileBytes = 4 * 1024 * 1024;
+
+// The refractive indices the optics can use: a file with another one is invalid.
+inline constexpr double kMinRefractiveIndex = 1.0;
+inline constexpr double kMaxRefractiveIndex = 5.0;
 
 // A design as a file holds it, or the message that says why it could not be read.
 struct DesignReadResult {
@@ -50,8 +59,10 @@ DesignReadResult OpenDesignFile(const std::filesystem::path& file);
 std::string DesignFileText(const Design& design, double refractiveIndex, std::string_view date,
                            std::string_view time);
 
-// Writes the design beside the old file and renames it over, so that a failed
-// save leaves the previous file as it was.
+// Writes the design beside the old file and renames it over (see AtomicSave),
+// so that a failed save leaves the previous file as it was; a file the user
+// may not write is not replaced. The error names the file and the system's
+// reason.
 DesignSaveResult WriteDesignFile(const std::filesystem::path& file, const Design& design,
                                  double refractiveIndex);
 

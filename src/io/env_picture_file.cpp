@@ -6,6 +6,7 @@
 #include "io/image_file.h"
 #include "io/image_gif.h"
 #include "io/image_jpeg.h"
+#include "io/picture_limits.h"
 
 namespace brillora {
 namespace {
@@ -18,11 +19,13 @@ std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t a
 
 // Qt's reader fills a bitmap whose pixel rows were cut off; a picture of the
 // surroundings made of such filler is as unreadable as any other damaged file.
-bool BmpPixelsComplete(const std::vector<std::uint8_t>& bytes) {
+// A bitmap larger than any accepted picture is refused before it is decoded.
+bool BmpAcceptable(const std::vector<std::uint8_t>& bytes) {
   if (bytes.size() < 26) return false;
   const std::uint32_t offset = LittleEndian(bytes, 10, 4);
   const std::uint32_t headerSize = LittleEndian(bytes, 14, 4);
   std::int64_t width = 0, height = 0, bits = 0;
+  bool rleCompressed = false;
   if (headerSize == 12) {  // the old core header: 16-bit sizes
     width = LittleEndian(bytes, 18, 2);
     height = LittleEndian(bytes, 20, 2);
@@ -33,9 +36,11 @@ bool BmpPixelsComplete(const std::vector<std::uint8_t>& bytes) {
     height = static_cast<std::int32_t>(LittleEndian(bytes, 22, 4));
     bits = LittleEndian(bytes, 28, 2);
     const std::uint32_t compression = LittleEndian(bytes, 30, 4);
-    if (compression != 0 && compression != 3) return true;  // run-length data has no fixed size
+    rleCompressed = compression != 0 && compression != 3;
   }
   if (height < 0) height = -height;
+  if (!PictureSizeAccepted(width, height)) return false;
+  if (rleCompressed) return true;  // run-length data has no fixed size
   const std::int64_t rowBytes = (width * bits + 31) / 32 * 4;
   return static_cast<std::int64_t>(bytes.size()) >= offset + rowBytes * height;
 }
@@ -44,7 +49,7 @@ std::optional<QImage> DecodeByExtension(const std::string& extension,
                                         const std::vector<std::uint8_t>& bytes) {
   if (extension == ".jpg") return DecodeJpeg(bytes);
   if (extension == ".gif") return DecodeGif(bytes);
-  if (!BmpPixelsComplete(bytes)) return std::nullopt;
+  if (!BmpAcceptable(bytes)) return std::nullopt;
   QImage image;
   if (!image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP")) return std::nullopt;
   return image;

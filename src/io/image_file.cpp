@@ -2,15 +2,35 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 
 #include <QBuffer>
-#include <QSaveFile>
 
+#include "io/atomic_save.h"
 #include "io/image_gif.h"
 #include "io/image_jpeg.h"
+#include "io/picture_limits.h"
+#include "io/regular_file.h"
 
 namespace brillora {
+namespace {
+
+// Qt's image writers write into a device: this one passes everything on to
+// the file being saved, which keeps the system's reason of a failure.
+class SaveDevice : public QIODevice {
+ public:
+  explicit SaveDevice(AtomicSave& out) : out_(out) {}
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    return out_.Write(data, static_cast<std::size_t>(size)) ? size : -1;
+  }
+
+ private:
+  AtomicSave& out_;
+};
+
+}  // namespace
 
 std::optional<ImageFormat> ImageFormatForName(const std::filesystem::path& file) {
   std::string ext = file.extension().string();
@@ -43,30 +63,25 @@ std::vector<std::uint8_t> EncodeImage(const QImage& image, ImageFormat format) {
 
 std::optional<std::string> WriteImageFile(const QImage& image, const std::filesystem::path& file,
                                           ImageFormat format) {
-  QSaveFile out(QString::fromStdString(file.string()));
-  if (!out.open(QIODevice::WriteOnly)) return out.errorString().toStdString();
+  AtomicSave out(file);
+  if (!out.Ok()) return out.Error();
   if (format == ImageFormat::Png || format == ImageFormat::Bmp) {
     // Qt writes straight into the file: a large picture is not held twice.
-    if (!image.save(&out, format == ImageFormat::Png ? "PNG" : "BMP"))
-      return std::string("the picture could not be written: ") + out.errorString().toStdString();
+    SaveDevice device(out);
+    device.open(QIODevice::WriteOnly);
+    if (!image.save(&device, format == ImageFormat::Png ? "PNG" : "BMP"))
+      return out.Ok() ? std::string("the picture could not be encoded") : out.Error();
   } else {
     const std::vector<std::uint8_t> bytes = EncodeImage(image, format);
     if (bytes.empty()) return std::string("the picture could not be encoded");
-    const auto size = static_cast<qint64>(bytes.size());
-    if (out.write(reinterpret_cast<const char*>(bytes.data()), size) != size)
-      return out.errorString().toStdString();
+    if (!out.Write(bytes.data(), bytes.size())) return out.Error();
   }
-  if (!out.commit()) return out.errorString().toStdString();
+  if (!out.Commit()) return out.Error();
   return std::nullopt;
 }
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  return ReadRegularFileBytes(file, kMaxPictureFileBytes);
 }
 
 }  // namespace brillora

@@ -27,7 +27,8 @@ std::vector<std::uint8_t> EncodeImage(const QImage& image, ImageFormat format);
 std::optional<std::string> WriteImageFile(const QImage& image, const std::filesystem::path& file,
                                           ImageFormat format);
 
-// The whole content of a file, or nullopt when it cannot be read.
+// The whole content of a picture file, or nullopt when it cannot be read: not
+// a regular file, or longer than any accepted picture (see picture_limits.h).
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& file);
 
 }  // namespace brillora

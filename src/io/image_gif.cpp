@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include <QSaveFile>
 #include <gif_lib.h>
+
+#include "io/atomic_save.h"
+#include "io/picture_limits.h"
 
 namespace brillora {
 namespace {
@@ -32,15 +34,69 @@ struct GifReaderCloser {
   }
 };
 
-int TransparentIndex(const SavedImage& image) {
-  GraphicsControlBlock block{};
-  for (int i = 0; i < image.ExtensionBlockCount; ++i) {
-    const ExtensionBlock& ext = image.ExtensionBlocks[i];
-    if (ext.Function == GRAPHICS_EXT_FUNC_CODE &&
-        DGifExtensionToGCB(ext.ByteCount, ext.Bytes, &block) == GIF_OK)
-      return block.TransparentColor;
+// The first image of a stream as it is drawn: where it lies on the screen,
+// its pixels as palette indices and the palette they index.
+struct FirstImage {
+  GifImageDesc place{};
+  std::vector<GifByteType> indices;
+  std::vector<GifColorType> colours;
+  int transparent = NO_TRANSPARENT_COLOR;
+};
+
+// Reads the image whose descriptor was just read. Its size is checked before
+// anything is allocated for it: the descriptor may claim far more than the
+// stream holds.
+bool ReadFirstImage(GifFileType* gif, FirstImage& image) {
+  const GifImageDesc& d = gif->Image;
+  if (!PictureSizeAccepted(d.Width, d.Height)) return false;
+  const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
+  if (!map) return false;
+  image.colours.assign(map->Colors, map->Colors + map->ColorCount);
+  image.place = d;
+  image.place.ColorMap = nullptr;
+  image.indices.resize(static_cast<std::size_t>(d.Width) * d.Height);
+  const auto row = [&](int y) { return image.indices.data() + static_cast<std::size_t>(y) * d.Width; };
+  if (d.Interlace) {
+    // The four passes of an interlaced image: every 8th row from 0 and from 4,
+    // every 4th from 2, every 2nd from 1.
+    static constexpr int kStart[4] = {0, 4, 2, 1};
+    static constexpr int kStep[4] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass) {
+      for (int y = kStart[pass]; y < d.Height; y += kStep[pass])
+        if (DGifGetLine(gif, row(y), d.Width) != GIF_OK) return false;
+    }
+    return true;
   }
-  return NO_TRANSPARENT_COLOR;
+  for (int y = 0; y < d.Height; ++y)
+    if (DGifGetLine(gif, row(y), d.Width) != GIF_OK) return false;
+  return true;
+}
+
+// Later images are passed over without being decoded.
+bool SkipImage(GifFileType* gif) {
+  int codeSize = 0;
+  GifByteType* block = nullptr;
+  if (DGifGetCode(gif, &codeSize, &block) != GIF_OK) return false;
+  while (block)
+    if (DGifGetCodeNext(gif, &block) != GIF_OK) return false;
+  return true;
+}
+
+// Reads one extension; the first graphics control block before the first
+// image names its transparent colour.
+bool ReadExtension(GifFileType* gif, bool beforeFirstImage, bool& controlSeen, int& transparent) {
+  int code = 0;
+  GifByteType* block = nullptr;
+  if (DGifGetExtension(gif, &code, &block) != GIF_OK) return false;
+  GraphicsControlBlock control{};
+  if (beforeFirstImage && !controlSeen && code == GRAPHICS_EXT_FUNC_CODE && block &&
+      DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
+    controlSeen = true;
+    transparent = control.TransparentColor;
+  }
+  while (block)
+    if (DGifGetExtensionNext(gif, &block) != GIF_OK) return false;
+  return true;
 }
 
 // The colours reduced by the library's quantizer, as palette indices.
@@ -100,8 +156,8 @@ int WriteToVector(GifFileType* gif, const GifByteType* data, int count) {
 }
 
 int WriteToSaveFile(GifFileType* gif, const GifByteType* data, int count) {
-  auto* file = static_cast<QSaveFile*>(gif->UserData);
-  return static_cast<int>(file->write(reinterpret_cast<const char*>(data), count));
+  auto* file = static_cast<AtomicSave*>(gif->UserData);
+  return file->Write(data, static_cast<std::size_t>(count)) ? count : 0;
 }
 
 bool CloseWriter(GifFileType* gif) {
@@ -117,25 +173,37 @@ std::optional<QImage> DecodeGif(std::span<const std::uint8_t> bytes) {
   int error = 0;
   std::unique_ptr<GifFileType, GifReaderCloser> gif(DGifOpen(&reader, ReadFromMemory, &error));
   if (!gif) return std::nullopt;
-  if (DGifSlurp(gif.get()) != GIF_OK || gif->ImageCount < 1) return std::nullopt;
-  const SavedImage& first = gif->SavedImages[0];
-  const ColorMapObject* map =
-      first.ImageDesc.ColorMap ? first.ImageDesc.ColorMap : gif->SColorMap;
   const int width = gif->SWidth, height = gif->SHeight;
-  if (!map || width <= 0 || height <= 0 || !first.RasterBits) return std::nullopt;
+  if (!PictureSizeAccepted(width, height)) return std::nullopt;
+
+  // The whole stream is walked to its end, so that a truncated file counts as
+  // unreadable; only the first image is decoded.
+  FirstImage first;
+  bool haveImage = false, controlSeen = false;
+  GifRecordType type = UNDEFINED_RECORD_TYPE;
+  do {
+    if (DGifGetRecordType(gif.get(), &type) != GIF_OK) return std::nullopt;
+    if (type == IMAGE_DESC_RECORD_TYPE) {
+      if (DGifGetImageDesc(gif.get()) != GIF_OK) return std::nullopt;
+      if (!(haveImage ? SkipImage(gif.get()) : ReadFirstImage(gif.get(), first))) return std::nullopt;
+      haveImage = true;
+    } else if (type == EXTENSION_RECORD_TYPE) {
+      if (!ReadExtension(gif.get(), !haveImage, controlSeen, first.transparent)) return std::nullopt;
+    }
+  } while (type != TERMINATE_RECORD_TYPE);
+  if (!haveImage) return std::nullopt;
 
   QImage image(width, height, QImage::Format_RGB888);
   if (image.isNull()) return std::nullopt;
   image.fill(Qt::black);
-  const GifImageDesc& d = first.ImageDesc;
-  const int transparent = TransparentIndex(first);
+  const GifImageDesc& d = first.place;
+  const int colourCount = static_cast<int>(first.colours.size());
   for (int y = std::max(0, d.Top); y < std::min(height, d.Top + d.Height); ++y) {
     std::uint8_t* row = image.scanLine(y);
     for (int x = std::max(0, d.Left); x < std::min(width, d.Left + d.Width); ++x) {
-      const int index =
-          first.RasterBits[static_cast<std::size_t>(y - d.Top) * d.Width + (x - d.Left)];
-      if (index == transparent || index >= map->ColorCount) continue;
-      const GifColorType c = map->Colors[index];
+      const int index = first.indices[static_cast<std::size_t>(y - d.Top) * d.Width + (x - d.Left)];
+      if (index == first.transparent || index >= colourCount) continue;
+      const GifColorType c = first.colours[static_cast<std::size_t>(index)];
       row[3 * x] = c.Red;
       row[3 * x + 1] = c.Green;
       row[3 * x + 2] = c.Blue;
@@ -160,16 +228,16 @@ std::vector<std::uint8_t> EncodeGif(const QImage& image) {
 }
 
 struct AnimatedGifWriter::State {
-  QSaveFile file;
+  AtomicSave file;
   GifFileType* gif = nullptr;
   int width = 0;
   int height = 0;
   int delay = 0;
-  explicit State(const QString& name) : file(name) {}
+  explicit State(const std::filesystem::path& name) : file(name) {}
 };
 
 AnimatedGifWriter::AnimatedGifWriter(std::filesystem::path file, int width, int height, int delay)
-    : state_(std::make_unique<State>(QString::fromStdString(file.string()))) {
+    : state_(std::make_unique<State>(file)) {
   state_->width = width;
   state_->height = height;
   state_->delay = delay;
@@ -177,8 +245,8 @@ AnimatedGifWriter::AnimatedGifWriter(std::filesystem::path file, int width, int 
     error_ = "the picture size does not fit a GIF";
     return;
   }
-  if (!state_->file.open(QIODevice::WriteOnly)) {
-    error_ = state_->file.errorString().toStdString();
+  if (!state_->file.Ok()) {
+    error_ = state_->file.Error();
     return;
   }
   int code = 0;
@@ -200,7 +268,7 @@ AnimatedGifWriter::AnimatedGifWriter(std::filesystem::path file, int width, int 
 
 AnimatedGifWriter::~AnimatedGifWriter() {
   if (state_->gif) CloseWriter(state_->gif);
-  // An unfinished QSaveFile is discarded: the old file stays as it was.
+  // An unfinished save is discarded: the old file stays as it was.
 }
 
 bool AnimatedGifWriter::AddFrame(const QImage& frame) {
@@ -222,7 +290,7 @@ bool AnimatedGifWriter::AddFrame(const QImage& frame) {
   EGifGCBToExtension(&control, extension);
   if (EGifPutExtension(state_->gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) != GIF_OK ||
       !PutImage(state_->gif, *q, state_->width, state_->height)) {
-    error_ = "cannot write a frame: " + state_->file.errorString().toStdString();
+    error_ = "cannot write a frame: " + state_->file.Error();
     return false;
   }
   return true;
@@ -232,8 +300,8 @@ bool AnimatedGifWriter::Finish() {
   if (!error_.empty()) return false;
   const bool closed = CloseWriter(state_->gif);
   state_->gif = nullptr;
-  if (!closed || !state_->file.commit()) {
-    error_ = "cannot write the file: " + state_->file.errorString().toStdString();
+  if (!closed || !state_->file.Commit()) {
+    error_ = "cannot write the file: " + state_->file.Error();
     return false;
   }
   return true;

@@ -7,6 +7,8 @@
 
 #include <jpeglib.h>
 
+#include "io/picture_limits.h"
+
 namespace brillora {
 namespace {
 
@@ -53,6 +55,11 @@ bool RunDecode(DecodeState& s, std::span<const std::uint8_t> bytes, JpegIdct idc
   jpeg_create_decompress(&s.info);
   jpeg_mem_src(&s.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&s.info, TRUE);
+  // The header's claim is checked before the decoder allocates for it.
+  if (!PictureSizeAccepted(s.info.image_width, s.info.image_height)) {
+    jpeg_destroy_decompress(&s.info);
+    return false;
+  }
   s.info.out_color_space = JCS_RGB;
   if (idct == JpegIdct::FastInteger) {
     s.info.dct_method = JDCT_IFAST;

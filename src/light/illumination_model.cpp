@@ -138,15 +138,25 @@ void IlluminationModel::SetHeadAndBody(bool headOn, bool bodyOn, int headAngle) 
 
 void IlluminationModel::SetPicture(PictureSide side, std::span<const std::uint8_t> rgb, int width,
                                    int height) {
+  PastePicture(side, rgb, width, height, 0, 0, kPictureSize, kPictureSize);
+}
+
+void IlluminationModel::PastePicture(PictureSide side, std::span<const std::uint8_t> rgb, int width, int height,
+                                     int left, int top, int right, int bottom) {
   EnvPicture& picture = PictureOf(side);
+  left = std::clamp(left, 0, kPictureSize);
+  right = std::clamp(right, left, kPictureSize);
+  top = std::clamp(top, 0, kPictureSize);
+  bottom = std::clamp(bottom, top, kPictureSize);
   const bool usable = width > 0 && height > 0 &&
                       rgb.size() >= static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
   if (usable) {
-    // Nearest-pixel stretch onto the whole picture, aspect ratio not kept.
-    for (int r = 0; r < kPictureSize; ++r) {
-      const std::size_t sr = static_cast<std::size_t>(r) * static_cast<std::size_t>(height) / kPictureSize;
-      for (int c = 0; c < kPictureSize; ++c) {
-        const std::size_t sc = static_cast<std::size_t>(c) * static_cast<std::size_t>(width) / kPictureSize;
+    // Nearest-pixel stretch onto the rectangle, aspect ratio not kept.
+    const std::size_t w = static_cast<std::size_t>(right - left), h = static_cast<std::size_t>(bottom - top);
+    for (int r = top; r < bottom; ++r) {
+      const std::size_t sr = static_cast<std::size_t>(r - top) * static_cast<std::size_t>(height) / h;
+      for (int c = left; c < right; ++c) {
+        const std::size_t sc = static_cast<std::size_t>(c - left) * static_cast<std::size_t>(width) / w;
         const std::size_t from = (sr * static_cast<std::size_t>(width) + sc) * 3;
         const std::size_t to = (static_cast<std::size_t>(r) * kPictureSize + static_cast<std::size_t>(c)) * 3;
         std::copy_n(&rgb[from], 3, &picture.Source[to]);
@@ -242,6 +252,11 @@ void IlluminationModel::TurnByMouse(int prevX, int prevY, int x, int y, int widt
   InvertFrame(inverse);
   envTurn_ = MultiplyFrames(inverse, mapView_);
   SetBGColor();
+}
+
+void IlluminationModel::TurnDisplay(const Frame& turn) {
+  mapView_ = MultiplyFrames(turn, mapView_);
+  mapTurn_ = MultiplyFrames(turn, mapTurn_);
 }
 
 void IlluminationModel::ResetTurns() {

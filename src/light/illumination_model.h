@@ -58,6 +58,10 @@ class IlluminationModel : public BeamShader {
   // Stretches an RGB pixel buffer (rows from the top) over the whole picture and
   // masks it anew. An empty buffer leaves Source as it was.
   void SetPicture(PictureSide side, std::span<const std::uint8_t> rgb, int width, int height);
+  // The same into the rectangle (left, top) to (right, bottom) of Source; the
+  // rest keeps what it had.
+  void PastePicture(PictureSide side, std::span<const std::uint8_t> rgb, int width, int height, int left, int top,
+                    int right, int bottom);
   // Fills the whole picture with one colour and masks it anew.
   void FillPicture(PictureSide side, std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
@@ -69,6 +73,9 @@ class IlluminationModel : public BeamShader {
   // together; the right button turns the surroundings relative to the stone.
   void TurnByMouse(int prevX, int prevY, int x, int y, int width, bool rightButton);
   void ResetTurns();
+  // Turns the display and the surroundings together by `turn`, as a left drag
+  // does: the stone's colours stay.
+  void TurnDisplay(const Frame& turn);
 
   // Recomputes InnerColor and BGColor and tells the owner (OnChanged).
   void SetBGColor();

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/corner_search.h"
+#include "model/design_limits.h"
 #include "model/half_space_stone.h"
 #include "model/plane_rings.h"
 #include "model/sector_builder.h"
@@ -18,9 +19,6 @@ namespace brillora {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-// The steepest tier the planes allow: a cotangent clamped here keeps a typed
-// 90 degrees (or a derived slope past it) a vertical facet with finite planes.
-constexpr double kMinCotangent = 1e-6;
 
 int SplitFacetsPerSector(const TStep& step) { return step.Split > 0 ? 1 : 0; }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/default_design.h"
+#include "model/design_limits.h"
 #include "model/facet_construction.h"
 #include "model/gear.h"
 #include "model/girdle.h"
@@ -219,7 +220,9 @@ void StepEditor::ShiftBoxChange(Control sender) {
     } else if (source.Shift == 0) {
       target.Split = source.Split;
     } else {
-      target.Split = source.Shift - source.Split;
+      // Within one turn of the gear: carried back and forth between the sides
+      // the split would otherwise grow past anything a file holds.
+      target.Split = WithinOneTurn(source.Shift - source.Split, state_.GearNotches);
     }
     FollowFirstTier(state_.OtherSteps());
     BuildStepPlanes(state_.IsCrown ? -1 : +1, state_.SymOrder, state_.GearNotches, state_.OtherSteps());
@@ -266,7 +269,9 @@ void StepEditor::RxSpinEdit2Change(Control sender) {
   Step(j).Angle = value;
   for (int m = j + 1; m <= H(); ++m) {
     TStep& step = Step(m);
-    if (!step.Auto) step.Angle = Degrees(std::atan(std::tan(Radians(step.Angle)) * ratio));
+    if (!step.Auto) {
+      step.Angle = WithinSlopeRange(Degrees(std::atan(std::tan(Radians(step.Angle)) * ratio)));
+    }
   }
   state_.Changed = true;
   FormClick(sender);
@@ -295,6 +300,9 @@ void StepEditor::CheckBoxClick(Control sender) {
   TStep& step = Step(K());
   if (controls_.CheckBox != step.Auto) {
     step.Auto = controls_.CheckBox;
+    // A derived slope may be flatter than any a file holds; typed from now on,
+    // it becomes the nearest one that is (the one RxSpinEdit1 shows).
+    if (!step.Auto) step.Angle = WithinSlopeRange(step.Angle);
     state_.Changed = true;
     FormClick(sender);
   }

@@ -111,7 +111,7 @@ using trace::Pair;
 struct BeamCutter::Tables {
   void Prepare(const Stone& stone);
   void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
-           const trace::OctagonBounds& bounds, PointStore& store);
+           const trace::OctagonBounds& bounds, PointStore& store, double samePoint);
 
   struct Candidate {
     const TFacet* facet;
@@ -245,8 +245,8 @@ void BeamCutter::Prepare(const Stone& stone) {
 }
 
 void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
-                     const trace::OctagonBounds& bounds, PointStore& store) {
-  tables_->Cut(stone, f, beam, bounds, store);
+                     const trace::OctagonBounds& bounds, PointStore& store, double samePoint) {
+  tables_->Cut(stone, f, beam, bounds, store, samePoint);
 }
 
 std::span<const CutPiece> BeamCutter::Pieces() const {
@@ -321,7 +321,7 @@ void BeamCutter::Tables::Prepare(const Stone& stone) {
 BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const Frame& f,
                                                       std::span<FlatPoint* const> beam,
                                                       const trace::OctagonBounds& bounds,
-                                                      PointStore& store) {
+                                                      PointStore& store, double samePoint) {
   pieceCount_ = 0;
   FindCandidates(stone, f, bounds);
 
@@ -350,7 +350,7 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
     piece.Points.clear();
     CutBeamByFacet(candidate, beam, store, piece.Points);
     if (piece.Points.size() < 3) continue;
-    trace::SortPolygon(piece.Points, sortKeys_);
+    trace::SortPolygon(piece.Points, sortKeys_, samePoint);
     if (piece.Points.size() < 3) continue;
     piece.Facet = candidate.facet;
     piece.Cos = candidate.cos;

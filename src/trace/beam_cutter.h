@@ -35,9 +35,11 @@ class BeamCutter {
   // Cuts the beam whose corners are expressed in frame `f` and whose octagon
   // (trace::Octagon) is `bounds`. Afterwards Pieces() holds the sub-beam
   // polygons in facet-list order. Facet corners that became corners of a piece
-  // and every crossing point made are added to `store`.
+  // and every crossing point made are added to `store`. Corners of a piece
+  // nearer than `samePoint` in both coordinates count as one.
   void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
-           const trace::OctagonBounds& bounds, PointStore& store);
+           const trace::OctagonBounds& bounds, PointStore& store,
+           double samePoint = trace::kSamePointDistance);
 
   std::span<const CutPiece> Pieces() const;
 

@@ -41,10 +41,13 @@ void SetBeamLight(const Frame& f, Race& s, const TFacet& facet, const TraceOptio
     r = FresnelReflectance(c, k);
   }
 
+  const bool exact = options.LightCutoff > 0;
   if (entry) {
     s.OutLight = r;
     s.InLight = 1 - r;
-    if (z <= kStraightBack) {
+    if (exact && s.Dir[0] == 0 && s.Dir[1] == 0) {
+      s.Dir[2] = 1;
+    } else if (z <= kStraightBack || exact) {
       const double x = s.Dir[0], y = s.Dir[1];
       s.Dir[2] = 2 * z * z - 1;
       const double scale = std::sqrt((1 - s.Dir[2] * s.Dir[2]) / (x * x + y * y));
@@ -62,9 +65,10 @@ void SetBeamLight(const Frame& f, Race& s, const TFacet& facet, const TraceOptio
   s.InLight = r * parentIn;
   const double x = s.Dir[0], y = s.Dir[1];
   s.Dir = {0, 0, -1};
-  if (r <= kNoDirection) {
+  if (r <= kNoDirection || (exact && r < 1)) {
     const double ti = SafeArcCos(z);
-    const double tt = std::asin(std::sin(ti) * ri);
+    // Near the critical angle the sine may round a hair past 1.
+    const double tt = std::asin(std::min(1.0, std::sin(ti) * ri));
     Frame g = f;
     RotateFrame(g, x, y, tt - ti);
     InvertFrame(g);

@@ -11,6 +11,12 @@ struct TraceOptions {
   double RefractiveIndex = 2.42;
   bool SurfaceRefl = true;   // "Surface Reflections"
   bool Reflected = false;    // "Reflected": every facet reflects everything
+  // Above 0, light is followed as figures of light return need it rather than as
+  // a picture does: a beam goes on, whatever its size, until the light it carries
+  // inside falls below this share or the depth runs out, the depth may pass the
+  // menu's deepest, and every part leaves in its true direction. 0: the picture's
+  // own rules.
+  double LightCutoff = 0.0;
 };
 
 // The reflected share R of unpolarised light at cosine of incidence c and

@@ -120,7 +120,8 @@ void ExchangeSort(std::span<FlatPoint*> points, std::span<double> keys) {
 
 }  // namespace
 
-BRILLORA_AVX2_CLONE void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys) {
+BRILLORA_AVX2_CLONE void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys,
+                                     double samePoint) {
   const std::size_t n = points.size();
   if (n < 3) return;
   const double cx = (points[0]->X + points[1]->X + points[2]->X) / 3.0;
@@ -135,8 +136,7 @@ BRILLORA_AVX2_CLONE void SortPolygon(std::vector<FlatPoint*>& points, std::vecto
   std::size_t kept = 1;
   for (std::size_t i = 1; i < n; ++i) {
     const FlatPoint& last = *points[kept - 1];
-    if (std::fabs(points[i]->X - last.X) >= kSamePointDistance ||
-        std::fabs(points[i]->Y - last.Y) >= kSamePointDistance) {
+    if (std::fabs(points[i]->X - last.X) >= samePoint || std::fabs(points[i]->Y - last.Y) >= samePoint) {
       points[kept++] = points[i];
     }
   }

@@ -52,9 +52,10 @@ inline constexpr double kSamePointDistance = 0.001;
 
 // Puts the corners of a cut polygon in angular order about the centre of its
 // first three corners (descending pseudo-angle) and drops each corner closer
-// than kSamePointDistance in both coordinates to the last one kept. The last
-// corner is not compared with the first. `keys` is scratch.
-void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys);
+// than `samePoint` in both coordinates to the last one kept. The last corner
+// is not compared with the first. `keys` is scratch.
+void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys,
+                 double samePoint = kSamePointDistance);
 
 // Lifts every point from index `first` onto the plane n . p = D of the current
 // frame and turns it by `turn`.

@@ -20,6 +20,13 @@ constexpr double kSmallArea = 0.0025;
 constexpr double kNothingThin = 0.001;
 constexpr double kThin = 0.015;
 constexpr double kWeakStep = 0.01;
+// Under LightCutoff only a beam of no area at all is dropped: the figures must
+// account for all the light.
+constexpr double kFiguresNothingArea = 1e-14;
+// Under LightCutoff corners of a cut piece merge only when they are one point
+// but for rounding: the picture's merging distance drops real slivers, and
+// with them the corner they share with their neighbour.
+constexpr double kFiguresSamePoint = 1e-9;
 // No facet of a real stone has more than 96 corners (a 48-fold tier split in
 // two), nor a beam many more. A broken stone grows beams of thousands, whose
 // cut and sort take the square of that: beyond this they are not cut.
@@ -50,7 +57,9 @@ void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos,
   stone_ = &stone;
   view_ = view;
   options_ = options;
-  maxLevel_ = std::min(maxLevel, kDeepestLevel);
+  maxLevel_ = std::min(maxLevel, options.LightCutoff > 0 ? kDeepestFiguresLevel : kDeepestLevel);
+  const std::size_t levelsNeeded = static_cast<std::size_t>(std::max(maxLevel_, 0)) + 2;
+  if (levels_.size() < levelsNeeded) levels_.resize(levelsNeeded);
   maxLevelReached_ = 0;
   cutShort_ = false;
   cutter_.Prepare(stone);
@@ -169,7 +178,20 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
 
 int RayTracer::Settle(const Race& b, int newLevel) const {
   if (b.Points.size() < 3) return kDropped;
+  if (options_.LightCutoff > 0) return b.InLight < options_.LightCutoff ? kFinished : kSplit;
   if (kWeakStep * (newLevel + 2) > b.InLight) return kFinished;
+  return kSplit;
+}
+
+int RayTracer::SmallBeam(double area, const trace::OctagonBounds& o) const {
+  if (area < kNothingArea) return kDropped;
+  if (area < kSmallArea) return kFinished;
+  const double width =
+      MaxOf(MaxOf((o.maxX - o.minX) * widthScaleX_, (o.maxY - o.minY) * widthScaleY_),
+            MaxOf((o.maxSum - o.minSum) * widthScaleD1_, (o.maxDiff - o.minDiff) * widthScaleD2_));
+  const double thinness = area / width;
+  if (thinness < kNothingThin) return kDropped;
+  if (thinness < kThin) return kFinished;
   return kSplit;
 }
 
@@ -177,16 +199,12 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
   TraceLevel& next = levels_[static_cast<std::size_t>(newLevel)];
   next.Beams.clear();
   const double area = trace::TwiceArea(b.Points) * areaScale_;
-  if (area < kNothingArea) return kDropped;
-  if (area < kSmallArea) return kFinished;
-
   const trace::OctagonBounds o = trace::Octagon(b.Points);
-  const double width =
-      MaxOf(MaxOf((o.maxX - o.minX) * widthScaleX_, (o.maxY - o.minY) * widthScaleY_),
-            MaxOf((o.maxSum - o.minSum) * widthScaleD1_, (o.maxDiff - o.minDiff) * widthScaleD2_));
-  const double thinness = area / width;
-  if (thinness < kNothingThin) return kDropped;
-  if (thinness < kThin) return kFinished;
+  if (options_.LightCutoff > 0) {
+    if (!(area >= kFiguresNothingArea)) return kDropped;
+  } else if (const int small = SmallBeam(area, o); small != kSplit) {
+    return small;
+  }
   // Past the cap no beam is cut, nor one of far too many corners: they are
   // finished as they are, so that a broken stone cannot hold its caller long.
   if (beamStore_.size() >= beamCap_ || b.Points.size() > kMostCorners) {
@@ -194,7 +212,8 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
     return kFinished;
   }
 
-  cutter_.Cut(*stone_, level.Frame, b.Points, o, points_);
+  cutter_.Cut(*stone_, level.Frame, b.Points, o, points_,
+              options_.LightCutoff > 0 ? kFiguresSamePoint : trace::kSamePointDistance);
   for (const CutPiece& piece : cutter_.Pieces()) {
     Race& s = NewRace();
     s.Points.assign(piece.Points.begin(), piece.Points.end());

@@ -30,6 +30,8 @@ struct TraceLevel {
 class RayTracer {
  public:
   static constexpr int kDeepestLevel = 12;
+  // The deepest level when options.LightCutoff asks for figures of light return.
+  static constexpr int kDeepestFiguresLevel = 30;
   // No cut starts once a render has made this many beams. The samples make at
   // most 9 200 at any view and depth, designs of up to eight tiers a side
   // about 18 000, designs of a hundred tiers up to 53 000; a broken stone can
@@ -42,7 +44,8 @@ class RayTracer {
 
   // Traces `view` (rows 0 and 1 screen x to the right and y downward in half
   // picture widths, row 2 toward the viewer) down to `maxLevel` (-1 or less: no
-  // tracing, "Non-transparent"), fills `fos` with one entry per finished beam,
+  // tracing, "Non-transparent"; at most kDeepestLevel, or kDeepestFiguresLevel
+  // under options.LightCutoff), fills `fos` with one entry per finished beam,
   // has `shader` colour it and maps it to pixels.
   void RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos, int maxLevel, int halfWidth,
                 int halfHeight, const TraceOptions& options, const BeamShader& shader);
@@ -74,6 +77,9 @@ class RayTracer {
   // Drops a beam of fewer than three corners and finishes one too weak to be
   // split into `newLevel`; kSplit when neither.
   int Settle(const Race& b, int newLevel) const;
+  // The picture's tests of a beam too small or too thin to cut: kDropped,
+  // kFinished, or kSplit when it is worth cutting.
+  int SmallBeam(double area, const trace::OctagonBounds& o) const;
   // The area and thinness tests and, when they pass, the cut; Settle first.
   int SplitBeam(TraceLevel& level, Race& b, int newLevel);
 

@@ -1,7 +1,10 @@
 #include "ui/brillora_app.h"
 
+#include <QAction>
 #include <QCoreApplication>
 
+#include "analysis/light_performance_window.h"
+#include "light/light_map_window.h"
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
 #include "ui/close_guard.h"
@@ -13,15 +16,17 @@
 namespace brillora {
 
 BrilloraApp::BrilloraApp(QDir programFolder) {
+  const QDir lightMapFolder = programFolder;
   picture_ = std::make_unique<PictureWindow>(parameters_, light_);
   parametersWindow_ = std::make_unique<ParametersWindow>(parameters_);
   design_ = std::make_unique<DesignWindow>(DesignWindowPeers{*picture_, *parametersWindow_, parameters_},
                                            std::move(programFolder));
   about_ = std::make_unique<AboutWindow>();
   alignment_ = std::make_unique<PlaceholderWindow>("Alignment", "Alignment picture in the paper", QSize(500, 400));
-  lightMap_ = std::make_unique<PlaceholderWindow>("LightMap", "  The Map of Illumination", QSize(389, 260));
+  lightMap_ = std::make_unique<LightMapWindow>(light_, picture_->Screen(), lightMapFolder);
   progress_ = std::make_unique<ProgressWindow>();
   pictureSize_ = std::make_unique<PlaceholderWindow>("PictureSize", "Size", QSize(250, 150));
+  lightPerformance_ = std::make_unique<LightPerformanceWindow>();
   Wire();
 }
 
@@ -56,6 +61,37 @@ void BrilloraApp::Wire() {
   for (QWidget* window : std::initializer_list<QWidget*>{picture_.get(), design_.get()}) {
     window->installEventFilter(new CloseGuard([this] { return design_->ConfirmClose(); }, window));
   }
+  // The preparation of an animation shows in the progress window, and an
+  // animation that ends by itself clears its item's mark.
+  QObject::connect(picture_.get(), &PictureWindow::animationProgress, progress_.get(), [this](int frame) {
+    progress_->ShowProgress(frame);
+    if (frame == 0) progress_->show();
+  });
+  QObject::connect(picture_.get(), &PictureWindow::animationPrepared, progress_.get(), &QWidget::hide);
+  QObject::connect(picture_.get(), &PictureWindow::animationEnded, design_.get(), [this](int tag) {
+    if (tag >= 0 && tag < design_->Menu().animations.size()) design_->Menu().animations[tag]->setChecked(false);
+  });
+
+  // The light map: every change of the surroundings recolours the picture, and
+  // the map's spots follow the picture's polygons while it shows.
+  light_.OnChanged = [this] { picture_->Recolour(); };
+  QObject::connect(picture_.get(), &PictureWindow::screenChanged, lightMap_.get(), &LightMapWindow::PolygonsChanged);
+  QObject::connect(lightMap_.get(), &LightMapWindow::closed, design_.get(),
+                   [this] { design_->Menu().Racetracking1->setChecked(false); });
+
+  // The light performance figures follow every rebuild of the stone and the
+  // stone's refractive index.
+  const auto judgeStone = [this] {
+    lightPerformance_->SetStone(design_->State().stone, design_->State().SymOrder);
+    lightPerformance_->SetRefractiveIndex(parameters_.RefractiveIndex());
+  };
+  QObject::connect(design_.get(), &DesignWindow::stoneRebuilt, lightPerformance_.get(), judgeStone);
+  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, lightPerformance_.get(),
+                   [this] { lightPerformance_->SetRefractiveIndex(parameters_.RefractiveIndex()); });
+  QObject::connect(design_->Menu().LightPerformance1, &QAction::triggered, lightPerformance_.get(), [this] {
+    lightPerformance_->show();
+    lightPerformance_->raise();
+  });
 }
 
 void BrilloraApp::Start(const QStringList& arguments) {
@@ -67,6 +103,7 @@ void BrilloraApp::Start(const QStringList& arguments) {
                                                          lightMap_.get(), progress_.get(), pictureSize_.get()}) {
     placement_.Place(*window, FrameSpot::Centre);
   }
+  placement_.Place(*lightPerformance_, FrameSpot::Centre);
   design_->Start(arguments);
   design_->show();
 }
@@ -76,6 +113,7 @@ void BrilloraApp::EndOfRun() {
   for (QWidget* window : Windows()) {
     if (window != picture_.get()) window->hide();
   }
+  lightPerformance_->hide();
   QCoreApplication::quit();
 }
 

@@ -14,6 +14,8 @@ namespace brillora {
 
 class AboutWindow;
 class DesignWindow;
+class LightMapWindow;
+class LightPerformanceWindow;
 class ParametersWindow;
 class PictureWindow;
 class PlaceholderWindow;
@@ -40,8 +42,9 @@ class BrilloraApp {
   DesignWindow& Design() { return *design_; }
   AboutWindow& About() { return *about_; }
   PlaceholderWindow& Alignment() { return *alignment_; }
-  PlaceholderWindow& LightMap() { return *lightMap_; }
+  LightMapWindow& LightMap() { return *lightMap_; }
   ProgressWindow& Progress() { return *progress_; }
+  LightPerformanceWindow& LightPerformance() { return *lightPerformance_; }
   PlaceholderWindow& PictureSize() { return *pictureSize_; }
 
  private:
@@ -56,9 +59,10 @@ class BrilloraApp {
   std::unique_ptr<DesignWindow> design_;
   std::unique_ptr<AboutWindow> about_;
   std::unique_ptr<PlaceholderWindow> alignment_;
-  std::unique_ptr<PlaceholderWindow> lightMap_;
+  std::unique_ptr<LightMapWindow> lightMap_;
   std::unique_ptr<ProgressWindow> progress_;
   std::unique_ptr<PlaceholderWindow> pictureSize_;
+  std::unique_ptr<LightPerformanceWindow> lightPerformance_;
 };
 
 }  // namespace brillora

@@ -38,6 +38,7 @@ struct DesignMenu {
   QAction* Racetracking1 = nullptr;
   QList<QAction*> animations;  // Tracing, Polygons, JPG, BMP, GIF
   QAction* Weight1 = nullptr;
+  QAction* LightPerformance1 = nullptr;
   QAction* Help1 = nullptr;
   QAction* About1 = nullptr;
 };

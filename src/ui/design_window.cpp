@@ -382,6 +382,10 @@ void DesignWindow::ConnectMenu() {
   });
   for (QAction* item : menu_.animations) {
     connect(item, &QAction::triggered, this, [this, item](bool checked) { AnimationClick(item, checked); });
+    // The check mark is the run flag: whoever clears it stops the animation.
+    connect(item, &QAction::toggled, this, [this, item](bool checked) {
+      if (!checked) picture_.StopAnimation(Tag(item));
+    });
   }
   connect(menu_.Weight1, &QAction::triggered, this, [this] {
     parametersWindow_.show();
@@ -530,6 +534,8 @@ void DesignWindow::AnimationClick(QAction* item, bool checked) {
     if (other != item) other->setChecked(false);
   }
   item->setChecked(checked);
+  const std::optional<AnimationVariant> variant = VariantOfTag(Tag(item));
+  if (checked && variant) picture_.Animate(*variant);
 }
 
 void DesignWindow::Help1Click() {

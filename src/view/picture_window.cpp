@@ -19,6 +19,8 @@
 #include "light/illumination_model.h"
 #include "params/stone_parameters.h"
 #include "trace/screen_mapping.h"
+#include "view/export_picture.h"
+#include "view/linear_to_color.h"
 #include "view/measuring_segment.h"
 #include "view/paint_polygons.h"
 #include "view/point_in_beam.h"
@@ -39,6 +41,7 @@ QPoint ToQPoint(PixelPoint p) { return {p.x, p.y}; }
 PictureWindow::PictureWindow(StoneParameters& parameters, const IlluminationModel& light, QWidget* parent)
     : QWidget(parent), parameters_(parameters), light_(light), popupMenu_(new QMenu(this)),
       button1_(new QPushButton("Reset", this)),
+      animation_(AnimationCalls()),
       worker_([this](QImage picture, unsigned request) {
         // On the worker's thread: the window takes the picture in its own.
         auto accept = [this, picture = std::move(picture), request]() mutable {
@@ -99,6 +102,16 @@ void PictureWindow::Repaint() {
   update();
 }
 
+void PictureWindow::Recolour() {
+  // Before the next trace the beams still belong to the last one; a trace that
+  // is due colours its polygons itself.
+  if (!rebuild_) {
+    light_.ShadeScreenFacets(screen_, traced_.maxLevel < 0);
+    emit screenChanged();
+  }
+  Repaint();
+}
+
 void PictureWindow::Rotate() {
   QElapsedTimer clock;
   clock.start();
@@ -116,19 +129,35 @@ PaintStyle PictureWindow::Style(const PictureSettings& settings) const {
   return PaintStyle{light_.BGColor(), settings.edges, settings.maxLevel < 0, settings.selectedStep};
 }
 
-void PictureWindow::Trace(const PictureSettings& settings) {
+TraceOptions PictureWindow::Options(const PictureSettings& settings) const {
   TraceOptions options;
   options.RefractiveIndex = parameters_.RefractiveIndex();
   options.SurfaceRefl = settings.surfaceReflections;
   options.Reflected = settings.reflected;
+  return options;
+}
+
+void PictureWindow::Trace(const PictureSettings& settings) {
+  const TraceOptions options = Options(settings);
   const ScreenScale scale = FastScale(width(), height());
   tracer_.RayTrace(*stone_, view_, screen_, settings.maxLevel, scale.Scale, scale.CentreY, options, light_);
   traced_ = {stone_, view_, settings.maxLevel, options};
+  emit screenChanged();
 }
 
 void PictureWindow::paintEvent(QPaintEvent* event) {
   const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
   QPainter painter(this);
+  if (!storedFrame_.isNull()) {
+    // A prepared animation plays: its frame, and the background where the
+    // window has grown past the frame since the start.
+    painter.drawImage(0, 0, storedFrame_);
+    const QColor background = ToQColor(LinearToColor(light_.BGColor(), 1));
+    const int right = width() - storedFrame_.width(), below = height() - storedFrame_.height();
+    if (right > 0) painter.fillRect(storedFrame_.width(), 0, right, height(), background);
+    if (below > 0) painter.fillRect(0, storedFrame_.height(), storedFrame_.width(), below, background);
+    return;
+  }
   const QRect area = rebuild_ ? rect() : event->rect();
   if (rebuild_) {
     Trace(settings);
@@ -142,10 +171,13 @@ void PictureWindow::paintEvent(QPaintEvent* event) {
     PaintRect(area, screen_, style, painter);
     // Any paint of the fast picture makes whatever the worker is drawing stale.
     DropRefined();
-    due_ = RefineRequest{traced_.stone, light_.Snapshot(), traced_.view, traced_.maxLevel, traced_.options,
-                         style, width(), height()};
-    refinePending_ = true;
-    idle_.start();
+    // While an animation runs, the refined pass never starts.
+    if (!animation_.Running()) {
+      due_ = RefineRequest{traced_.stone, light_.Snapshot(), traced_.view, traced_.maxLevel, traced_.options,
+                           style, width(), height()};
+      refinePending_ = true;
+      idle_.start();
+    }
   }
   UpdateCaption();
   if (segmentShown_) {
@@ -159,7 +191,7 @@ void PictureWindow::paintEvent(QPaintEvent* event) {
 
 void PictureWindow::IdlePaint() {
   const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
-  if (!refinePending_ || !settings.antiAliasing || !due_) return;
+  if (!refinePending_ || !settings.antiAliasing || !due_ || animation_.Running()) return;
   refinePending_ = false;
   awaited_ = worker_.Request(std::move(*due_));
   due_.reset();
@@ -204,6 +236,7 @@ void PictureWindow::resizeEvent(QResizeEvent* event) {
   // The same beams, mapped to the new size: no new trace.
   const ScreenScale scale = FastScale(width(), height());
   tracer_.BeamsToScreen(scale.Scale, scale.CentreY, screen_);
+  emit screenChanged();
   Repaint();
 }
 
@@ -270,6 +303,7 @@ void PictureWindow::dropEvent(QDropEvent* event) {
 
 void PictureWindow::closeEvent(QCloseEvent* event) {
   emit closing();
+  animation_.Stop();
   QApplication::processEvents();
   if (clipboardUsed_ &&
       QMessageBox::question(this, "Brillora", "Do you want to keep picture in Clipboard?",
@@ -277,6 +311,49 @@ void PictureWindow::closeEvent(QCloseEvent* event) {
     QApplication::clipboard()->clear();
   }
   event->accept();
+}
+
+void PictureWindow::Animate(AnimationVariant variant) {
+  const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
+  DropRefined();
+  due_.reset();
+  refinePending_ = false;
+  animation_.Start(variant, AnimationScene{stone_, light_.Snapshot(), light_.BGColor(), settings.maxLevel,
+                                           Options(settings), width(), height()});
+}
+
+void PictureWindow::StopAnimation(int tag) {
+  if (animation_.Running() == VariantOfTag(tag)) animation_.Stop();
+}
+
+AnimationHost PictureWindow::AnimationCalls() {
+  return AnimationHost{
+      [this](int frame) { emit animationProgress(frame); },
+      [this] { emit animationPrepared(); },
+      [this](const Frame& view) {
+        // Traced and drawn now, so that every frame of the wobble is seen.
+        view_ = view;
+        SetRebuild();
+        repaint();
+      },
+      [this](const QImage& frame) {
+        storedFrame_ = frame;
+        repaint();
+      },
+      [this] { return light_.BGColor(); },
+      [this](AnimationVariant variant, AnimationEnd end) { AnimationEnded(variant, end); }};
+}
+
+void PictureWindow::AnimationEnded(AnimationVariant variant, AnimationEnd end) {
+  storedFrame_ = QImage();
+  // "Tracing" leaves the view at its last frame; the prepared variants have
+  // the window traced again from its own view.
+  if (variant != AnimationVariant::Tracing) SetRebuild();
+  Repaint();
+  emit animationEnded(TagOf(variant));
+  if (end == AnimationEnd::OutOfMemory) {
+    QMessageBox::information(this, "Brillora", QString::fromUtf8(kPictureTooHigh.data(), kPictureTooHigh.size()));
+  }
 }
 
 }  // namespace brillora

@@ -13,6 +13,8 @@
 #include "trace/frame.h"
 #include "trace/ray_tracer.h"
 #include "trace/screen_polygon.h"
+#include "view/animation_player.h"
+#include "view/animation_variant.h"
 #include "view/paint_style.h"
 #include "view/refine_worker.h"
 
@@ -68,6 +70,9 @@ class PictureWindow : public QWidget {
   bool Rebuild() const { return rebuild_; }
   // Draws the picture anew (the refined picture, if any, is dropped).
   void Repaint();
+  // The surroundings changed: the traced polygons take their new colours and
+  // the picture is drawn anew, without a new trace.
+  void Recolour();
   // An image was put on the clipboard during the run: closing asks whether to keep it.
   void SetClipboardUsed() { clipboardUsed_ = true; }
 
@@ -92,6 +97,21 @@ class PictureWindow : public QWidget {
   void SetSegmentShown(bool shown) { segmentShown_ = shown; }
   bool SegmentShown() const { return segmentShown_; }
 
+  // The wobble of the "Animation" items, one method per Tag 0 .. 4. Each ends
+  // the animation that runs, if any; the frames are taken at the window's
+  // present size, view settings and surroundings.
+  void AnimateTrc() { Animate(AnimationVariant::Tracing); }
+  void AnimatePol() { Animate(AnimationVariant::Polygons); }
+  void AnimateJPG() { Animate(AnimationVariant::Jpeg); }
+  void AnimateBMP() { Animate(AnimationVariant::Bitmap); }
+  void AnimateGIF() { Animate(AnimationVariant::Gif); }
+  void Animate(AnimationVariant variant);
+  // Stops the animation of that Tag if it is the one that runs.
+  void StopAnimation(int tag);
+  const AnimationPlayer& Animation() const { return animation_; }
+  // The most memory an animation's frames may take, from the next start on.
+  void SetAnimationMemoryBudget(std::size_t bytes) { animation_.SetMemoryBudget(bytes); }
+
  signals:
   // A design file was dropped on the window (the first file only).
   void designDropped(const QString& file);
@@ -99,6 +119,14 @@ class PictureWindow : public QWidget {
   void closing();
   // The flip took that many milliseconds.
   void flipped(qint64 milliseconds);
+  // The preparation of an animation's frame (0 .. 99) began; at 0 the progress shows.
+  void animationProgress(int frame);
+  // The preparation is over, finished or cut short: the progress goes.
+  void animationPrepared();
+  // The animation of that Tag ended: its item loses its check mark.
+  void animationEnded(int tag);
+  // The polygons of Screen were traced, mapped or coloured anew.
+  void screenChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -122,6 +150,9 @@ class PictureWindow : public QWidget {
   void IdlePaint();
   void AcceptRefined(QImage picture, unsigned request);
   void UpdateTranslucency();
+  TraceOptions Options(const PictureSettings& settings) const;
+  AnimationHost AnimationCalls();
+  void AnimationEnded(AnimationVariant variant, AnimationEnd end);
 
   // What the last trace was made of, so that the refined pass traces the same.
   struct TracedState {
@@ -156,6 +187,8 @@ class PictureWindow : public QWidget {
   int lastY_ = 0;
   bool dragStart_ = false;
   bool dragEnd_ = false;
+  QImage storedFrame_;         // the frame of a prepared animation being shown
+  AnimationPlayer animation_;  // stops before the window's state goes
   RefineWorker worker_;  // last: its thread ends before anything it reports to goes
 };
 

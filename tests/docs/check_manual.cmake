@@ -60,7 +60,8 @@ elseif(CHECK STREQUAL "NamesEveryWindow")
     "\"Alignment picture in the paper\" (Alignment)"
     "\"The Map of Illumination\" (LightMap)"
     "\"Progress\" (Progress)"
-    "\"Size\" (PictureSize)")
+    "\"Size\" (PictureSize)"
+    "\"Light Performance\" (LightPerformance)")
   page_text(1 0 text)  # -l 0 is the last page
   set(missing "")
   foreach(window IN LISTS windows)

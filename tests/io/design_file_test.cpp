@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "model/default_design.h"
+#include "model/design_limits.h"
 #include "model/girdle.h"
 #include "model/facet_construction.h"
 #include "support/random_design.h"
@@ -171,10 +172,26 @@ TEST(ReadDesign, InvalidFiles) {
       Replace(valid, "41.00\t0\t0", "41.00\t97\t0"),       // split beyond the 96 notches
       Replace(valid, "41.00\t0\t0", "41.00\t0\t-3000000000"),
       Replace(valid, "0.20\t1", "1e309\t1"),
+      // Slopes that two decimals cannot hold, and indices no optics can use.
+      Replace(valid, "1\t41.00", "1\t0.004"),
+      Replace(valid, "2.420 Refractive", "-1 Refractive"),
+      Replace(valid, "2.420 Refractive", "0.999 Refractive"),
+      Replace(valid, "2.420 Refractive", "5.001 Refractive"),
+      // A girdle thickness that leaves no finite position at a slope that flat.
+      Replace(valid, "1\t89.00\t0\t0\t0.70", "1\t0.01\t0\t0\t1e307"),
   };
   for (const auto& text : invalid) {
     const auto r = ReadDesignText(text);
     EXPECT_EQ(r.error, kInvalidFileFormat) << text;
+  }
+}
+
+TEST(ReadDesign, BoundsOfSlopeAndIndexAreAccepted) {
+  for (const auto& [from, to] : {std::pair<std::string_view, std::string_view>{"1\t41.00", "1\t0.01"},
+                                 {"1\t41.00", "1\t90"},
+                                 {"2.420 Refractive", "1.000 Refractive"},
+                                 {"2.420 Refractive", "5 Refractive"}}) {
+    EXPECT_TRUE(ReadDesignText(Replace(ValidText(), from, to)).ok()) << to;
   }
 }
 
@@ -317,9 +334,35 @@ TEST(DesignFiles, NewFilesFollowTheUmask) {
   ::umask(before);
 }
 
+// Paths of every kind that is no design file, and files that claim too much
+// or hold what no optics can use: each gives "Invalid File Format" at once,
+// without blocking on a FIFO or reading an endless device.
+std::vector<fs::path> OddDesignPaths(const fs::path& folder) {
+  const std::vector<fs::path> paths = {folder / "folder.brl", folder / "fifo.brl", folder / "zero.brl",
+                                       folder / "random.brl", folder / "long.brl", folder / "count.brl",
+                                       folder / "index.brl"};
+  fs::create_directory(paths[0]);
+  EXPECT_EQ(::mkfifo(paths[1].c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", paths[2]);
+  fs::create_symlink("/dev/urandom", paths[3]);
+  std::ofstream(paths[4], std::ios::binary) << ValidText();
+  fs::resize_file(paths[4], kMaxDesignFileBytes + 1);  // sparse: nothing large is written
+  // A count that claims far more steps than the file holds, an index no optics can use.
+  std::ofstream(paths[5], std::ios::binary) << Replace(ValidText(), "2 Steps of Crown", "2000000000 Steps of Crown");
+  std::ofstream(paths[6], std::ios::binary) << Replace(ValidText(), "2.420 Refractive", "-1 Refractive");
+  return paths;
+}
+
 // Many thousands of corrupted variants of valid files: every outcome is either a
-// design that builds or "Invalid File Format", never a crash (run under the sanitizers).
+// design that builds or "Invalid File Format", never a crash (run under the
+// sanitizers). A design that reads holds only values the optics and the
+// writer can use; odd paths and files are refused as a whole.
 TEST(DesignFiles, CorruptedFilesNeverCrashTheReader) {
+  TempFolder folder;
+  for (const fs::path& path : OddDesignPaths(folder.path())) {
+    EXPECT_EQ(OpenDesignFile(path).error, kInvalidFileFormat) << path;
+  }
+
   std::mt19937 random(99);
   std::vector<std::string> seeds = {ValidText()};
   for (int i = 0; i < 8; ++i) {
@@ -344,6 +387,14 @@ TEST(DesignFiles, CorruptedFilesNeverCrashTheReader) {
     DesignReadResult r = ReadDesignText(text);
     if (r.ok()) {
       ++valid;
+      ASSERT_GE(r.refractiveIndex, kMinRefractiveIndex);
+      ASSERT_LE(r.refractiveIndex, kMaxRefractiveIndex);
+      for (const MasStep* side : {&r.design.CrownSteps, &r.design.PavilionSteps}) {
+        for (std::size_t k = 1; k + 1 < side->size(); ++k) {
+          ASSERT_GE((*side)[k].Angle, kMinSlopeDegrees);
+          ASSERT_TRUE(std::isfinite((*side)[k].Posit));
+        }
+      }
       const Stone stone = ConstructStone(r.design);
       for (const TFacet& f : stone.AllFacets) {
         for (int v : f.Points) ASSERT_LT(static_cast<std::size_t>(v), stone.AllVertices.size());

@@ -1,8 +1,10 @@
 #include "support/random_design.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/default_design.h"
+#include "model/design_limits.h"
 #include "model/girdle.h"
 #include "model/gear.h"
 
@@ -57,7 +59,47 @@ MasStep RandomSide(std::mt19937& random, bool crown, int h, bool splits) {
   return steps;
 }
 
+// A number of any size now and then, else one near a stone's.
+double AnyPosition(std::mt19937& random) {
+  switch (Uniform(random, 0, 9)) {
+    case 0: return Uniform(random, -1.0, 1.0) * std::pow(10.0, Uniform(random, 2, 300));
+    case 1: return 0.0;
+    default: return Uniform(random, -3.0, 3.0);
+  }
+}
+
+MasStep AcceptedSide(std::mt19937& random, bool crown) {
+  const int tiers = Uniform(random, 1, 8);
+  MasStep steps(tiers + 2);
+  steps[0].Posit = crown ? 0.5 : 1.0;
+  steps[0].Facets.resize(1);
+  for (int k = 1; k <= tiers; ++k) {
+    TStep& s = steps[k];
+    switch (Uniform(random, 0, 9)) {
+      case 0: s.Angle = kMinSlopeDegrees; break;
+      case 1: s.Angle = kMaxSlopeDegrees; break;
+      default: s.Angle = Uniform(random, kMinSlopeDegrees, kMaxSlopeDegrees);
+    }
+    s.Split = Uniform(random, 0, 2) == 0 ? 0 : Uniform(random, -kMaxTurnNotches, kMaxTurnNotches);
+    s.Shift = Uniform(random, 0, 2) == 0 ? 0 : Uniform(random, -kMaxTurnNotches, kMaxTurnNotches);
+    s.Auto = Uniform(random, 0, 1) == 1;
+    // The girdle tier's position comes from a thickness, as the file gives it.
+    s.Posit = crown && k == 1 ? GirdlePosit(AnyPosition(random) / 10.0, s.Angle) : AnyPosition(random);
+    if (!std::isfinite(s.Posit)) s.Posit = 0.5;
+  }
+  return steps;
+}
+
 }  // namespace
+
+Design RandomAcceptedDesign(std::mt19937& random) {
+  Design design;
+  design.SymOrder = std::stoi(std::string(kSymmetryItems[Uniform(random, 0, int(kSymmetryItems.size()) - 1)]));
+  design.GearNotches = GearNotchesFor(design.SymOrder);
+  design.CrownSteps = AcceptedSide(random, true);
+  design.PavilionSteps = AcceptedSide(random, false);
+  return design;
+}
 
 Design RandomDesign(std::mt19937& random, const RandomDesignLimits& limits) {
   Design design;

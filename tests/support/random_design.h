@@ -17,6 +17,14 @@ struct RandomDesignLimits {
 // placeholders are copies of element 1, as the editor leaves them.
 Design RandomDesign(std::mt19937& random, const RandomDesignLimits& limits = {});
 
+// A random design from the whole range the design files accept, not only
+// what a cutter would make: any slope from the flattest the files hold to
+// upright, splits and shifts up to a whole turn of the largest gear either
+// way, positions and girdle thicknesses of any sign and size (now and then
+// far beyond a stone), and Auto anywhere. Placeholders as the reader leaves
+// them (all zero).
+Design RandomAcceptedDesign(std::mt19937& random);
+
 // True when consecutive tiers differ in slope by 2 degrees or more and none is
 // flatter than 6 degrees (read after construction, so derived slopes count).
 // Closer tiers make slivers thinner than the construction's same-point distance.

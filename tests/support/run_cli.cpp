@@ -33,7 +33,9 @@ std::string TempPath() {
 
 std::string BinDir() { return BRILLORA_BIN_DIR; }
 
-CliResult RunCli(const std::vector<std::string>& args) {
+CliResult RunCli(const std::vector<std::string>& args) { return RunCliWritingTo(args, ""); }
+
+CliResult RunCliWritingTo(const std::vector<std::string>& args, const std::string& outputFile) {
   const std::string program = BinDir() + "/brillora-cli";
   std::vector<std::string> words = {program};
   words.insert(words.end(), args.begin(), args.end());
@@ -45,7 +47,8 @@ CliResult RunCli(const std::vector<std::string>& args) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_TRUNC, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outputFile.empty() ? outPath.c_str() : outputFile.c_str(),
+                                   O_WRONLY | O_TRUNC, 0);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_TRUNC, 0);
   CliResult result;
   pid_t pid = 0;

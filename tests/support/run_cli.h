@@ -14,6 +14,10 @@ struct CliResult {
 // Runs the built brillora-cli with the given arguments (no shell involved).
 CliResult RunCli(const std::vector<std::string>& args);
 
+// The same with standard output sent to `outputFile` (such as /dev/full)
+// instead of being collected.
+CliResult RunCliWritingTo(const std::vector<std::string>& args, const std::string& outputFile);
+
 // The built program's folder.
 std::string BinDir();
 

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "light/light_map_window.h"
 #include "message_catcher.h"
 #include "model/default_design.h"
 #include "params/parameters_window.h"

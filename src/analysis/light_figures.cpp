@@ -1,0 +1,96 @@
+#include "analysis/light_figures.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "trace/beam_optics.h"
+#include "trace/plane_geometry.h"
+
+namespace brillora {
+
+namespace {
+
+// A beam whose light inside falls below this share is counted as spent.
+constexpr double kLightCutoff = 1e-6;
+constexpr double kTableNormal = 1 - 1e-9;
+
+// The figures need no colours.
+class NoShading : public BeamShader {
+ public:
+  void ShadeScreenFacets(ArrayOfFOS& /*polygons*/, bool /*plain*/) const override {}
+};
+
+bool IsTable(const Stone& stone, const TFacet& facet) {
+  const TFacet& last = stone.AllFacets.back();
+  return facet.Step == last.Step && facet.Nz > kTableNormal;
+}
+
+// Running sums of area times light before they are divided by an outline.
+struct Sums {
+  double iso = 0, cos = 0, sc2 = 0, leakage = 0, head = 0, unresolved = 0;
+};
+
+void AddLight(Sums& sums, double light, double dz, double headCos) {
+  if (!(dz > 0)) {
+    sums.leakage += light;
+  } else if (dz > headCos) {
+    sums.head += light;
+  } else {
+    sums.iso += light;
+    sums.cos += light * dz;
+    sums.sc2 += light * 2 * dz * std::sqrt(1 - dz * dz);
+  }
+}
+
+}  // namespace
+
+LightFigures LightAnalyzer::Analyze(const Stone& stone, const Frame& view, const AnalysisSettings& settings) {
+  if (stone.AllFacets.empty()) return {};
+  TraceOptions options;
+  options.RefractiveIndex = settings.RefractiveIndex;
+  options.LightCutoff = kLightCutoff;
+  tracer_.RayTrace(stone, view, finished_, settings.Depth, 1, 1, options, NoShading{});
+
+  double outline = 0, tableOutline = 0;
+  for (const Race* beam : tracer_.Level0Beams()) {
+    const double area = trace::TwiceArea(beam->Points) / 2;
+    outline += area;
+    if (IsTable(stone, *beam->Facet)) tableOutline += area;
+  }
+  if (!(outline > 0)) return {};
+
+  const double headCos = std::cos(settings.HeadDegrees * std::numbers::pi / 180);
+  Sums all, table;
+  double covered = 0;
+  for (const Race* leaf : tracer_.ExitBeams()) {
+    const double area = trace::TwiceArea(leaf->Points) / 2;
+    covered += area;
+    const Race* root = leaf;
+    while (root->Parent != nullptr) root = root->Parent;
+    const bool throughTable = IsTable(stone, *root->Facet);
+    all.unresolved += area * leaf->InLight;
+    for (const Race* c = leaf; c != nullptr; c = c->Parent) {
+      if (!(c->OutLight > 0)) continue;
+      AddLight(all, area * c->OutLight, c->Dir[2], headCos);
+      if (throughTable) AddLight(table, area * c->OutLight, c->Dir[2], headCos);
+    }
+  }
+
+  LightFigures f;
+  f.Iso = all.iso / outline;
+  f.Cos = all.cos / outline;
+  f.Sc2 = all.sc2 / outline;
+  f.Leakage = all.leakage / outline;
+  f.HeadShadow = all.head / outline;
+  f.Unresolved = all.unresolved / outline;
+  f.Lost = 1 - covered / outline;
+  f.CutShort = tracer_.CutShort();
+  if (tableOutline > 0) {
+    f.TableIso = table.iso / tableOutline;
+    f.TableCos = table.cos / tableOutline;
+    f.TableSc2 = table.sc2 / tableOutline;
+  }
+  return f;
+}
+
+}  // namespace brillora

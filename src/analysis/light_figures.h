@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/design.h"
+#include "trace/frame.h"
+#include "trace/ray_tracer.h"
+#include "trace/screen_polygon.h"
+
+namespace brillora {
+
+// How one view is judged: the observer's head, the depth of the trace and the
+// stone's material.
+struct AnalysisSettings {
+  double HeadDegrees = 10.0;  // half-angle of the dark cone of the observer's head
+  int Depth = 9;              // internal reflections followed: Depth + 1 stretches inside
+  double RefractiveIndex = 2.42;
+};
+
+// The share of the viewer's light a view returns, each as a fraction of the
+// stone's outline (the table figures of the table's outline).
+struct LightFigures {
+  double Iso = 0.0;  // light from every direction of the upper half-space, the head dark
+  double Cos = 0.0;  // the same, falling off with the cosine from the zenith
+  double Sc2 = 0.0;  // the same, strongest at 45 degrees
+  double TableIso = 0.0;
+  double TableCos = 0.0;
+  double TableSc2 = 0.0;
+  double Leakage = 0.0;     // light seen through the stone from below
+  double HeadShadow = 0.0;  // light that would come from the head's cone
+  double Unresolved = 0.0;  // light still inside at the depth limit
+  // The outline's share that no finished beam covers (negative where rounding
+  // at grazing facets makes pieces overlap): at most about 1e-4.
+  // Iso + Leakage + HeadShadow + Unresolved + Lost make 1.
+  double Lost = 0.0;
+  // The trace reached the tracer's beam cap: the light not followed further
+  // counts as unresolved.
+  bool CutShort = false;
+};
+
+// The light-return figures of a view, traced as the picture window traces it
+// but followed until the light is spent. Each analyser owns its tracer, so one
+// per thread.
+class LightAnalyzer {
+ public:
+  // The figures of `stone` seen through `view` (rows as the tracer reads
+  // them, row 2 toward the viewer). All zero for a stone that shows nothing.
+  LightFigures Analyze(const Stone& stone, const Frame& view, const AnalysisSettings& settings);
+
+ private:
+  RayTracer tracer_;
+  ArrayOfFOS finished_;
+};
+
+}  // namespace brillora

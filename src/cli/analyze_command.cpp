@@ -1,0 +1,224 @@
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <iomanip>
+#include <ostream>
+#include <sstream>
+#include <thread>
+
+#include <QApplication>
+
+#include "analysis/light_figures.h"
+#include "analysis/tilt_curve.h"
+#include "analysis/tilt_plot.h"
+#include "cli/commands.h"
+#include "cli/design_json.h"
+#include "io/design_file.h"
+#include "params/materials.h"
+
+namespace brillora::cli {
+
+namespace {
+
+struct AnalyzeSettings {
+  std::optional<std::string> file;
+  AnalysisSettings analysis;
+  TiltSettings tilt;
+  bool azimuthsGiven = false;
+  std::optional<double> refractiveIndex;
+  bool indexGiven = false;
+  bool materialGiven = false;
+  bool json = false;
+  std::optional<std::string> plot;
+};
+
+double NumberIn(Arguments& args, const std::string& option, double least, double most, const char* what) {
+  const auto value = args.TakeValue();
+  const auto number = value ? ParseNumber(*value) : std::nullopt;
+  if (!number || *number < least || *number > most) {
+    std::ostringstream message;
+    message << option << " needs " << what << " from " << least << " to " << most;
+    throw UsageError{message.str()};
+  }
+  return *number;
+}
+
+std::vector<double> ParseAzimuths(const std::optional<std::string>& text) {
+  std::vector<double> azimuths;
+  bool good = text && !text->empty() && text->back() != ',';
+  if (good) {
+    std::stringstream stream(*text);
+    std::string item;
+    while (good && std::getline(stream, item, ',')) {
+      const auto value = ParseNumber(item);
+      good = value && *value >= -360 && *value <= 360;
+      if (good) azimuths.push_back(*value);
+    }
+  }
+  if (!good) throw UsageError{"--azimuth needs angles from -360 to 360 degrees separated by commas"};
+  return azimuths;
+}
+
+AnalyzeSettings ReadSettings(Arguments& args) {
+  AnalyzeSettings s;
+  while (!args.Done()) {
+    const std::string word = args.Take();
+    if (word == "--json") {
+      s.json = true;
+    } else if (word == "--default") {
+      s.file.reset();
+    } else if (word == "--head") {
+      s.analysis.HeadDegrees = NumberIn(args, word, 0, 90, "an angle in degrees");
+    } else if (word == "--depth") {
+      const auto value = args.TakeValue();
+      const auto depth = value ? ParseInteger(*value) : std::nullopt;
+      if (!depth || *depth < 1 || *depth > 30) throw UsageError{"--depth needs a number of reflections from 1 to 30"};
+      s.analysis.Depth = *depth;
+    } else if (word == "--tilt") {
+      s.tilt.MaxTilt = NumberIn(args, word, 0, 80, "an angle in degrees");
+    } else if (word == "--tilt-step") {
+      s.tilt.Step = NumberIn(args, word, 0.1, 30, "an angle in degrees");
+    } else if (word == "--azimuth") {
+      s.tilt.Azimuths = ParseAzimuths(args.TakeValue());
+      s.azimuthsGiven = true;
+    } else if (word == "--ri") {
+      s.refractiveIndex = NumberIn(args, word, kMinRefractiveIndex, kMaxRefractiveIndex, "a refractive index");
+      s.indexGiven = true;
+    } else if (word == "--material") {
+      const auto name = args.TakeName();
+      if (!name) throw UsageError{"--material needs a material name"};
+      const auto material = FindMaterial(*name);
+      if (!material) throw UsageError{"unknown material: " + *name};
+      s.refractiveIndex = material->refractiveIndex;
+      s.materialGiven = true;
+    } else if (word == "--plot") {
+      s.plot = args.TakeName();
+      if (!s.plot || !PlotFormatKnown(*s.plot)) throw UsageError{"--plot needs a file name ending in .png or .svg"};
+    } else if (!word.empty() && word.front() != '-' && !s.file) {
+      s.file = word;
+    } else {
+      throw UsageError{"unexpected argument: " + word};
+    }
+  }
+  if (s.indexGiven && s.materialGiven) throw UsageError{"give either --ri or --material"};
+  return s;
+}
+
+// A share as a percentage with two decimals.
+double Percent(double share) { return std::round(share * 10000) / 100; }
+
+Json SummaryJson(const TiltSummary& s) {
+  Json j;
+  j["iso"] = Percent(s.Iso);
+  j["cos"] = Percent(s.Cos);
+  j["sc2"] = Percent(s.Sc2);
+  return j;
+}
+
+Json ResultJson(const AnalyzeSettings& s, const LightFigures& f, const std::vector<TiltCurve>& curves, bool cutShort) {
+  Json result;
+  Json& up = result["face_up"];
+  up["iso"] = Percent(f.Iso);
+  up["cos"] = Percent(f.Cos);
+  up["sc2"] = Percent(f.Sc2);
+  up["table_iso"] = Percent(f.TableIso);
+  up["table_cos"] = Percent(f.TableCos);
+  up["table_sc2"] = Percent(f.TableSc2);
+  up["leakage"] = Percent(f.Leakage);
+  up["head_shadow"] = Percent(f.HeadShadow);
+  up["unresolved"] = Percent(f.Unresolved);
+  Json tilt = Json::array();
+  for (const TiltCurve& curve : curves) {
+    Json axis;
+    axis["azimuth"] = curve.Azimuth;
+    Json points = Json::array();
+    for (const TiltPoint& p : curve.Points) {
+      points.push_back({{"angle", p.Angle}, {"iso", Percent(p.Iso)}, {"cos", Percent(p.Cos)}, {"sc2", Percent(p.Sc2)}});
+    }
+    axis["points"] = std::move(points);
+    axis["mean"] = SummaryJson(curve.Mean);
+    axis["variation"] = SummaryJson(curve.Variation);
+    tilt.push_back(std::move(axis));
+  }
+  result["tilt"] = std::move(tilt);
+  Json& used = result["settings"];
+  used["design"] = s.file ? Json(*s.file) : Json(nullptr);
+  used["head"] = s.analysis.HeadDegrees;
+  used["depth"] = s.analysis.Depth;
+  used["refractive_index"] = s.analysis.RefractiveIndex;
+  used["tilt"] = s.tilt.MaxTilt;
+  used["tilt_step"] = s.tilt.Step;
+  used["azimuths"] = s.tilt.Azimuths;
+  result["cut_short"] = cutShort;
+  return result;
+}
+
+// Qt Charts draws through widgets: the plot gets an application of its own,
+// off screen, as a command-line tool has no display to ask for.
+void Plot(const std::vector<TiltCurve>& curves, const std::string& path) {
+  std::optional<std::string> failure;
+  if (QCoreApplication::instance() != nullptr) {
+    failure = WriteTiltPlot(curves, path);
+  } else {
+    std::string name = "brillora-cli", platform = "-platform", offscreen = "offscreen";
+    std::array<char*, 4> argv = {name.data(), platform.data(), offscreen.data(), nullptr};
+    int argc = 3;
+    const QApplication app(argc, argv.data());
+    failure = WriteTiltPlot(curves, path);
+  }
+  if (failure) throw CommandFailure{kExitFailed, *failure};
+}
+
+void PrintTable(std::ostream& out, const AnalyzeSettings& s, const LightFigures& f,
+                const std::vector<TiltCurve>& curves, bool cutShort) {
+  out << std::fixed << std::setprecision(2);
+  out << "face up (head " << s.analysis.HeadDegrees << " deg, depth " << s.analysis.Depth << ", RI "
+      << s.analysis.RefractiveIndex << ")\n";
+  const auto row = [&](const char* name, double share, const char* tableName, std::optional<double> table) {
+    out << "  " << std::left << std::setw(14) << name << std::right << std::setw(7) << Percent(share) << " %";
+    if (table) out << "    " << std::left << std::setw(10) << tableName << std::right << std::setw(7) << Percent(*table) << " %";
+    out << '\n';
+  };
+  row("ISO", f.Iso, "table ISO", f.TableIso);
+  row("COS", f.Cos, "table COS", f.TableCos);
+  row("SC2", f.Sc2, "table SC2", f.TableSc2);
+  row("leakage", f.Leakage, "", std::nullopt);
+  row("head shadow", f.HeadShadow, "", std::nullopt);
+  row("unresolved", f.Unresolved, "", std::nullopt);
+  out << "tilt -" << s.tilt.MaxTilt << " .. +" << s.tilt.MaxTilt << " deg in steps of " << s.tilt.Step << " deg\n";
+  out << "  azimuth     mean ISO   COS    SC2    variation ISO   COS    SC2\n";
+  for (const TiltCurve& c : curves) {
+    out << "  " << std::setw(7) << c.Azimuth << "    " << std::setw(6) << Percent(c.Mean.Iso) << ' ' << std::setw(6)
+        << Percent(c.Mean.Cos) << ' ' << std::setw(6) << Percent(c.Mean.Sc2) << "      " << std::setw(6)
+        << Percent(c.Variation.Iso) << ' ' << std::setw(6) << Percent(c.Variation.Cos) << ' ' << std::setw(6)
+        << Percent(c.Variation.Sc2) << '\n';
+  }
+  out << "cut short: " << (cutShort ? "yes" : "no") << '\n';
+}
+
+}  // namespace
+
+int RunAnalyze(Arguments& args, std::ostream& out) {
+  AnalyzeSettings s = ReadSettings(args);
+  const DesignReadResult read = LoadDesign(s.file);
+  const std::shared_ptr<const Stone> stone = InstalledStone(s.file, read);
+  s.analysis.RefractiveIndex = s.refractiveIndex.value_or(read.refractiveIndex);
+  if (!s.azimuthsGiven) s.tilt.Azimuths = DefaultAzimuths(read.design.SymOrder);
+
+  LightAnalyzer analyzer;
+  const LightFigures faceUp = analyzer.Analyze(*stone, IdentityFrame(), s.analysis);
+  const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  const std::vector<TiltCurve> curves = *TiltCurves(*stone, s.analysis, s.tilt, threads);
+  const bool cutShort =
+      faceUp.CutShort || std::any_of(curves.begin(), curves.end(), [](const TiltCurve& c) { return c.CutShort; });
+  if (s.plot) Plot(curves, *s.plot);
+
+  if (s.json) {
+    out << ResultJson(s, faceUp, curves, cutShort).dump(2) << '\n';
+  } else {
+    PrintTable(out, s, faceUp, curves, cutShort);
+  }
+  return kExitOk;
+}
+
+}  // namespace brillora::cli

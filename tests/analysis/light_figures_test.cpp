@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/light_figures.h"
+#include "analysis/tilt_curve.h"
+#include "model/facet_construction.h"
+#include "sample_stone.h"
+
+namespace brillora::testing {
+namespace {
+
+// The light of every finished beam, summed by Fresnel's factors down its
+// chain, against the area the beams cover: what one loses the other must too.
+double Budget(const LightFigures& f) { return f.Iso + f.Leakage + f.HeadShadow + f.Unresolved + f.Lost; }
+
+TEST(LightFigures, TheLightBudgetSumsToOne) {
+  LightAnalyzer analyzer;
+  for (const char* file : {"Default.brl", "RoundBrilliant.brl", "Hexagon6.brl", "Dodecagon12.brl", "Round48.brl"}) {
+    const Stone stone = SampleStone(file);
+    for (const double tilt : {0.0, 13.0, -29.0}) {
+      for (const int depth : {1, 9}) {
+        SCOPED_TRACE(std::string(file) + " tilt " + std::to_string(tilt) + " depth " + std::to_string(depth));
+        const LightFigures f = analyzer.Analyze(stone, TiltedView(7, tilt), {10, depth, 2.42});
+        EXPECT_NEAR(Budget(f), 1.0, 1e-9);
+        // What the cuts drop or, at grazing facets, count twice by rounding
+        // stays a small part of the outline.
+        EXPECT_LT(std::fabs(f.Lost), 1e-3) << f.Lost;
+        EXPECT_GT(f.Iso, 0.05);
+        EXPECT_LE(f.Cos, f.Iso);
+        EXPECT_LE(f.Sc2, f.Iso);
+        // The 48-fold design needs more beams at depth 9 than a trace may make.
+        EXPECT_EQ(f.CutShort, depth == 9 && std::string(file) == "Round48.brl");
+      }
+    }
+  }
+}
+
+TEST(LightFigures, ATraceCutShortStillAccountsForAllItsLight) {
+  LightAnalyzer analyzer;
+  const LightFigures f = analyzer.Analyze(SampleStone("Round48.brl"), IdentityFrame(), {10, 30, 2.42});
+  EXPECT_TRUE(f.CutShort);
+  EXPECT_NEAR(Budget(f), 1.0, 1e-9);
+  EXPECT_GT(f.Unresolved, 0.0);
+}
+
+TEST(LightFigures, DeeperTracesResolveMoreLight) {
+  LightAnalyzer analyzer;
+  // Past the picture's deepest level (12) too.
+  const Stone stone = SampleStone("Default.brl");
+  double before = 1.0;
+  for (const int depth : {1, 3, 6, 9, 12, 16}) {
+    const LightFigures f = analyzer.Analyze(stone, IdentityFrame(), {10, depth, 2.42});
+    EXPECT_LT(f.Unresolved, before) << "depth " << depth;
+    EXPECT_FALSE(f.CutShort) << "depth " << depth;
+    before = f.Unresolved;
+  }
+}
+
+TEST(LightFigures, ANearlyAirStoneLeaksAlmostEverything) {
+  LightAnalyzer analyzer;
+  const LightFigures f = analyzer.Analyze(SampleStone("RoundBrilliant.brl"), IdentityFrame(), {10, 9, 1.0001});
+  EXPECT_GT(f.Leakage, 0.99);
+  EXPECT_NEAR(Budget(f), 1.0, 1e-9);
+}
+
+TEST(LightFigures, TheHeadConeTakesLightFromIsoAndGivesItToTheShadow) {
+  LightAnalyzer analyzer;
+  const Stone stone = SampleStone("RoundBrilliant.brl");
+  const LightFigures none = analyzer.Analyze(stone, IdentityFrame(), {0, 9, 2.42});
+  const LightFigures wide = analyzer.Analyze(stone, IdentityFrame(), {25, 9, 2.42});
+  EXPECT_NEAR(none.HeadShadow, 0.0, 1e-9);
+  EXPECT_GT(wide.HeadShadow, 0.01);
+  EXPECT_NEAR(none.Iso - wide.Iso, wide.HeadShadow, 1e-9);
+  EXPECT_NEAR(none.Leakage, wide.Leakage, 1e-12);
+}
+
+// A pavilion far too steep or too shallow lets the light out below.
+TEST(LightFigures, APavilionOffTheCriticalAngleLeaksMore) {
+  LightAnalyzer analyzer;
+  const Design design = SampleDesign("RoundBrilliant.brl");
+  const auto leakageAt = [&](double slope) {
+    Design d = design;
+    for (std::size_t i = 1; i + 1 < d.PavilionSteps.size(); ++i) {
+      d.PavilionSteps[i].Angle = slope;
+      d.PavilionSteps[i].Auto = false;
+    }
+    return analyzer.Analyze(ConstructStone(d), IdentityFrame(), {10, 9, 2.42}).Leakage;
+  };
+  const double good = leakageAt(42.5);
+  EXPECT_LT(good, 0.1);
+  EXPECT_GT(leakageAt(30), good + 0.2);
+  EXPECT_GT(leakageAt(57.5), good + 0.2);
+}
+
+// Turning the stone either way about a mirror axis of its facets shows
+// mirror images of one light path: the curve is even.
+TEST(TiltCurve, AboutAMirrorAxisTheCurveIsEven) {
+  for (const char* file : {"Default.brl", "Hexagon6.brl"}) {
+    SCOPED_TRACE(file);
+    const Design design = SampleDesign(file);
+    Design built = design;
+    const Stone stone = ConstructStone(built);
+    const TiltSettings tilt{30, 5, DefaultAzimuths(design.SymOrder)};
+    const auto curves = TiltCurves(stone, {10, 9, 2.42}, tilt, 2);
+    ASSERT_TRUE(curves.has_value());
+    ASSERT_EQ(curves->size(), 2u);
+    for (const TiltCurve& curve : *curves) {
+      ASSERT_EQ(curve.Points.size(), 13u);
+      EXPECT_DOUBLE_EQ(curve.Points.front().Angle, -30);
+      EXPECT_DOUBLE_EQ(curve.Points.back().Angle, 30);
+      for (std::size_t i = 0; i < curve.Points.size(); ++i) {
+        const TiltPoint& a = curve.Points[i];
+        const TiltPoint& b = curve.Points[curve.Points.size() - 1 - i];
+        EXPECT_NEAR(a.Iso, b.Iso, 1e-4) << "azimuth " << curve.Azimuth << " angle " << a.Angle;
+        EXPECT_NEAR(a.Cos, b.Cos, 1e-4) << "azimuth " << curve.Azimuth << " angle " << a.Angle;
+        EXPECT_NEAR(a.Sc2, b.Sc2, 1e-4) << "azimuth " << curve.Azimuth << " angle " << a.Angle;
+      }
+    }
+  }
+}
+
+TEST(TiltCurve, ThreadsChangeNothingAndTheSummaryMatchesThePoints) {
+  const Stone stone = SampleStone("RoundBrilliant.brl");
+  const TiltSettings tilt{20, 2.5, {0, 22.5, 40}};
+  const auto one = TiltCurves(stone, {10, 9, 2.42}, tilt, 1);
+  const auto three = TiltCurves(stone, {10, 9, 2.42}, tilt, 3);
+  ASSERT_TRUE(one && three);
+  LightAnalyzer analyzer;
+  for (std::size_t c = 0; c < one->size(); ++c) {
+    const TiltCurve& curve = (*one)[c];
+    double sum = 0, low = 1, high = 0;
+    for (std::size_t i = 0; i < curve.Points.size(); ++i) {
+      EXPECT_EQ(curve.Points[i].Iso, (*three)[c].Points[i].Iso);
+      sum += curve.Points[i].Iso;
+      low = std::min(low, curve.Points[i].Iso);
+      high = std::max(high, curve.Points[i].Iso);
+    }
+    EXPECT_NEAR(curve.Mean.Iso, sum / 17, 1e-12);
+    EXPECT_NEAR(curve.Variation.Iso, high - low, 1e-12);
+    const LightFigures faceUp = analyzer.Analyze(stone, IdentityFrame(), {10, 9, 2.42});
+    EXPECT_EQ(curve.Points[8].Angle, 0);
+    EXPECT_NEAR(curve.Points[8].Iso, faceUp.Iso, 1e-6);
+  }
+}
+
+TEST(TiltCurve, AStopAbandonsTheCurves) {
+  const Stone stone = SampleStone("RoundBrilliant.brl");
+  int asked = 0;
+  const auto curves = TiltCurves(stone, {10, 9, 2.42}, {30, 1, {0}}, 1, [&] { return ++asked > 3; });
+  EXPECT_FALSE(curves.has_value());
+  EXPECT_EQ(asked, 4);
+}
+
+}  // namespace
+}  // namespace brillora::testing

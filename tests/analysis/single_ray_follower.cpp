@@ -1,0 +1,118 @@
+#include "single_ray_follower.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace brillora::testing {
+
+namespace {
+
+struct V3 {
+  double x, y, z;
+};
+V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+V3 operator*(double s, V3 a) { return {s * a.x, s * a.y, s * a.z}; }
+double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+V3 Normalized(V3 a) { return (1 / std::sqrt(Dot(a, a))) * a; }
+
+V3 Normal(const TFacet& f) { return {f.Nx, f.Ny, f.Nz}; }
+
+// Fresnel's equations for unpolarised light from index n1 into n2, written
+// with both cosines; 1 beyond the critical angle.
+double Reflectance(double cosIn, double n1, double n2) {
+  const double sinOut = n1 / n2 * std::sqrt(std::max(0.0, 1 - cosIn * cosIn));
+  if (sinOut >= 1) return 1;
+  const double cosOut = std::sqrt(1 - sinOut * sinOut);
+  const double rs = (n1 * cosIn - n2 * cosOut) / (n1 * cosIn + n2 * cosOut);
+  const double rp = (n1 * cosOut - n2 * cosIn) / (n1 * cosOut + n2 * cosIn);
+  return (rs * rs + rp * rp) / 2;
+}
+
+// Snell's law in vector form: `u` refracted at a surface of normal `n` facing
+// against it, from index n1 into n2.
+V3 Refracted(V3 u, V3 n, double n1, double n2) {
+  const double eta = n1 / n2;
+  const double c = -Dot(u, n);
+  const double k = 1 - eta * eta * (1 - c * c);
+  return Normalized(eta * u + (eta * c - std::sqrt(std::max(0.0, k))) * n);
+}
+
+V3 Mirrored(V3 u, V3 n) { return u + (-2 * Dot(u, n)) * n; }
+
+}  // namespace
+
+RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, double ri, int depth,
+                   double headDegrees) {
+  const V3 e0{view[0], view[1], view[2]};
+  const V3 e1{view[3], view[4], view[5]};
+  const V3 e2 = Normalized({view[6], view[7], view[8]});
+  const double headCos = std::cos(headDegrees * std::numbers::pi / 180);
+  RayLight out;
+  const auto gather = [&](double w, V3 travel) {
+    const double dz = Dot(travel, e2);
+    if (dz <= 0) {
+      out.leakage += w;
+    } else if (dz > headCos) {
+      out.head += w;
+    } else {
+      out.iso += w;
+      out.cos += w * dz;
+      out.sc2 += w * 2 * dz * std::sqrt(1 - dz * dz);
+    }
+  };
+
+  // Entry: the latest plane crossed inward along the ray, if it comes before
+  // the first crossed outward.
+  V3 p = x * e0 + y * e1 + 10.0 * e2;
+  V3 u = -1.0 * e2;
+  double enter = -std::numeric_limits<double>::infinity(), leave = std::numeric_limits<double>::infinity();
+  const TFacet* entry = nullptr;
+  for (const TFacet& f : stone.AllFacets) {
+    const double along = Dot(Normal(f), u);
+    const double t = (f.D - Dot(Normal(f), p)) / along;
+    if (along < 0 && t > enter) {
+      enter = t;
+      entry = &f;
+    } else if (along > 0 && t < leave) {
+      leave = t;
+    } else if (along == 0 && Dot(Normal(f), p) > f.D) {
+      return out;
+    }
+  }
+  if (entry == nullptr || !(enter < leave)) return out;
+  out.hit = true;
+  out.throughTable = entry == &stone.AllFacets.back() && entry->Nz > 1 - 1e-9;
+  p = p + enter * u;
+  const V3 n0 = Normal(*entry);
+  const double r0 = Reflectance(-Dot(u, n0), 1, ri);
+  gather(r0, Mirrored(u, n0));
+  double w = 1 - r0;
+  u = Refracted(u, n0, 1, ri);
+
+  // Inside: each stretch ends on the first plane crossed outward.
+  for (int stretch = 0; stretch <= depth; ++stretch) {
+    double nearest = std::numeric_limits<double>::infinity();
+    const TFacet* exit = nullptr;
+    for (const TFacet& f : stone.AllFacets) {
+      const double along = Dot(Normal(f), u);
+      if (along <= 0) continue;
+      const double t = (f.D - Dot(Normal(f), p)) / along;
+      if (t < nearest) {
+        nearest = t;
+        exit = &f;
+      }
+    }
+    if (exit == nullptr) break;
+    p = p + nearest * u;
+    const V3 n = Normal(*exit);
+    const double r = Reflectance(Dot(u, n), ri, 1);
+    if (r < 1) gather(w * (1 - r), Refracted(u, -1.0 * n, ri, 1));
+    w *= r;
+    u = Mirrored(u, n);
+  }
+  out.unresolved = w;
+  return out;
+}
+
+}  // namespace brillora::testing

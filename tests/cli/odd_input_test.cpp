@@ -1,0 +1,147 @@
+// brillora-cli given paths that are no files, endless files and values the
+// optics cannot use: the reader's message and the usual status, never a
+// crash, a hang or unbounded memory.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/run_cli.h"
+
+namespace brillora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RunCli;
+
+class OddInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "brillora-cli-odd-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string File(const std::string& name) const { return (dir_ / name).string(); }
+
+  // A directory, a FIFO and a link to an endless device, with the extension given.
+  std::vector<std::string> OddPaths(const std::string& extension) const {
+    fs::create_directory(File("folder" + extension));
+    EXPECT_EQ(::mkfifo(File("fifo" + extension).c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", File("zero" + extension));
+    return {File("folder" + extension), File("fifo" + extension), File("zero" + extension)};
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(OddInput, DesignsThatAreNoFilesAreUnreadable) {
+  for (const std::string& path : OddPaths(".brl")) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", path}, {"trace", path}, {"edit", path, "--do", "new-step"}}) {
+      const auto r = RunCli(args);
+      EXPECT_EQ(r.status, 3) << args[0] << ' ' << path << ": " << r.err;
+      EXPECT_EQ(r.err, "Invalid File Format\n");
+    }
+  }
+}
+
+TEST_F(OddInput, PicturesThatAreNoFilesAreUnreadable) {
+  for (const std::string extension : {".jpg", ".gif"}) {
+    for (const std::string& path : OddPaths(extension)) {
+      const auto r = RunCli({"render", "--default", "--front", path, "-o", File("x.png"), "--width", "100",
+                             "--height", "100"});
+      EXPECT_EQ(r.status, 3) << path << ": " << r.err;
+      EXPECT_EQ(r.err, "Invalid graphic file format.\n");
+    }
+  }
+  EXPECT_FALSE(fs::exists(File("x.png")));
+}
+
+TEST_F(OddInput, IndicesAndTurnsTheOpticsCannotUse) {
+  const std::string design = File("d.brl");
+  std::ofstream(design, std::ios::binary) << "8 Order of Symmetry\r\n1 Steps of Crown\r\nh\r\n"
+                                             "1\t89.00\t0\t0\t0.70\t1\r\n1 Steps of Pavilion\r\nh\r\n"
+                                             "1\t41.00\t0\t0\t0.20\t0\r\n-1 Refractive Index\r\n";
+  const auto negative = RunCli({"trace", design});
+  EXPECT_EQ(negative.status, 3);
+  EXPECT_EQ(negative.err, "Invalid File Format\n");
+
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--ri", "-1"}, {"--ri", "0.99"}, {"--ri", "5.01"}, {"--ri", "1e400"},
+        {"--view", "1e100,0"}, {"--view", "0,-361"}, {"--view", "nan,0"}}) {
+    std::vector<std::string> words = {"trace", "--default"};
+    words.insert(words.end(), args.begin(), args.end());
+    const auto r = RunCli(words);
+    EXPECT_EQ(r.status, 2) << args[0] << ' ' << args[1];
+    EXPECT_NE(r.err.find(args[0] + " needs"), std::string::npos) << r.err;
+  }
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--ri", "1"}, {"--ri", "5"}, {"--view", "-360,360"}}) {
+    EXPECT_EQ(RunCli({"trace", "--default", args[0], args[1]}).status, 0) << args[0] << ' ' << args[1];
+  }
+}
+
+// /dev/full takes nothing: a command that could not write its result fails,
+// even when it did its work (the picture of render is written all the same).
+TEST_F(OddInput, OutputThatCannotBeWrittenIsAFailure) {
+  const std::vector<std::vector<std::string>> commands = {
+      {"info", "--default", "--facets"},
+      {"trace", "--default"},
+      {"trace", "--default", "--json"},
+      {"render", "--default", "-o", File("x.png"), "--width", "100", "--height", "100"},
+      {"animate", "--default", "-o", File("x.gif"), "--width", "100", "--height", "100"},
+      {"edit", "--default", "--do", "new-step", "-o", File("x.brl")},
+      {"--help"},
+      {"info", "--help"},
+  };
+  for (const auto& args : commands) {
+    const auto r = testing::RunCliWritingTo(args, "/dev/full");
+    EXPECT_EQ(r.status, 4) << args[0];
+    EXPECT_NE(r.err.find("cannot write the standard output: No space left on device"), std::string::npos)
+        << args[0] << ": " << r.err;
+  }
+}
+
+// The design writer refuses a read-only file with the words the picture
+// writers use for it, and leaves it as it was.
+TEST_F(OddInput, ReadOnlyFilesAreNotReplaced) {
+  for (const std::string name : {"locked.brl", "locked.png"}) {
+    std::ofstream(File(name), std::ios::binary) << "old";
+    fs::permissions(File(name), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  }
+  const auto edit = RunCli({"edit", "--default", "--do", "new-step", "-o", File("locked.brl")});
+  const auto render = RunCli({"render", "--default", "-o", File("locked.png"), "--width", "100", "--height", "100"});
+  for (const auto& [r, name] : {std::pair{edit, "locked.brl"}, {render, "locked.png"}}) {
+    EXPECT_EQ(r.status, 4) << name;
+    EXPECT_NE(r.err.find("Existing file " + File(name) + " is not writable"), std::string::npos) << r.err;
+    std::ifstream in(File(name));
+    std::string content;
+    in >> content;
+    EXPECT_EQ(content, "old") << name;
+  }
+}
+
+TEST_F(OddInput, OptionValuesNeverSwallowTheNextOption) {
+  const auto material = RunCli({"render", "--default", "--material", "-o", File("x.png")});
+  EXPECT_EQ(material.status, 2);
+  EXPECT_NE(material.err.find("--material needs a material name"), std::string::npos) << material.err;
+  const auto info = RunCli({"info", "--default", "--material", "--facets"});
+  EXPECT_EQ(info.status, 2);
+  EXPECT_NE(info.err.find("--material needs a material name"), std::string::npos) << info.err;
+  const auto front = RunCli({"render", "--default", "--front", "-o", File("x.png")});
+  EXPECT_EQ(front.status, 2);
+  EXPECT_NE(front.err.find("--front needs a picture file"), std::string::npos) << front.err;
+  EXPECT_FALSE(fs::exists(File("x.png")));
+}
+
+TEST_F(OddInput, AnimateRefusesAViewItWouldNotShow) {
+  const auto r = RunCli({"animate", "--default", "--view", "pavilion", "-o", File("x.gif")});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("--view is not taken"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(File("x.gif")));
+}
+
+}  // namespace
+}  // namespace brillora

@@ -1,0 +1,151 @@
+// Paths and files that are not what their names say: every reader refuses them
+// with its own message before reading, and refuses pictures whose headers
+// claim more pixels than any accepted picture before allocating for them.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <QImage>
+
+#include "io/design_file.h"
+#include "io/env_picture_file.h"
+#include "io/image_gif.h"
+#include "io/image_jpeg.h"
+#include "io/picture_limits.h"
+#include "io/regular_file.h"
+#include "model/default_design.h"
+
+namespace brillora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class OddInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "brillora-odd-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // A directory, a FIFO, a link to an endless device and a link to an empty
+  // one, each with the extension given.
+  std::vector<fs::path> OddPaths(const std::string& extension) const {
+    const fs::path folder = dir_ / ("folder" + extension);
+    const fs::path fifo = dir_ / ("fifo" + extension);
+    const fs::path endless = dir_ / ("zero" + extension);
+    const fs::path empty = dir_ / ("null" + extension);
+    fs::create_directory(folder);
+    EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", endless);
+    fs::create_symlink("/dev/null", empty);
+    return {folder, fifo, endless, empty};
+  }
+
+  fs::path dir_;
+};
+
+std::string ValidDesignText() { return DesignFileText(DefaultDesign(), 2.42, "d", "t"); }
+
+TEST_F(OddInput, DesignFilesAreReadUpToTheBoundAndNoFurther) {
+  // What follows the time line is never looked at, so padding keeps a file valid.
+  const std::string text = ValidDesignText();
+  const fs::path atBound = dir_ / "bound.brl";
+  std::ofstream(atBound, std::ios::binary) << text << std::string(kMaxDesignFileBytes - text.size(), ' ');
+  EXPECT_TRUE(OpenDesignFile(atBound).ok());
+  const fs::path over = dir_ / "over.brl";
+  std::ofstream(over, std::ios::binary) << text;
+  fs::resize_file(over, kMaxDesignFileBytes + 1);  // sparse: nothing is written
+  EXPECT_EQ(OpenDesignFile(over).error, kInvalidFileFormat);
+}
+
+TEST_F(OddInput, BoundedReaderTakesWholeSmallFilesOnly) {
+  const fs::path file = dir_ / "bytes";
+  std::ofstream(file, std::ios::binary) << "0123456789";
+  EXPECT_EQ(ReadRegularFile(file, 10), "0123456789");
+  EXPECT_FALSE(ReadRegularFile(file, 9));
+  EXPECT_FALSE(ReadRegularFile(dir_ / "missing", 100));
+  // A file that says it is empty but is not (as those of /proc do) is read to its end.
+  const auto status = ReadRegularFile("/proc/self/status", 1 << 20);
+  ASSERT_TRUE(status);
+  EXPECT_NE(status->find("Name:"), std::string::npos);
+}
+
+TEST_F(OddInput, PictureReaderRefusesWhatIsNoRegularFile) {
+  for (const std::string extension : {".jpg", ".gif", ".bmp"}) {
+    for (const fs::path& path : OddPaths(extension)) {
+      RgbPicture picture = BlankPicture();
+      EXPECT_EQ(LoadEnvPicture(path, picture), EnvPictureLoad::Unreadable) << path;
+    }
+  }
+  const fs::path over = dir_ / "over.bmp";
+  std::ofstream(over, std::ios::binary) << "BM";
+  fs::resize_file(over, kMaxPictureFileBytes + 1);
+  RgbPicture picture;
+  EXPECT_EQ(LoadEnvPicture(over, picture), EnvPictureLoad::Unreadable);
+}
+
+// A GIF of 2 x 2 pixels whose header and image descriptor claim the sizes
+// given: a file of a few hundred bytes.
+std::vector<std::uint8_t> ClaimingGif(int screenWidth, int screenHeight, int imageWidth, int imageHeight) {
+  QImage small(2, 2, QImage::Format_RGB888);
+  small.fill(Qt::blue);
+  std::vector<std::uint8_t> gif = EncodeGif(small);
+  const auto put = [&](std::size_t at, int value) {
+    gif.at(at) = static_cast<std::uint8_t>(value & 0xFF);
+    gif.at(at + 1) = static_cast<std::uint8_t>(value >> 8);
+  };
+  put(6, screenWidth);
+  put(8, screenHeight);
+  constexpr std::size_t kImageDescriptor = 13;  // no global colour table, no extension
+  EXPECT_EQ(gif.at(kImageDescriptor), ',');
+  put(kImageDescriptor + 5, imageWidth);
+  put(kImageDescriptor + 7, imageHeight);
+  return gif;
+}
+
+TEST_F(OddInput, PicturesClaimingHugeSizesAreRefusedBeforeDecoding) {
+  EXPECT_TRUE(DecodeGif(ClaimingGif(2, 2, 2, 2))) << "the small file itself is a GIF";
+  EXPECT_TRUE(DecodeGif(ClaimingGif(3000, 3000, 2, 2))) << "a small image on a large screen";
+  EXPECT_FALSE(DecodeGif(ClaimingGif(65535, 65535, 2, 2)));
+  EXPECT_FALSE(DecodeGif(ClaimingGif(20000, 20000, 2, 2)));
+  EXPECT_FALSE(DecodeGif(ClaimingGif(2, 2, 65535, 65535))) << "an image larger than its screen";
+
+  QImage small(16, 16, QImage::Format_RGB888);
+  small.fill(Qt::red);
+  std::vector<std::uint8_t> jpeg = EncodeJpeg(small);
+  ASSERT_TRUE(DecodeJpeg(jpeg));
+  std::size_t frame = 0;
+  while (frame + 9 < jpeg.size() && !(jpeg[frame] == 0xFF && jpeg[frame + 1] == 0xC0)) ++frame;
+  ASSERT_LT(frame + 9, jpeg.size()) << "no baseline frame header";
+  for (const int side : {65500, 20000}) {
+    for (const std::size_t at : {frame + 5, frame + 7}) {  // height, then width
+      jpeg[at] = static_cast<std::uint8_t>(side >> 8);
+      jpeg[at + 1] = static_cast<std::uint8_t>(side & 0xFF);
+    }
+    EXPECT_FALSE(DecodeJpeg(jpeg)) << side;
+  }
+
+  // Through the picture files, with the message of any unreadable picture.
+  const fs::path file = dir_ / "huge.gif";
+  const auto gif = ClaimingGif(65535, 65535, 65535, 65535);
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(gif.data()), gif.size());
+  RgbPicture picture;
+  EXPECT_EQ(LoadEnvPicture(file, picture), EnvPictureLoad::Unreadable);
+}
+
+TEST(PictureLimits, TensOfMegapixelsInAnyShape) {
+  EXPECT_TRUE(PictureSizeAccepted(8000, 4000));
+  EXPECT_TRUE(PictureSizeAccepted(kMaxPicturePixels, 1));
+  EXPECT_FALSE(PictureSizeAccepted(8001, 4000));
+  EXPECT_FALSE(PictureSizeAccepted(65535, 65535));
+  EXPECT_FALSE(PictureSizeAccepted(0, 10));
+  EXPECT_FALSE(PictureSizeAccepted(10, -1));
+}
+
+}  // namespace
+}  // namespace brillora
