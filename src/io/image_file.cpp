@@ -42,7 +42,7 @@ std::vector<std::uint8_t> EncodeImage(const QImage& image, ImageFormat format) {
 }
 
 std::optional<std::string> WriteImageFile(const QImage& image, const std::filesystem::path& file,
-                                          ImageFormat format) {
+                                          ImageFormat format, const std::function<bool()>& abandon) {
   QSaveFile out(QString::fromStdString(file.string()));
   if (!out.open(QIODevice::WriteOnly)) return out.errorString().toStdString();
   if (format == ImageFormat::Png || format == ImageFormat::Bmp) {
@@ -55,6 +55,10 @@ std::optional<std::string> WriteImageFile(const QImage& image, const std::filesy
     const auto size = static_cast<qint64>(bytes.size());
     if (out.write(reinterpret_cast<const char*>(bytes.data()), size) != size)
       return out.errorString().toStdString();
+  }
+  if (abandon && abandon()) {
+    out.cancelWriting();
+    return std::string(kAbandonedWrite);
   }
   if (!out.commit()) return out.errorString().toStdString();
   return std::nullopt;

@@ -1,7 +1,9 @@
 #include "ui/brillora_app.h"
 
+#include <QAction>
 #include <QCoreApplication>
 
+#include "output/picture_size_window.h"
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
 #include "ui/design_window.h"
@@ -20,7 +22,9 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
   alignment_ = std::make_unique<PlaceholderWindow>("Alignment", "Alignment picture in the paper", QSize(500, 400));
   lightMap_ = std::make_unique<PlaceholderWindow>("LightMap", "  The Map of Illumination", QSize(389, 260));
   progress_ = std::make_unique<ProgressWindow>();
-  pictureSize_ = std::make_unique<PlaceholderWindow>("PictureSize", "Size", QSize(250, 150));
+  pictureSize_ = std::make_unique<PictureSizeWindow>(
+      [this](int width, int height) { return picture_->RequestAt(width, height); },
+      [this](const QString& name) { design_->Sound(name); });
   Wire();
 }
 
@@ -51,6 +55,20 @@ void BrilloraApp::Wire() {
   QObject::connect(picture_.get(), &PictureWindow::flipped, design_.get(),
                    [this](qint64 ms) { design_->setWindowTitle(QString::number(ms)); });
   QObject::connect(progress_.get(), &ProgressWindow::cancelRequested, design_.get(), &DesignWindow::StopAnimations);
+  WireOutput();
+}
+
+void BrilloraApp::WireOutput() {
+  // The design window plays the items' cue; these open the export window.
+  const DesignMenu& menu = design_->Menu();
+  QObject::connect(menu.SaveImagetoFile1, &QAction::triggered, pictureSize_.get(),
+                   [this] { pictureSize_->Open(ExportItem::File); });
+  for (QAction* item : {menu.ImagetoClipboard1, menu.ImagetoClipboard2}) {
+    QObject::connect(item, &QAction::triggered, pictureSize_.get(),
+                     [this] { pictureSize_->Open(ExportItem::Clipboard); });
+  }
+  QObject::connect(pictureSize_.get(), &PictureSizeWindow::clipboardFilled, picture_.get(),
+                   [this] { picture_->SetClipboardUsed(); });
 }
 
 void BrilloraApp::Start(const QStringList& arguments) {

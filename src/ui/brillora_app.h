@@ -15,6 +15,7 @@ namespace brillora {
 class AboutWindow;
 class DesignWindow;
 class ParametersWindow;
+class PictureSizeWindow;
 class PictureWindow;
 class PlaceholderWindow;
 class ProgressWindow;
@@ -42,11 +43,12 @@ class BrilloraApp {
   PlaceholderWindow& Alignment() { return *alignment_; }
   PlaceholderWindow& LightMap() { return *lightMap_; }
   ProgressWindow& Progress() { return *progress_; }
-  PlaceholderWindow& PictureSize() { return *pictureSize_; }
+  PictureSizeWindow& PictureSize() { return *pictureSize_; }
 
  private:
   void Wire();
   void EndOfRun();
+  void WireOutput();
 
   StoneParameters parameters_;
   IlluminationModel light_;
@@ -58,7 +60,7 @@ class BrilloraApp {
   std::unique_ptr<PlaceholderWindow> alignment_;
   std::unique_ptr<PlaceholderWindow> lightMap_;
   std::unique_ptr<ProgressWindow> progress_;
-  std::unique_ptr<PlaceholderWindow> pictureSize_;
+  std::unique_ptr<PictureSizeWindow> pictureSize_;
 };
 
 }  // namespace brillora

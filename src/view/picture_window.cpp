@@ -116,11 +116,23 @@ PaintStyle PictureWindow::Style(const PictureSettings& settings) const {
   return PaintStyle{light_.BGColor(), settings.edges, settings.maxLevel < 0, settings.selectedStep};
 }
 
-void PictureWindow::Trace(const PictureSettings& settings) {
+TraceOptions PictureWindow::Options(const PictureSettings& settings) const {
   TraceOptions options;
   options.RefractiveIndex = parameters_.RefractiveIndex();
   options.SurfaceRefl = settings.surfaceReflections;
   options.Reflected = settings.reflected;
+  return options;
+}
+
+RefineRequest PictureWindow::RequestAt(int width, int height) const {
+  const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
+  PaintStyle style = Style(settings);
+  style.SelectedStep = -1;
+  return RefineRequest{stone_, light_.Snapshot(), view_, settings.maxLevel, Options(settings), style, width, height};
+}
+
+void PictureWindow::Trace(const PictureSettings& settings) {
+  const TraceOptions options = Options(settings);
   const ScreenScale scale = FastScale(width(), height());
   tracer_.RayTrace(*stone_, view_, screen_, settings.maxLevel, scale.Scale, scale.CentreY, options, light_);
   traced_ = {stone_, view_, settings.maxLevel, options};

@@ -24,6 +24,7 @@
 
 #include "message_catcher.h"
 #include "model/default_design.h"
+#include "output/picture_size_window.h"
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
 #include "ui/brillora_app.h"
@@ -495,6 +496,7 @@ void AppWindowsTest::soundCuesPlayOnlyExistingFiles() {
   QCOMPARE(played.last().first().toString(), QString("Create"));
   // The export items play "Type".
   WriteText(QDir(programFolder_.filePath("Sound")), "Type.wav", SilentWav());
+  QTimer::singleShot(0, [this] { app_->PictureSize().reject(); });
   design.Menu().ImagetoClipboard1->trigger();
   QCOMPARE(played.last().first().toString(), QString("Type"));
   QCOMPARE(design.ManualFile(), QDir(programFolder_.path()).filePath("Manual.pdf"));
