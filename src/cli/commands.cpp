@@ -36,6 +36,11 @@ const std::vector<Command>& Commands() {
        "[--reflections TAG | --reflected] [--no-surface] [--view crown|pavilion|RX,RY] "
        "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]",
        RunAnimate},
+      {"sheet", "print the data sheet or the image onto a page, as a PDF or a PNG picture",
+       "brillora-cli sheet [DESIGN | --default] -o OUT.pdf|OUT.png [--kind data|image] [--page A4|Letter] "
+       "[--margins TOP,LEFT,RIGHT,BOTTOM] [--reflections TAG] [--no-edges] [--ri X | --material NAME]\n"
+       "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
+       RunSheet},
   };
   return commands;
 }

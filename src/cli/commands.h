@@ -54,5 +54,6 @@ int RunEdit(Arguments& args, std::ostream& out);
 int RunTrace(Arguments& args, std::ostream& out);
 int RunRender(Arguments& args, std::ostream& out);
 int RunAnimate(Arguments& args, std::ostream& out);
+int RunSheet(Arguments& args, std::ostream& out);
 
 }  // namespace brillora::cli

@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "picture_size_window_test.h"
+#include "sheet_painter_test.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -9,6 +10,10 @@ int main(int argc, char* argv[]) {
   int failures = 0;
   {
     PictureSizeWindowTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  {
+    SheetPainterTest test;
     failures += QTest::qExec(&test, argc, argv);
   }
   return failures == 0 ? 0 : 1;
