@@ -32,6 +32,9 @@ class PrintTarget {
   virtual bool EndJob() = 0;
   // Why the last job failed.
   virtual QString LastError() const = 0;
+  // Output to a file whose name is asked for before printing (SetFile).
+  virtual bool AsksForFile() const { return false; }
+  virtual void SetFile(const QString& /*file*/) {}
 };
 
 // A PDF file of one page, written beside the old file and renamed over it

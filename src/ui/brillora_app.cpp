@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QCoreApplication>
 
+#include "output/alignment_window.h"
 #include "output/picture_size_window.h"
+#include "output/system_printer.h"
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
 #include "ui/design_window.h"
@@ -19,7 +21,14 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
   design_ = std::make_unique<DesignWindow>(DesignWindowPeers{*picture_, *parametersWindow_, parameters_},
                                            std::move(programFolder));
   about_ = std::make_unique<AboutWindow>();
-  alignment_ = std::make_unique<PlaceholderWindow>("Alignment", "Alignment picture in the paper", QSize(500, 400));
+  printer_ = std::make_unique<SystemPrinter>();
+  alignment_ = std::make_unique<AlignmentWindow>(
+      *printer_, [this](QWidget* parent) { return printer_->Properties(parent); },
+      [this] {
+        return SheetSubject{picture_->RequestAt(0, 0), design_->State().CrownSteps, design_->State().PavilionSteps,
+                            parameters_.RefractiveIndex()};
+      },
+      [this](const QString& name) { design_->Sound(name); });
   lightMap_ = std::make_unique<PlaceholderWindow>("LightMap", "  The Map of Illumination", QSize(389, 260));
   progress_ = std::make_unique<ProgressWindow>();
   pictureSize_ = std::make_unique<PictureSizeWindow>(
@@ -69,6 +78,18 @@ void BrilloraApp::WireOutput() {
   }
   QObject::connect(pictureSize_.get(), &PictureSizeWindow::clipboardFilled, picture_.get(),
                    [this] { picture_->SetClipboardUsed(); });
+
+  QObject::connect(menu.Data1, &QAction::triggered, alignment_.get(),
+                   [this] { alignment_->Act(ContentKind::DataSheet); });
+  QObject::connect(menu.Image2, &QAction::triggered, alignment_.get(), [this] { alignment_->Act(ContentKind::Image); });
+  // While the print window shows, its preview follows the picture.
+  QObject::connect(picture_.get(), &PictureWindow::repainted, alignment_.get(), [this] {
+    if (alignment_->isVisible()) alignment_->PaintBox1Paint();
+  });
+  QObject::connect(alignment_.get(), &AlignmentWindow::closed, picture_.get(), [this] {
+    picture_->SetRebuild();
+    picture_->Repaint();
+  });
 }
 
 void BrilloraApp::Start(const QStringList& arguments) {

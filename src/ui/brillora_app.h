@@ -13,12 +13,14 @@
 namespace brillora {
 
 class AboutWindow;
+class AlignmentWindow;
 class DesignWindow;
 class ParametersWindow;
 class PictureSizeWindow;
 class PictureWindow;
 class PlaceholderWindow;
 class ProgressWindow;
+class SystemPrinter;
 
 // The program's windows, created in their fixed order and kept for the whole
 // run, and the stone parameters they share.
@@ -40,7 +42,8 @@ class BrilloraApp {
   ParametersWindow& ParametersView() { return *parametersWindow_; }
   DesignWindow& Design() { return *design_; }
   AboutWindow& About() { return *about_; }
-  PlaceholderWindow& Alignment() { return *alignment_; }
+  AlignmentWindow& Alignment() { return *alignment_; }
+  SystemPrinter& Printer() { return *printer_; }
   PlaceholderWindow& LightMap() { return *lightMap_; }
   ProgressWindow& Progress() { return *progress_; }
   PictureSizeWindow& PictureSize() { return *pictureSize_; }
@@ -57,7 +60,8 @@ class BrilloraApp {
   std::unique_ptr<ParametersWindow> parametersWindow_;
   std::unique_ptr<DesignWindow> design_;
   std::unique_ptr<AboutWindow> about_;
-  std::unique_ptr<PlaceholderWindow> alignment_;
+  std::unique_ptr<SystemPrinter> printer_;
+  std::unique_ptr<AlignmentWindow> alignment_;
   std::unique_ptr<PlaceholderWindow> lightMap_;
   std::unique_ptr<ProgressWindow> progress_;
   std::unique_ptr<PictureSizeWindow> pictureSize_;

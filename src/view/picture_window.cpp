@@ -167,6 +167,7 @@ void PictureWindow::paintEvent(QPaintEvent* event) {
     painter.drawPoints(pixels.data(), static_cast<int>(pixels.size()));
   }
   UpdateTranslucency();
+  emit repainted();
 }
 
 void PictureWindow::IdlePaint() {

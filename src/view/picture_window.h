@@ -102,6 +102,8 @@ class PictureWindow : public QWidget {
   void closing();
   // The flip took that many milliseconds.
   void flipped(qint64 milliseconds);
+  // The window painted itself: a preview of the same view may follow it.
+  void repainted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "alignment_window_test.h"
 #include "picture_size_window_test.h"
 #include "sheet_painter_test.h"
 
@@ -14,6 +15,10 @@ int main(int argc, char* argv[]) {
   }
   {
     SheetPainterTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  {
+    AlignmentWindowTest test;
     failures += QTest::qExec(&test, argc, argv);
   }
   return failures == 0 ? 0 : 1;
