@@ -220,7 +220,10 @@ void PictureSizeWindowTest::largestPictureInBoundedMemory() {
   QCOMPARE(QApplication::clipboard()->image().size(), QSize(9000, 9000));
   // The picture alone is 324 MB; the five-fold bitmap (2 GB whole) is drawn in bands.
   const long peak = PeakMegabytes();
+  qInfo("peak resident memory: %ld MB", peak);
+#ifndef BRILLORA_SANITIZED  // the sanitizers keep freed bands in quarantine
   QVERIFY2(peak < 800, qPrintable(QString::number(peak)));
+#endif
   QApplication::clipboard()->clear();
 }
 
