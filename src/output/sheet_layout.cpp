@@ -37,9 +37,16 @@ void AddStepTable(SheetLayout& layout, const MasStep& steps, int top, int half, 
 
 }  // namespace
 
+namespace {
+
+double StretchY(const SheetArea& area) { return area.toPrinter ? area.scaleX / area.scaleY : 1.0; }
+
+}  // namespace
+
 SheetLayout ImageLayout(const SheetArea& area) {
   SheetLayout layout;
-  layout.pictures.push_back({SheetPicture::Seen::CurrentView, area.x, area.y, area.x + area.w, area.y + area.h});
+  layout.pictures.push_back(
+      {SheetPicture::Seen::CurrentView, area.x, area.y, area.x + area.w, area.y + area.h, StretchY(area)});
   return layout;
 }
 
@@ -60,7 +67,7 @@ SheetLayout DataSheetLayout(const SheetArea& area, const MasStep& crown, const M
     const int top = area.y + k * half;
     AddStepTable(layout, k == 0 ? crown : pavilion, top, half, textLeft, col);
     layout.pictures.push_back({k == 0 ? SheetPicture::Seen::FromFront : SheetPicture::Seen::FromBelow, area.x,
-                               top + row, textLeft - col, top + half});
+                               top + row, textLeft - col, top + half, StretchY(area)});
   }
   return layout;
 }

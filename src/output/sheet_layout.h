@@ -29,6 +29,9 @@ struct SheetPicture {
   int top = 0;
   int right = 0;
   int bottom = 0;
+  // Pixels down per pixel across of the same length on paper: 2 on a printer
+  // with twice as many dots down as across, so that the stone stays round.
+  double stretchY = 1.0;
 };
 
 // A text written with its top-left corner at (x, y) in a font this many pixels high.

@@ -51,7 +51,8 @@ void SheetPainter::DrawStoneImage(const Frame& view, const SheetPicture& rect, Q
     points.resize(static_cast<int>(polygon.Polygon.size()));
     for (int i = 0; i < points.size(); ++i) {
       const ScreenPoint& p = polygon.Polygon[static_cast<std::size_t>(i)];
-      points[i] = QPoint(p.X + rect.left, p.Y + rect.top);
+      const int y = rect.stretchY == 1.0 ? p.Y : scale.CentreY + qRound((p.Y - scale.CentreY) * rect.stretchY);
+      points[i] = QPoint(p.X + rect.left, y + rect.top);
     }
     canvas.drawPolygon(points);
   }

@@ -46,6 +46,7 @@ TEST(SheetLayout, PreviewOfThreeHundredPixels) {
   EXPECT_EQ(crown.top, 9);
   EXPECT_EQ(crown.right, 150 - 9);
   EXPECT_EQ(crown.bottom, 150);
+  EXPECT_EQ(crown.stretchY, 1.0);
   EXPECT_EQ(pavilion.top, 159);
   EXPECT_EQ(pavilion.bottom, 300);
   for (const SheetText& t : layout.texts) EXPECT_EQ(t.fontHeight, 9) << t.text;
@@ -95,6 +96,8 @@ TEST(SheetLayout, UnequalResolutionsKeepPicturesSquareOnPaper) {
   const SheetLayout layout = DataSheetLayout({0, 0, 3200, 6400, true, page.scaleX, page.scaleY}, Steps(1), Steps(1), 1.5);
   const SheetPicture& p = layout.pictures[0];
   EXPECT_EQ(2 * (p.right - p.left), p.bottom - p.top);
+  // The stone drawn into it is stretched down to stay round on paper.
+  EXPECT_DOUBLE_EQ(p.stretchY, 2.0);
   // On the preview the same half gives a picture as wide as the half.
   EXPECT_EQ(SheetPictureWidth(3200, {0, 0, 3200, 6400, false, page.scaleX, page.scaleY}), 3200);
 }

@@ -73,3 +73,23 @@ void SheetPainterTest::previewHasItsFrameAndBothHalves() {
   // Text right of the pictures, on the heading line of the crown.
   QVERIFY(inked(150, 9, 300, 18) > 20);
 }
+
+void SheetPainterTest::stoneStaysRoundOnUnequalDots() {
+  // Twice as many dots down as across: the octagon must be twice as many
+  // pixels high as wide to be regular on paper.
+  OutputFixture fixture;
+  SheetPainter painter;
+  QImage page(240, 440, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  {
+    QPainter canvas(&page);
+    painter.DrawSheet(canvas, SheetArea{10, 10, 200, 400, true, 0.02, 0.01}, ContentKind::Image, Subject(fixture, true));
+  }
+  QRect inked;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (page.pixel(x, y) != qRgb(255, 255, 255)) inked |= QRect(x, y, 1, 1);
+  QVERIFY(inked.width() > 150);
+  QVERIFY2(std::abs(inked.height() - 2 * inked.width()) <= 4,
+           qPrintable(QString("%1 x %2").arg(inked.width()).arg(inked.height())));
+}

@@ -8,4 +8,5 @@ class SheetPainterTest : public QObject {
  private slots:
   void outlinesOnlyWithEdges();
   void previewHasItsFrameAndBothHalves();
+  void stoneStaysRoundOnUnequalDots();
 };
