@@ -118,6 +118,13 @@ void AlignmentWindowTest::firstOpeningOnA4() {
   // The preview shows the sheet inside its frame.
   QVERIFY(Ink(p.Box()->grab().toImage(), QRect(4, 10, 80, 80)) > 50);
 
+  // "Printer properties" runs the setup and measures the page again; the
+  // rectangle keeps its pixels.
+  QTest::mouseClick(p.Find<QPushButton>("Properties"), Qt::LeftButton);
+  QCOMPARE(p.setups, 1);
+  QCOMPARE(p.Box()->geometry(), QRect(24, 34, 190, 190));
+  QCOMPARE(p.window.Page().width, 238);
+
   // Reopened with the other item: the rectangle stays, the content changes.
   p.window.hide();
   p.window.Act(ContentKind::Image);
