@@ -53,6 +53,12 @@ struct PrintWindow {
     return window.findChild<T*>(name);
   }
   QDoubleSpinBox* Field(const char* name) { return Find<QDoubleSpinBox>(name); }
+  // Opens the window and gives it the keyboard, as a click on it would.
+  void Open(ContentKind kind) {
+    window.Act(kind);
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+  }
   QWidget* Box() { return Find<QWidget>("PaintBox1"); }
   // Types a value into a field and presses Enter.
   void Type(const char* name, const QString& text) {
@@ -82,7 +88,7 @@ int Ink(const QImage& page, const QRect& area) {
 
 void AlignmentWindowTest::firstOpeningOnA4() {
   PrintWindow p;
-  p.window.Act(ContentKind::DataSheet);
+  p.Open(ContentKind::DataSheet);
   QVERIFY(p.window.isVisible());
   QCOMPARE(p.window.windowTitle(), QString("Alignment picture in the paper"));
   QVERIFY(p.window.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -127,7 +133,7 @@ void AlignmentWindowTest::firstOpeningOnA4() {
 
   // Reopened with the other item: the rectangle stays, the content changes.
   p.window.hide();
-  p.window.Act(ContentKind::Image);
+  p.Open(ContentKind::Image);
   QCOMPARE(p.window.Kind(), ContentKind::Image);
   QCOMPARE(p.Box()->geometry(), QRect(24, 34, 190, 190));
 }
@@ -144,7 +150,7 @@ void AlignmentWindowTest::absentPrinterShowsNoWindow() {
 
 void AlignmentWindowTest::mouseZonesAndDragging() {
   PrintWindow p;
-  p.window.Act(ContentKind::Image);
+  p.Open(ContentKind::Image);
   QWidget* box = p.Box();
   QWidget* page = p.Find<QFrame>("Panel5");
   // Over the top edge: vertical arrows and the top margin field.
@@ -179,7 +185,7 @@ void AlignmentWindowTest::mouseZonesAndDragging() {
 
 void AlignmentWindowTest::typedMarginsAreLimited() {
   PrintWindow p;
-  p.window.Act(ContentKind::DataSheet);
+  p.Open(ContentKind::DataSheet);
   p.Type("SEdit6", "45");
   QCOMPARE(p.Field("SEdit6")->value(), 45.0);
   QCOMPARE(p.window.Rect().bottom, 185);  // 55 % of 337
@@ -196,7 +202,7 @@ void AlignmentWindowTest::typedMarginsAreLimited() {
 void AlignmentWindowTest::centringAndZooming() {
   // A page of 300 x 337 preview pixels.
   PrintWindow p(QPageSize(QSizeF(3.0, 3.37), QPageSize::Inch), 100);
-  p.window.Act(ContentKind::Image);
+  p.Open(ContentKind::Image);
   QCOMPARE(p.window.Page().width, 300);
   p.Type("SEdit4", "6.67");
   p.Type("SEdit5", "33.33");
@@ -217,7 +223,7 @@ void AlignmentWindowTest::centringAndZooming() {
 
 void AlignmentWindowTest::twoCopiesAreTwoJobs() {
   PrintWindow p;
-  p.window.Act(ContentKind::DataSheet);
+  p.Open(ContentKind::DataSheet);
   p.Find<QSpinBox>("SEditCopy")->setValue(2);
   QSignalSpy closed(&p.window, &AlignmentWindow::closed);
   QTest::mouseClick(p.Find<QPushButton>("OK"), Qt::LeftButton);
@@ -239,7 +245,7 @@ void AlignmentWindowTest::twoCopiesAreTwoJobs() {
 
 void AlignmentWindowTest::resizingScalesThePage() {
   PrintWindow p;
-  p.window.Act(ContentKind::DataSheet);
+  p.Open(ContentKind::DataSheet);
   const QSize before = p.window.size();
   p.window.resize(before + QSize(60, 200));
   QTRY_VERIFY(p.window.height() > before.height());
