@@ -167,10 +167,10 @@ QWidget* AlignmentWindow::MakePanel() {
   printerLine_->setObjectName("PrinterLine");
   printerLine_->setWordWrap(true);
   grid->addWidget(printerLine_, row++, 0, 1, 5);
-  properties_button_ = new QPushButton("Printer properties", panel);
-  properties_button_->setObjectName("Properties");
-  grid->addWidget(properties_button_, row++, 0, 1, 5);
-  connect(properties_button_, &QPushButton::clicked, this, &AlignmentWindow::PropertiesClick);
+  propertiesButton_ = new QPushButton("Printer properties", panel);
+  propertiesButton_->setObjectName("Properties");
+  grid->addWidget(propertiesButton_, row++, 0, 1, 5);
+  connect(propertiesButton_, &QPushButton::clicked, this, &AlignmentWindow::PropertiesClick);
   copies_ = new QSpinBox(panel);
   copies_->setObjectName("SEditCopy");
   copies_->setRange(1, 999);

@@ -84,7 +84,7 @@ class AlignmentWindow : public QWidget {
   QImage preview_;
   QWidget* panel4_;
   QLabel* printerLine_;
-  QPushButton* properties_button_;
+  QPushButton* propertiesButton_;
   QSpinBox* copies_;
   LayoutSpin* top_;
   LayoutSpin* left_;
