@@ -102,8 +102,12 @@ PictureSizeWindow::PictureSizeWindow(RequestSource source, SoundCue sound, QWidg
     progress_->show();
     cancel_->show();
   });
-  // Key presses reach the window before its controls.
-  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  // Key presses reach the window before its own controls (not the save
+  // dialog's, whose Enter and Escape are the dialog's).
+  for (QWidget* control : std::initializer_list<QWidget*>{spinX_, spinY_, buttonF_, buttonC_, cancel_}) {
+    control->installEventFilter(this);
+    for (QWidget* part : control->findChildren<QWidget*>()) part->installEventFilter(this);
+  }
 }
 
 PictureSizeWindow::~PictureSizeWindow() { CancelExport(); }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -165,6 +166,23 @@ void PictureSizeWindowTest::escapeExportsNothing() {
   QVERIFY(QApplication::clipboard()->image().isNull());
   QVERIFY(!e.window.ClipboardUsed());
   QVERIFY(e.sounds.isEmpty());
+}
+
+void PictureSizeWindowTest::saveDialogKeepsItsKeys() {
+  QTemporaryDir folder;
+  ExportWindow e;
+  e.Show(ExportItem::File);
+  // Escape in the save dialog cancels the dialog, not the export window.
+  QTimer::singleShot(0, [&] {
+    QFileDialog& dialog = e.window.SaveDialog();
+    dialog.setDirectory(folder.path());
+    QTest::keyClick(dialog.findChild<QLineEdit*>(), Qt::Key_Escape);
+  });
+  QTest::mouseClick(e.Button("ButtonF"), Qt::LeftButton);
+  QVERIFY(!e.window.SaveDialog().isVisible());
+  QVERIFY(e.window.isVisible());
+  QVERIFY(!e.window.Busy());
+  QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
 void PictureSizeWindowTest::writeErrorNamesTheFileAndKeepsTheWindow() {

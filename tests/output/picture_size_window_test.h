@@ -10,6 +10,7 @@ class PictureSizeWindowTest : public QObject {
   void extensionFollowsTheFilter();
   void enterCopiesToTheClipboard();
   void escapeExportsNothing();
+  void saveDialogKeepsItsKeys();
   void writeErrorNamesTheFileAndKeepsTheWindow();
   void cancelLeavesTheOldFile();
   void largestPictureInBoundedMemory();
