@@ -61,6 +61,11 @@ const std::vector<Command>& Commands() {
        "  model's x axis (default 0 and half a sector); --plot: draws the curves\n"
        "  exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
        RunAnalyze},
+      {"sheet", "print the data sheet or the image onto a page, as a PDF or a PNG picture",
+       "brillora-cli sheet [DESIGN | --default] -o OUT.pdf|OUT.png [--kind data|image] [--page A4|Letter] "
+       "[--margins TOP,LEFT,RIGHT,BOTTOM] [--reflections TAG] [--no-edges] [--ri X | --material NAME]\n"
+       "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
+       RunSheet},
   };
   return commands;
 }

@@ -57,5 +57,6 @@ int RunAnimate(Arguments& args, std::ostream& out);
 int RunExport(Arguments& args, std::ostream& out);
 int RunLightmap(Arguments& args, std::ostream& out);
 int RunAnalyze(Arguments& args, std::ostream& out);
+int RunSheet(Arguments& args, std::ostream& out);
 
 }  // namespace brillora::cli

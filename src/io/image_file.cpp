@@ -62,7 +62,7 @@ std::vector<std::uint8_t> EncodeImage(const QImage& image, ImageFormat format) {
 }
 
 std::optional<std::string> WriteImageFile(const QImage& image, const std::filesystem::path& file,
-                                          ImageFormat format) {
+                                          ImageFormat format, const std::function<bool()>& abandon) {
   AtomicSave out(file);
   if (!out.Ok()) return out.Error();
   if (format == ImageFormat::Png || format == ImageFormat::Bmp) {
@@ -76,6 +76,8 @@ std::optional<std::string> WriteImageFile(const QImage& image, const std::filesy
     if (bytes.empty()) return std::string("the picture could not be encoded");
     if (!out.Write(bytes.data(), bytes.size())) return out.Error();
   }
+  // An abandoned save never commits: the old file stays as it was.
+  if (abandon && abandon()) return std::string(kAbandonedWrite);
   if (!out.Commit()) return out.Error();
   return std::nullopt;
 }

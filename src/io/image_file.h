@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,9 +24,11 @@ std::vector<std::uint8_t> EncodeImage(const QImage& image, ImageFormat format);
 
 // Writes the picture in the given format beside the file and renames it over,
 // so that a failure never leaves a half-written file. Returns the reason of a
-// failure, nullopt on success.
+// failure, nullopt on success. When `abandon` says so before the rename, the
+// old file stays as it was and the reason is kAbandonedWrite.
+inline constexpr const char* kAbandonedWrite = "the writing was abandoned";
 std::optional<std::string> WriteImageFile(const QImage& image, const std::filesystem::path& file,
-                                          ImageFormat format);
+                                          ImageFormat format, const std::function<bool()>& abandon = {});
 
 // The whole content of a picture file, or nullopt when it cannot be read: not
 // a regular file, or longer than any accepted picture (see picture_limits.h).

@@ -5,11 +5,13 @@
 
 #include "analysis/light_performance_window.h"
 #include "light/light_map_window.h"
+#include "output/alignment_window.h"
+#include "output/picture_size_window.h"
+#include "output/system_printer.h"
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
 #include "ui/close_guard.h"
 #include "ui/design_window.h"
-#include "ui/placeholder_window.h"
 #include "ui/progress_window.h"
 #include "view/picture_window.h"
 
@@ -22,10 +24,19 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
   design_ = std::make_unique<DesignWindow>(DesignWindowPeers{*picture_, *parametersWindow_, parameters_},
                                            std::move(programFolder));
   about_ = std::make_unique<AboutWindow>();
-  alignment_ = std::make_unique<PlaceholderWindow>("Alignment", "Alignment picture in the paper", QSize(500, 400));
+  printer_ = std::make_unique<SystemPrinter>();
+  alignment_ = std::make_unique<AlignmentWindow>(
+      *printer_, [this](QWidget* parent) { return printer_->Properties(parent); },
+      [this] {
+        return SheetSubject{picture_->RequestAt(0, 0), design_->State().CrownSteps, design_->State().PavilionSteps,
+                            parameters_.RefractiveIndex()};
+      },
+      [this](const QString& name) { design_->Sound(name); });
   lightMap_ = std::make_unique<LightMapWindow>(light_, picture_->Screen(), lightMapFolder);
   progress_ = std::make_unique<ProgressWindow>();
-  pictureSize_ = std::make_unique<PlaceholderWindow>("PictureSize", "Size", QSize(250, 150));
+  pictureSize_ = std::make_unique<PictureSizeWindow>(
+      [this](int width, int height) { return picture_->RequestAt(width, height); },
+      [this](const QString& name) { design_->Sound(name); });
   lightPerformance_ = std::make_unique<LightPerformanceWindow>();
   Wire();
 }
@@ -91,6 +102,32 @@ void BrilloraApp::Wire() {
   QObject::connect(design_->Menu().LightPerformance1, &QAction::triggered, lightPerformance_.get(), [this] {
     lightPerformance_->show();
     lightPerformance_->raise();
+  });
+  WireOutput();
+}
+
+void BrilloraApp::WireOutput() {
+  // The design window plays the items' cue; these open the export window.
+  const DesignMenu& menu = design_->Menu();
+  QObject::connect(menu.SaveImagetoFile1, &QAction::triggered, pictureSize_.get(),
+                   [this] { pictureSize_->Open(ExportItem::File); });
+  for (QAction* item : {menu.ImagetoClipboard1, menu.ImagetoClipboard2}) {
+    QObject::connect(item, &QAction::triggered, pictureSize_.get(),
+                     [this] { pictureSize_->Open(ExportItem::Clipboard); });
+  }
+  QObject::connect(pictureSize_.get(), &PictureSizeWindow::clipboardFilled, picture_.get(),
+                   [this] { picture_->SetClipboardUsed(); });
+
+  QObject::connect(menu.Data1, &QAction::triggered, alignment_.get(),
+                   [this] { alignment_->Act(ContentKind::DataSheet); });
+  QObject::connect(menu.Image2, &QAction::triggered, alignment_.get(), [this] { alignment_->Act(ContentKind::Image); });
+  // While the print window shows, its preview follows the picture.
+  QObject::connect(picture_.get(), &PictureWindow::repainted, alignment_.get(), [this] {
+    if (alignment_->isVisible()) alignment_->PaintBox1Paint();
+  });
+  QObject::connect(alignment_.get(), &AlignmentWindow::closed, picture_.get(), [this] {
+    picture_->SetRebuild();
+    picture_->Repaint();
   });
 }
 

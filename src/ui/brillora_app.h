@@ -13,13 +13,15 @@
 namespace brillora {
 
 class AboutWindow;
+class AlignmentWindow;
 class DesignWindow;
 class LightMapWindow;
 class LightPerformanceWindow;
 class ParametersWindow;
+class PictureSizeWindow;
 class PictureWindow;
-class PlaceholderWindow;
 class ProgressWindow;
+class SystemPrinter;
 
 // The program's windows, created in their fixed order and kept for the whole
 // run, and the stone parameters they share.
@@ -41,15 +43,17 @@ class BrilloraApp {
   ParametersWindow& ParametersView() { return *parametersWindow_; }
   DesignWindow& Design() { return *design_; }
   AboutWindow& About() { return *about_; }
-  PlaceholderWindow& Alignment() { return *alignment_; }
+  AlignmentWindow& Alignment() { return *alignment_; }
+  SystemPrinter& Printer() { return *printer_; }
   LightMapWindow& LightMap() { return *lightMap_; }
   ProgressWindow& Progress() { return *progress_; }
   LightPerformanceWindow& LightPerformance() { return *lightPerformance_; }
-  PlaceholderWindow& PictureSize() { return *pictureSize_; }
+  PictureSizeWindow& PictureSize() { return *pictureSize_; }
 
  private:
   void Wire();
   void EndOfRun();
+  void WireOutput();
 
   StoneParameters parameters_;
   IlluminationModel light_;
@@ -58,10 +62,11 @@ class BrilloraApp {
   std::unique_ptr<ParametersWindow> parametersWindow_;
   std::unique_ptr<DesignWindow> design_;
   std::unique_ptr<AboutWindow> about_;
-  std::unique_ptr<PlaceholderWindow> alignment_;
+  std::unique_ptr<SystemPrinter> printer_;
+  std::unique_ptr<AlignmentWindow> alignment_;
   std::unique_ptr<LightMapWindow> lightMap_;
   std::unique_ptr<ProgressWindow> progress_;
-  std::unique_ptr<PlaceholderWindow> pictureSize_;
+  std::unique_ptr<PictureSizeWindow> pictureSize_;
   std::unique_ptr<LightPerformanceWindow> lightPerformance_;
 };
 

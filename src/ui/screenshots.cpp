@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "output/alignment_window.h"
+#include "output/picture_size_window.h"
 #include "ui/brillora_app.h"
 
 namespace brillora {
@@ -15,7 +17,15 @@ bool WriteScreenshots(BrilloraApp& app, const QString& folder, QString& error) {
     return false;
   }
   for (QWidget* window : app.Windows()) {
-    window->show();
+    // The print window shows its page once it has measured the printer.
+    if (window == &app.Alignment()) {
+      app.Alignment().Act(ContentKind::DataSheet);
+    } else if (window == &app.PictureSize()) {
+      app.PictureSize().Prepare(ExportItem::File);
+      window->show();
+    } else {
+      window->show();
+    }
     QApplication::processEvents();
     const QString file = QDir(folder).filePath(window->objectName() + ".png");
     if (!window->grab().save(file)) {

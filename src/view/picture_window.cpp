@@ -137,6 +137,13 @@ TraceOptions PictureWindow::Options(const PictureSettings& settings) const {
   return options;
 }
 
+RefineRequest PictureWindow::RequestAt(int width, int height) const {
+  const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
+  PaintStyle style = Style(settings);
+  style.SelectedStep = -1;
+  return RefineRequest{stone_, light_.Snapshot(), view_, settings.maxLevel, Options(settings), style, width, height};
+}
+
 void PictureWindow::Trace(const PictureSettings& settings) {
   const TraceOptions options = Options(settings);
   const ScreenScale scale = FastScale(width(), height());
@@ -187,6 +194,7 @@ void PictureWindow::paintEvent(QPaintEvent* event) {
     painter.drawPoints(pixels.data(), static_cast<int>(pixels.size()));
   }
   UpdateTranslucency();
+  emit repainted();
 }
 
 void PictureWindow::IdlePaint() {

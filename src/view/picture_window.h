@@ -83,6 +83,9 @@ class PictureWindow : public QWidget {
   void Rotate();
   // The polygons of the last fast pass, in pixels of the window.
   const ArrayOfFOS& Screen() const { return screen_; }
+  // What the refined pass would draw of the current view at another size,
+  // highlighting no step: the export and the printed image draw this.
+  RefineRequest RequestAt(int width, int height) const;
   // A refined picture is due and not yet drawn.
   bool RefinePending() const { return refinePending_; }
   // The refined picture replaced the fast one.
@@ -127,6 +130,8 @@ class PictureWindow : public QWidget {
   void animationEnded(int tag);
   // The polygons of Screen were traced, mapped or coloured anew.
   void screenChanged();
+  // The window painted itself: a preview of the same view may follow it.
+  void repainted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -144,6 +149,7 @@ class PictureWindow : public QWidget {
   void GetinitialPositionClick();
   void UpdateCaption();
   PaintStyle Style(const PictureSettings& settings) const;
+  TraceOptions Options(const PictureSettings& settings) const;
   void Trace(const PictureSettings& settings);
   // Whatever refined picture was shown or is being drawn no longer fits.
   void DropRefined();

@@ -25,12 +25,12 @@
 #include "light/light_map_window.h"
 #include "message_catcher.h"
 #include "model/default_design.h"
+#include "output/picture_size_window.h"
 #include "params/parameters_window.h"
 #include "ui/about_window.h"
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
 #include "ui/nt_track_bar.h"
-#include "ui/placeholder_window.h"
 #include "ui/progress_window.h"
 #include "ui/screenshots.h"
 #include "ui/sound_player.h"
@@ -497,6 +497,7 @@ void AppWindowsTest::soundCuesPlayOnlyExistingFiles() {
   QCOMPARE(played.last().first().toString(), QString("Create"));
   // The export items play "Type".
   WriteText(QDir(programFolder_.filePath("Sound")), "Type.wav", SilentWav());
+  QTimer::singleShot(0, [this] { app_->PictureSize().reject(); });
   design.Menu().ImagetoClipboard1->trigger();
   QCOMPARE(played.last().first().toString(), QString("Type"));
   QCOMPARE(design.ManualFile(), QDir(programFolder_.path()).filePath("Manual.pdf"));

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/design.h"
+
+namespace brillora {
+
+// What the printed page holds: the data sheet ("Data") or the image alone.
+enum class ContentKind { DataSheet, Image };
+
+// Where the content goes, in pixels of the device drawn on.
+struct SheetArea {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+  bool toPrinter = false;
+  double scaleX = 1.0;  // preview pixels per printer pixel, across and down
+  double scaleY = 1.0;
+};
+
+// A picture of the stone in a rectangle that holds both of its edges.
+struct SheetPicture {
+  enum class Seen { CurrentView, FromFront, FromBelow };
+  Seen seen = Seen::CurrentView;
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  // Pixels down per pixel across of the same length on paper: 2 on a printer
+  // with twice as many dots down as across, so that the stone stays round.
+  double stretchY = 1.0;
+};
+
+// A text written with its top-left corner at (x, y) in a font this many pixels high.
+struct SheetText {
+  std::string text;
+  int x = 0;
+  int y = 0;
+  int fontHeight = 1;
+};
+
+struct SheetLayout {
+  std::vector<SheetPicture> pictures;
+  std::vector<SheetText> texts;
+};
+
+// The image: the current view filling the area.
+SheetLayout ImageLayout(const SheetArea& area);
+
+// The data sheet: the crown in the upper half, the pavilion in the lower, each
+// a picture beside the table of its steps (elements 1 .. n of the step array;
+// the table and culet element and the placeholder are not printed). A half
+// whose table would run past its sixteen lines gets a smaller font and line.
+SheetLayout DataSheetLayout(const SheetArea& area, const MasStep& crown, const MasStep& pavilion,
+                            double refractiveIndex);
+
+// The width of each data sheet picture for a half of that height: on a printer
+// whose resolutions differ, fewer or more pixels across, so that it is square on paper.
+int SheetPictureWidth(int half, const SheetArea& area);
+
+}  // namespace brillora

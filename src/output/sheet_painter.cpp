@@ -1,0 +1,90 @@
+#include "output/sheet_painter.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPolygon>
+
+#include "view/linear_to_color.h"
+#include "view/screen_scale.h"
+
+namespace brillora {
+
+namespace {
+
+void WriteTexts(QPainter& canvas, const std::vector<SheetText>& texts) {
+  QFont font("Times New Roman");
+  int height = -1;
+  for (const SheetText& t : texts) {
+    if (t.fontHeight != height) {
+      height = t.fontHeight;
+      font.setPixelSize(height);
+      canvas.setFont(font);
+    }
+    canvas.drawText(QPoint(t.x, t.y + canvas.fontMetrics().ascent()), QString::fromStdString(t.text));
+  }
+}
+
+}  // namespace
+
+Frame FromBelowFrame() {
+  Frame frame = IdentityFrame();
+  frame[8] = -1;
+  return frame;
+}
+
+void SheetPainter::DrawStoneImage(const Frame& view, const SheetPicture& rect, QPainter& canvas,
+                                  const SheetSubject& subject) {
+  const int rw = rect.right - rect.left + 1;
+  const int rh = rect.bottom - rect.top + 1;
+  if (!subject.view.stone || !subject.view.light || rw < 2 || rh < 2) return;
+  const ScreenScale scale = FastScale(rw, rh);
+  tracer_.RayTrace(*subject.view.stone, view, polygons_, subject.view.maxLevel, scale.Scale, scale.CentreY,
+                   subject.view.options, *subject.view.light);
+  canvas.save();
+  canvas.setRenderHint(QPainter::Antialiasing, false);
+  const bool edges = subject.view.style.Edges;
+  QPolygon points;
+  for (const FasetOnScreen& polygon : polygons_) {
+    const QColor colour = ToQColor(LinearToColor(polygon.Color, 1));
+    canvas.setBrush(colour);
+    canvas.setPen(QPen(edges ? QColor(Qt::black) : colour, 0));
+    points.resize(static_cast<int>(polygon.Polygon.size()));
+    for (int i = 0; i < points.size(); ++i) {
+      const ScreenPoint& p = polygon.Polygon[static_cast<std::size_t>(i)];
+      const int y = rect.stretchY == 1.0 ? p.Y : scale.CentreY + qRound((p.Y - scale.CentreY) * rect.stretchY);
+      points[i] = QPoint(p.X + rect.left, y + rect.top);
+    }
+    canvas.drawPolygon(points);
+  }
+  canvas.restore();
+}
+
+void SheetPainter::DrawSheet(QPainter& canvas, const SheetArea& area, ContentKind kind,
+                             const SheetSubject& subject) {
+  const SheetLayout layout = kind == ContentKind::Image
+                                 ? ImageLayout(area)
+                                 : DataSheetLayout(area, subject.crown, subject.pavilion, subject.refractiveIndex);
+  for (const SheetPicture& picture : layout.pictures) {
+    const Frame view = picture.seen == SheetPicture::Seen::CurrentView ? subject.view.view
+                       : picture.seen == SheetPicture::Seen::FromFront ? IdentityFrame()
+                                                                        : FromBelowFrame();
+    DrawStoneImage(view, picture, canvas, subject);
+  }
+  canvas.setPen(Qt::black);
+  WriteTexts(canvas, layout.texts);
+}
+
+QImage SheetPainter::PreviewSheet(int w, int h, double scaleX, double scaleY, ContentKind kind,
+                                  const SheetSubject& subject) {
+  QImage preview(w + 1, h + 1, QImage::Format_RGB32);
+  if (preview.isNull()) return preview;
+  preview.fill(Qt::white);
+  QPainter painter(&preview);
+  DrawSheet(painter, SheetArea{0, 0, w, h, false, scaleX, scaleY}, kind, subject);
+  painter.setPen(QPen(Qt::gray, 0, Qt::DotLine));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(0, 0, w, h);
+  return preview;
+}
+
+}  // namespace brillora

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+
+#include "model/design.h"
+#include "output/sheet_layout.h"
+#include "trace/ray_tracer.h"
+#include "trace/screen_polygon.h"
+#include "view/refined_pass.h"
+
+namespace brillora {
+
+// What a page shows of the stone: the view as the picture window would draw
+// it (stone, surroundings, current orientation, depth, switches, "Edges"), and
+// the design's steps and refractive index for the table.
+struct SheetSubject {
+  RefineRequest view;
+  MasStep crown;
+  MasStep pavilion;
+  double refractiveIndex = 0;
+};
+
+// Draws the printed content with a tracer of its own, so that the picture
+// window's polygons stay valid whatever is printed or previewed.
+class SheetPainter {
+ public:
+  // The content at the area on `canvas` (a printer page when the area says so).
+  void DrawSheet(QPainter& canvas, const SheetArea& area, ContentKind kind, const SheetSubject& subject);
+  // The preview of a w x h rectangle: a white (w + 1) x (h + 1) bitmap with
+  // the content at (0, 0) and a dotted frame around it. Null when memory fails.
+  QImage PreviewSheet(int w, int h, double scaleX, double scaleY, ContentKind kind, const SheetSubject& subject);
+  // The stone seen through `view`, traced at the rectangle's size and filled
+  // polygon by polygon, outlined in black when "Edges" is on; no background.
+  void DrawStoneImage(const Frame& view, const SheetPicture& rect, QPainter& canvas, const SheetSubject& subject);
+
+  // The polygons of the last picture drawn, relative to its top-left corner.
+  const ArrayOfFOS& Polygons() const { return polygons_; }
+
+ private:
+  RayTracer tracer_;
+  ArrayOfFOS polygons_;
+};
+
+// The frame of the data sheet's pavilion picture: the stone seen from below.
+Frame FromBelowFrame();
+
+}  // namespace brillora
