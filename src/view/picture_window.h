@@ -156,7 +156,6 @@ class PictureWindow : public QWidget {
   void IdlePaint();
   void AcceptRefined(QImage picture, unsigned request);
   void UpdateTranslucency();
-  TraceOptions Options(const PictureSettings& settings) const;
   AnimationHost AnimationCalls();
   void AnimationEnded(AnimationVariant variant, AnimationEnd end);
 
