@@ -13,8 +13,7 @@
 #include "analysis/tilt_plot.h"
 #include "cli/commands.h"
 #include "cli/design_json.h"
-#include "io/design_file.h"
-#include "params/materials.h"
+#include "cli/trace_options.h"
 
 namespace brillora::cli {
 
@@ -82,14 +81,10 @@ AnalyzeSettings ReadSettings(Arguments& args) {
       s.tilt.Azimuths = ParseAzimuths(args.TakeValue());
       s.azimuthsGiven = true;
     } else if (word == "--ri") {
-      s.refractiveIndex = NumberIn(args, word, kMinRefractiveIndex, kMaxRefractiveIndex, "a refractive index");
+      s.refractiveIndex = TakeRefractiveIndex(args);
       s.indexGiven = true;
     } else if (word == "--material") {
-      const auto name = args.TakeName();
-      if (!name) throw UsageError{"--material needs a material name"};
-      const auto material = FindMaterial(*name);
-      if (!material) throw UsageError{"unknown material: " + *name};
-      s.refractiveIndex = material->refractiveIndex;
+      s.refractiveIndex = TakeMaterialIndex(args);
       s.materialGiven = true;
     } else if (word == "--plot") {
       s.plot = args.TakeName();

@@ -59,6 +59,22 @@ std::vector<double> ParseNumbers(const std::optional<std::string>& text, std::si
   return ParseList(text, count, option);
 }
 
+double TakeRefractiveIndex(Arguments& args) {
+  const auto value = args.TakeValue();
+  const auto index = value ? ParseNumber(*value) : std::nullopt;
+  if (!index || *index < kMinRefractiveIndex || *index > kMaxRefractiveIndex)
+    throw UsageError{"--ri needs a refractive index from 1 to 5"};
+  return *index;
+}
+
+double TakeMaterialIndex(Arguments& args) {
+  const auto name = args.TakeName();
+  if (!name) throw UsageError{"--material needs a material name"};
+  const auto material = FindMaterial(*name);
+  if (!material) throw UsageError{"unknown material: " + *name};
+  return material->refractiveIndex;
+}
+
 bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
                      const PictureSizeLimits& limits) {
   if (word == "--default") {
@@ -104,18 +120,10 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
     if (!(0 <= z[0] && z[0] <= z[1] && z[1] <= z[2] && z[2] <= 180))
       throw UsageError{"--zones needs ascending angles from 0 to 180 degrees"};
   } else if (word == "--ri") {
-    const auto value = args.TakeValue();
-    const auto index = value ? ParseNumber(*value) : std::nullopt;
-    if (!index || *index < kMinRefractiveIndex || *index > kMaxRefractiveIndex)
-      throw UsageError{"--ri needs a refractive index from 1 to 5"};
-    s.refractiveIndex = *index;
+    s.refractiveIndex = TakeRefractiveIndex(args);
     s.indexGiven = true;
   } else if (word == "--material") {
-    const auto name = args.TakeName();
-    if (!name) throw UsageError{"--material needs a material name"};
-    const auto material = FindMaterial(*name);
-    if (!material) throw UsageError{"unknown material: " + *name};
-    s.refractiveIndex = material->refractiveIndex;
+    s.refractiveIndex = TakeMaterialIndex(args);
     s.materialGiven = true;
   } else if (word == "--width" || word == "--height") {
     const auto value = args.TakeValue();

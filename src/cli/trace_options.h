@@ -48,6 +48,10 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& se
 // degrees about its y axis.
 Frame TurnedView(double rx, double ry);
 
+// The values of --ri and --material: a refractive index the optics can use.
+double TakeRefractiveIndex(Arguments& args);
+double TakeMaterialIndex(Arguments& args);
+
 // `count` numbers separated by commas, the value of `option`. Bad values throw
 // UsageError.
 std::vector<double> ParseNumbers(const std::optional<std::string>& text, std::size_t count, const std::string& option);
