@@ -22,8 +22,12 @@ class SaveDevice : public QIODevice {
 
  protected:
   qint64 readData(char*, qint64) override { return -1; }
+  // Once a write failed the rest is swallowed, and the failure is read from
+  // `out_` afterwards: Qt's PNG writer leaks its row buffer when the device
+  // it writes to reports an error.
   qint64 writeData(const char* data, qint64 size) override {
-    return out_.Write(data, static_cast<std::size_t>(size)) ? size : -1;
+    if (out_.Ok()) out_.Write(data, static_cast<std::size_t>(size));
+    return size;
   }
 
  private:
@@ -69,8 +73,9 @@ std::optional<std::string> WriteImageFile(const QImage& image, const std::filesy
     // Qt writes straight into the file: a large picture is not held twice.
     SaveDevice device(out);
     device.open(QIODevice::WriteOnly);
-    if (!image.save(&device, format == ImageFormat::Png ? "PNG" : "BMP"))
-      return out.Ok() ? std::string("the picture could not be encoded") : out.Error();
+    const bool encoded = image.save(&device, format == ImageFormat::Png ? "PNG" : "BMP");
+    if (!out.Ok()) return out.Error();
+    if (!encoded) return std::string("the picture could not be encoded");
   } else {
     const std::vector<std::uint8_t> bytes = EncodeImage(image, format);
     if (bytes.empty()) return std::string("the picture could not be encoded");
