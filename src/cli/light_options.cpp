@@ -61,6 +61,13 @@ void SetUpLight(IlluminationModel& light, const TraceSettings& trace, const Pict
   light.SetSourceMode(p.front || p.back ? 3 : trace.lightMode);
 }
 
+ImageFormat OutputPictureFormat(const std::optional<std::string>& output) {
+  if (!output) throw UsageError{"give the picture file with -o"};
+  const auto format = ImageFormatForName(*output);
+  if (!format) throw UsageError{"the picture file must end in .png, .bmp, .jpg or .gif"};
+  return *format;
+}
+
 void FinishPictureOptions(const TraceSettings& trace, const PictureOptions& p) {
   if ((p.front || p.back) && trace.lightGiven)
     throw UsageError{"--front and --back choose the pictures: leave out --light"};

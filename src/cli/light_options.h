@@ -5,6 +5,7 @@
 
 #include "cli/arguments.h"
 #include "cli/trace_options.h"
+#include "io/image_file.h"
 #include "light/illumination_model.h"
 
 namespace brillora::cli {
@@ -25,6 +26,10 @@ bool TakePictureOption(const std::string& word, Arguments& args, PictureOptions&
 
 // Checks the picture options against the trace options once all are read.
 void FinishPictureOptions(const TraceSettings& trace, const PictureOptions& p);
+
+// The format of the picture named by -o, from its extension; a missing name
+// or an unknown extension throws UsageError.
+ImageFormat OutputPictureFormat(const std::optional<std::string>& output);
 
 // The light map as the options set it: the masks first, then the pictures
 // they weigh, then the mode that reads them. A picture that cannot be read

@@ -72,9 +72,7 @@ int RunLightmap(Arguments& args, std::ostream& out) {
     }
   }
   FinishTraceOptions(trace);
-  if (!output) throw UsageError{"give the picture file with -o"};
-  const auto format = ImageFormatForName(*output);
-  if (!format) throw UsageError{"the picture file must end in .png, .bmp, .jpg or .gif"};
+  const ImageFormat format = OutputPictureFormat(output);
   FinishPictureOptions(trace, pictures);
 
   const TraceSubject subject = LoadTraceSubject(trace);
@@ -94,7 +92,7 @@ int RunLightmap(Arguments& args, std::ostream& out) {
   painter.Project(light.MapView());
   const QImage picture = painter.Paint(light, polygons, kButtonFace);
   if (picture.isNull()) throw CommandFailure{kExitFailed, std::string(kPictureTooHigh)};
-  if (const auto error = WriteImageFile(picture, *output, *format))
+  if (const auto error = WriteImageFile(picture, *output, format))
     throw CommandFailure{kExitFailed, "cannot write " + *output + ": " + *error};
   out << "wrote " << *output << " (" << side << " x " << side << ", " << polygons.size() << " polygons)\n";
   return kExitOk;

@@ -50,9 +50,7 @@ int RunRender(Arguments& args, std::ostream& out) {
     }
   }
   FinishTraceOptions(trace);
-  if (!output) throw UsageError{"give the picture file with -o"};
-  const auto format = ImageFormatForName(*output);
-  if (!format) throw UsageError{"the picture file must end in .png, .bmp, .jpg or .gif"};
+  const ImageFormat format = OutputPictureFormat(output);
   FinishPictureOptions(trace, pictures);
 
   const TraceSubject subject = LoadTraceSubject(trace);
@@ -81,7 +79,7 @@ int RunRender(Arguments& args, std::ostream& out) {
     }
   }
   if (!picture) throw CommandFailure{kExitFailed, std::string(kPictureTooHigh)};
-  if (const auto error = WriteImageFile(*picture, *output, *format))
+  if (const auto error = WriteImageFile(*picture, *output, format))
     throw CommandFailure{kExitFailed, "cannot write " + *output + ": " + *error};
   out << "wrote " << *output << " (" << trace.width << " x " << trace.height << ")\n";
   return kExitOk;
