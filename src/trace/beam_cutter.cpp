@@ -111,7 +111,7 @@ using trace::Pair;
 struct BeamCutter::Tables {
   void Prepare(const Stone& stone);
   void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
-           const trace::OctagonBounds& bounds, PointStore& store, double samePoint);
+           const trace::OctagonBounds& bounds, PointStore& store, const CutRules& rules);
 
   struct Candidate {
     const TFacet* facet;
@@ -151,9 +151,10 @@ struct BeamCutter::Tables {
   // facet when its corners leave no side of the octagon unreached.
   void AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection);
   void MarkFacetCorners(std::span<FlatPoint* const> beam);
-  void CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam, PointStore& store,
+  // True when the piece is the whole beam, its corners in the beam's order.
+  bool CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam, PointStore& store,
                       std::vector<FlatPoint*>& out);
-  void CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
+  bool CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
                      std::span<FlatPoint* const> beam, PointStore& store,
                      std::vector<FlatPoint*>& out);
   std::size_t CrossingSlot(std::size_t edge, const FlatPoint& a, const FlatPoint& b) const {
@@ -245,8 +246,8 @@ void BeamCutter::Prepare(const Stone& stone) {
 }
 
 void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
-                     const trace::OctagonBounds& bounds, PointStore& store, double samePoint) {
-  tables_->Cut(stone, f, beam, bounds, store, samePoint);
+                     const trace::OctagonBounds& bounds, PointStore& store, const CutRules& rules) {
+  tables_->Cut(stone, f, beam, bounds, store, rules);
 }
 
 std::span<const CutPiece> BeamCutter::Pieces() const {
@@ -321,7 +322,7 @@ void BeamCutter::Tables::Prepare(const Stone& stone) {
 BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const Frame& f,
                                                       std::span<FlatPoint* const> beam,
                                                       const trace::OctagonBounds& bounds,
-                                                      PointStore& store, double samePoint) {
+                                                      PointStore& store, const CutRules& rules) {
   pieceCount_ = 0;
   FindCandidates(stone, f, bounds);
 
@@ -348,9 +349,9 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
     if (pieceCount_ == pieces_.size()) pieces_.emplace_back();
     CutPiece& piece = pieces_[pieceCount_];
     piece.Points.clear();
-    CutBeamByFacet(candidate, beam, store, piece.Points);
+    const bool whole = CutBeamByFacet(candidate, beam, store, piece.Points);
     if (piece.Points.size() < 3) continue;
-    trace::SortPolygon(piece.Points, sortKeys_, samePoint);
+    if (!(whole && rules.KeepWholeBeams)) trace::SortPolygon(piece.Points, sortKeys_, rules.SamePoint);
     if (piece.Points.size() < 3) continue;
     piece.Facet = candidate.facet;
     piece.Cos = candidate.cos;
@@ -533,16 +534,13 @@ bool BeamCutter::Tables::WideMaskLess(std::size_t a, std::size_t b) const {
   return false;
 }
 
-void BeamCutter::Tables::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam,
+bool BeamCutter::Tables::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam,
                                         PointStore& store, std::vector<FlatPoint*>& out) {
   const std::uint32_t* corner = &candidateCorners_[facet.first];
   const std::size_t k = facet.count - 1;
   const std::size_t m = beam.size() - 1;
   const bool left = trace::Cross(pool_[corner[0]], pool_[corner[1]], pool_[corner[2]]) > 0;
-  if (beam.size() <= 64) {
-    CutNarrowBeam(corner, k, left, beam, store, out);
-    return;
-  }
+  if (beam.size() <= 64) return CutNarrowBeam(corner, k, left, beam, store, out);
   std::fill(beamOut_.begin(), beamOut_.begin() + static_cast<std::ptrdiff_t>(beam.size()), 0);
   const double* bx = beamX_.data();
   const double* by = beamY_.data();
@@ -576,9 +574,10 @@ void BeamCutter::Tables::CutBeamByFacet(const Candidate& facet, std::span<FlatPo
     }
     if (MaskZero(next)) out.push_back(KeptCorner(next, store));
   }
+  return false;
 }
 
-void BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
+bool BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
                                        std::span<FlatPoint* const> beam, PointStore& store,
                                        std::vector<FlatPoint*>& out) {
   // The same walk as CutBeamByFacet with one bit per beam corner: only the beam
@@ -657,6 +656,9 @@ void BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t 
     }
     if (cornerMask[j + 1] == 0) out.push_back(KeptCorner(corner[j], store));
   }
+  // Every beam corner strictly inside every facet edge: no edge crosses and
+  // no facet corner lies inside, so the piece is the beam, corner by corner.
+  return beamOut == 0;
 }
 
 void BeamCutter::Tables::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b,

@@ -19,6 +19,16 @@ struct CutPiece {
   std::vector<FlatPoint*> Points;  // corners, all owned by the render's point store
 };
 
+// How a cut finishes its pieces.
+struct CutRules {
+  // Corners of a piece nearer than this in both coordinates count as one.
+  double SamePoint = trace::kSamePointDistance;
+  // A piece that is the whole beam keeps the beam's corners and their order,
+  // unsorted. Pictures keep the sorted order, from which every later cut of
+  // theirs starts.
+  bool KeepWholeBeams = false;
+};
+
 // Cuts a beam by the facets of the stone that it meets from inside. Owns every
 // table one cut needs; all of them grow as needed, so polygons, crossings and
 // edge masks have no fixed limit.
@@ -35,11 +45,9 @@ class BeamCutter {
   // Cuts the beam whose corners are expressed in frame `f` and whose octagon
   // (trace::Octagon) is `bounds`. Afterwards Pieces() holds the sub-beam
   // polygons in facet-list order. Facet corners that became corners of a piece
-  // and every crossing point made are added to `store`. Corners of a piece
-  // nearer than `samePoint` in both coordinates count as one.
+  // and every crossing point made are added to `store`.
   void Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
-           const trace::OctagonBounds& bounds, PointStore& store,
-           double samePoint = trace::kSamePointDistance);
+           const trace::OctagonBounds& bounds, PointStore& store, const CutRules& rules = {});
 
   std::span<const CutPiece> Pieces() const;
 

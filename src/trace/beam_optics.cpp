@@ -11,6 +11,21 @@ constexpr double kMaxCos = 0.99999;
 constexpr double kStraightBack = 0.9999;
 constexpr double kNoDirection = 0.99;
 
+// Snell's law in vector form for light travelling along -z of frame `f` out
+// through a facet of outward normal (x, y, -c) in that frame: the direction
+// it leaves in, in view coordinates. Frames are rotations, so f's inverse is
+// its transpose.
+Vector3 ExitDirection(const Frame& f, double x, double y, double c, double ri, const Frame& view) {
+  // Near the critical angle the root's argument may round a hair below 0.
+  const double ct = std::sqrt(std::max(0.0, 1 - ri * ri * (1 - c * c)));
+  const double g = ri * c - ct;
+  const double tx = -g * x, ty = -g * y, tz = g * c - ri;
+  Vector3 d{f[0] * tx + f[3] * ty + f[6] * tz, f[1] * tx + f[4] * ty + f[7] * tz,
+            f[2] * tx + f[5] * ty + f[8] * tz};
+  TransformVector(view, d);
+  return d;
+}
+
 }  // namespace
 
 double FresnelReflectance(double c, double k) {
@@ -65,7 +80,11 @@ void SetBeamLight(const Frame& f, Race& s, const TFacet& facet, const TraceOptio
   s.InLight = r * parentIn;
   const double x = s.Dir[0], y = s.Dir[1];
   s.Dir = {0, 0, -1};
-  if (r <= kNoDirection || (exact && r < 1)) {
+  if (exact) {
+    if (r < 1) s.Dir = ExitDirection(f, x, y, z, ri, view);
+    return;
+  }
+  if (r <= kNoDirection) {
     const double ti = SafeArcCos(z);
     // Near the critical angle the sine may round a hair past 1.
     const double tt = std::asin(std::min(1.0, std::sin(ti) * ri));

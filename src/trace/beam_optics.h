@@ -1,5 +1,7 @@
 #pragma once
 
+#include "trace/entry_part.h"
+
 #include "trace/frame.h"
 #include "trace/race.h"
 
@@ -17,6 +19,8 @@ struct TraceOptions {
   // menu's deepest, and every part leaves in its true direction. 0: the picture's
   // own rules.
   double LightCutoff = 0.0;
+  // The part of the view traced; the whole view unless figures ask for less.
+  EntryPart Entry;
 };
 
 // The reflected share R of unpolarised light at cosine of incidence c and

@@ -54,6 +54,17 @@ Race& RayTracer::NewRace() {
 void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos, int maxLevel,
                          int halfWidth, int halfHeight, const TraceOptions& options,
                          const BeamShader& shader) {
+  Trace(stone, view, maxLevel, options);
+  fos.resize(exitBeams_.size());
+  for (std::size_t i = 0; i < exitBeams_.size(); ++i) {
+    fos[i].Beam = exitBeams_[i];
+    fos[i].Step = exitBeams_[i]->Facet->Step;
+  }
+  shader.ShadeScreenFacets(fos, maxLevel_ < 0);
+  BeamsToScreen(halfWidth, halfHeight, fos);
+}
+
+void RayTracer::Trace(const Stone& stone, const Frame& view, int maxLevel, const TraceOptions& options) {
   stone_ = &stone;
   view_ = view;
   options_ = options;
@@ -73,7 +84,7 @@ void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos,
   for (const TFacet& facet : stone.AllFacets) {
     const double c = RowDot(view, 2, facet.Nx, facet.Ny, facet.Nz);
     if (!(c >= kMinCos) || facet.Points.size() < 3) continue;
-    Race& b = NewRace();
+    entryCorners_.clear();
     for (const int v : facet.Points) {
       FlatPoint*& point = vertexPoint_[v];
       if (point == nullptr) {
@@ -82,8 +93,15 @@ void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos,
         point->X = RowDot(view, 0, p.x, p.y, p.z);
         point->Y = RowDot(view, 1, p.x, p.y, p.z);
       }
-      b.Points.push_back(point);
+      entryCorners_.push_back(point);
     }
+    if (options.Entry.Lines > 0) {
+      ClipToPart(entryCorners_, options.Entry, points_, clipped_);
+      if (clipped_.size() < 3) continue;
+    }
+    const std::vector<FlatPoint*>& corners = options.Entry.Lines > 0 ? clipped_ : entryCorners_;
+    Race& b = NewRace();
+    b.Points.assign(corners.begin(), corners.end());
     b.Dir[2] = c;
     b.Facet = &facet;
     level0_.push_back(&b);
@@ -94,14 +112,6 @@ void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos,
   levels_[0].Beams = level0_;
 
   if (maxLevel_ >= 0) TraceBeams(view, 0);
-
-  fos.resize(exitBeams_.size());
-  for (std::size_t i = 0; i < exitBeams_.size(); ++i) {
-    fos[i].Beam = exitBeams_[i];
-    fos[i].Step = exitBeams_[i]->Facet->Step;
-  }
-  shader.ShadeScreenFacets(fos, maxLevel_ < 0);
-  BeamsToScreen(halfWidth, halfHeight, fos);
 }
 
 void RayTracer::TraceBeams(const Frame& f, int level) {
@@ -119,11 +129,17 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
     Vector3 n{facet.Nx, facet.Ny, facet.Nz};
     TransformVector(f, n);
     here.Frame = f;
-    double d;
+    // The turn to the frame beyond the facet: refraction at the entry, the
+    // mirror (twice the angle of incidence) inside.
+    TurnAngle angle;
+    bool turnsFrame, turnsPoints;
     if (level == 0) {
       const double ti = SafeArcCos(n[2]);
       const double tt = std::asin(std::sin(ti) / ri);
-      d = ti - tt;
+      const double d = ti - tt;
+      angle = AngleOfTurn(d);
+      turnsFrame = d != 0;
+      turnsPoints = d > 0;
       areaScale_ = n[2] / std::cos(tt);
       const double r = std::sqrt(n[0] * n[0] + n[1] * n[1]);
       const double ux = n[0] / r, uy = n[1] / r, a = areaScale_;
@@ -131,25 +147,35 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
       widthScaleY_ = std::fabs(uy * a + ux);
       widthScaleD1_ = (std::fabs(ux * a + uy * a) + std::fabs(ux - uy)) / kSqrt2;
       widthScaleD2_ = (std::fabs(ux * a - uy * a) + std::fabs(ux + uy)) / kSqrt2;
+    } else if (options_.LightCutoff > 0) {
+      // Figures have no pictures to keep, and take the double angle's cosine
+      // and sine straight from the cosine of incidence.
+      const double c = std::clamp(n[2], -1.0, 1.0);
+      angle = {2 * c * c - 1, 2 * c * std::sqrt(1 - c * c)};
+      turnsFrame = turnsPoints = c < 1;
     } else {
-      d = 2.0 * SafeArcCos(n[2]);
+      const double d = 2.0 * SafeArcCos(n[2]);
+      angle = AngleOfTurn(d);
+      turnsFrame = d != 0;
+      turnsPoints = d > 0;
     }
     // One turn serves the frame, the corners and, reversed, the way back.
-    const TurnAngle angle = AngleOfTurn(d);
     const Frame turn = RotationMatrix(n[0], n[1], angle);
-    if (!(n[0] == 0 && n[1] == 0) && d != 0) here.Frame = MultiplyFrames(turn, here.Frame);
+    if (!(n[0] == 0 && n[1] == 0) && turnsFrame) here.Frame = MultiplyFrames(turn, here.Frame);
     if (level > 0) MirrorFrame(here.Frame);
 
     here.Saved.resize(b.Points.size());
     for (std::size_t j = 0; j < b.Points.size(); ++j) here.Saved[j] = *b.Points[j];
-    if (level == 0) {
+    if (level == 0 && options_.Entry.Lines == 0) {
       // Corner j of an entry beam is vertex j of its facet: project it afresh.
+      // A beam cut to a part of the view has corners of its own, which are
+      // lifted and turned as the corners of every deeper beam are.
       for (std::size_t j = 0; j < b.Points.size(); ++j) {
         const TVertex& p = stone_->AllVertices[static_cast<std::size_t>(facet.Points[j])];
         b.Points[j]->X = RowDot(here.Frame, 0, p.x, p.y, p.z);
         b.Points[j]->Y = RowDot(here.Frame, 1, p.x, p.y, p.z);
       }
-    } else if (d > 0) {
+    } else if (turnsPoints) {
       trace::TurnPoints(b.Points, turn, n, facet.D);
     }
 
@@ -163,7 +189,7 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
 
     // Points made below this beam go back to the frame this level started in;
     // a beam that made none needs no turn.
-    if (d > 0 && points_.size() > firstNew) {
+    if (turnsPoints && points_.size() > firstNew) {
       Vector3 back{facet.Nx, facet.Ny, facet.Nz};
       TransformVector(here.Frame, back);
       trace::TurnPoints(points_, firstNew, RotationMatrix(back[0], back[1], angle.Reversed()), back,
@@ -213,7 +239,7 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
   }
 
   cutter_.Cut(*stone_, level.Frame, b.Points, o, points_,
-              options_.LightCutoff > 0 ? kFiguresSamePoint : trace::kSamePointDistance);
+              options_.LightCutoff > 0 ? CutRules{kFiguresSamePoint, true} : CutRules{});
   for (const CutPiece& piece : cutter_.Pieces()) {
     Race& s = NewRace();
     s.Points.assign(piece.Points.begin(), piece.Points.end());

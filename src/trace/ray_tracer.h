@@ -49,6 +49,9 @@ class RayTracer {
   // has `shader` colour it and maps it to pixels.
   void RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos, int maxLevel, int halfWidth,
                 int halfHeight, const TraceOptions& options, const BeamShader& shader);
+  // The same trace with neither colours nor pixels: its beams, in view units,
+  // are all a caller gets.
+  void Trace(const Stone& stone, const Frame& view, int maxLevel, const TraceOptions& options);
 
   // Maps every point of the last render to pixels at `scale` pixels per view
   // unit (view x -1 .. 1 spans columns 0 .. 2 scale, rows centred on centreY)
@@ -96,7 +99,9 @@ class RayTracer {
   ArrayOfRace level0_;
   std::vector<TraceLevel> levels_ = std::vector<TraceLevel>(kDeepestLevel + 2);
   PointStore points_;
-  std::vector<FlatPoint*> vertexPoint_;  // per vertex: its point in the view
+  std::vector<FlatPoint*> vertexPoint_;   // per vertex: its point in the view
+  std::vector<FlatPoint*> entryCorners_;  // an entry beam's corners: its facet's
+  std::vector<FlatPoint*> clipped_;       // the same cut to options.Entry
   BeamCutter cutter_;
   std::vector<std::array<int, 2>> savedPixels_;
 

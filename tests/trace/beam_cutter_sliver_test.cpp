@@ -36,7 +36,7 @@ TEST(BeamCutter, AFinerMergingDistanceKeepsSliversAndTheirNeighboursCorners) {
     }
     BeamCutter cutter;
     cutter.Prepare(stone);
-    cutter.Cut(stone, frame, beam, trace::Octagon(beam), store, samePoint);
+    cutter.Cut(stone, frame, beam, trace::Octagon(beam), store, CutRules{samePoint});
     double pieces = 0;
     for (const CutPiece& piece : cutter.Pieces()) pieces += trace::TwiceArea(piece.Points);
     return std::pair{cutter.Pieces().size(), 1 - pieces / trace::TwiceArea(beam)};

@@ -63,6 +63,24 @@ TEST(BeamCutter, BeamInsideOneFacetKeepsItsOwnCorners) {
   EXPECT_EQ(s.store.size(), 7u);
 }
 
+// Under the figures' rules a whole beam is handed on as it came; a beam
+// across two facets is still cut into two sorted pieces.
+TEST(BeamCutter, WholeBeamsCanKeepTheirOrder) {
+  CutSetup inside({Square(-2, -2, 2, 2)}, testing::RegularPolygon(7, 0.5, 0.1, 0.2));
+  const CutRules keep{1e-9, true};
+  inside.cutter.Cut(inside.stone, IdentityFrame(), inside.beam, trace::Octagon(inside.beam), inside.store, keep);
+  ASSERT_EQ(inside.cutter.Pieces().size(), 1u);
+  EXPECT_EQ(inside.cutter.Pieces()[0].Points, inside.beam);
+
+  CutSetup across({Square(-2, -2, 0, 2), Square(0, -2, 2, 2)}, Square(-1, -1, 1, 1));
+  across.cutter.Cut(across.stone, IdentityFrame(), across.beam, trace::Octagon(across.beam), across.store, keep);
+  ASSERT_EQ(across.cutter.Pieces().size(), 2u);
+  for (const CutPiece& piece : across.cutter.Pieces()) {
+    ASSERT_EQ(piece.Points.size(), 4u);
+    EXPECT_NEAR(trace::TwiceArea(piece.Points), 4.0, 1e-12);
+  }
+}
+
 TEST(BeamCutter, FacetInsideTheBeamGivesExactlyItsCornersHandedToTheStore) {
   const auto facet = testing::RegularPolygon(5, 0.3, 0.05, -0.1, 0.2);
   CutSetup s({facet}, Square(-1, -1, 1, 1));
