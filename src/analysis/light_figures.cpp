@@ -14,12 +14,6 @@ namespace {
 constexpr double kLightCutoff = 1e-6;
 constexpr double kTableNormal = 1 - 1e-9;
 
-// The figures need no colours.
-class NoShading : public BeamShader {
- public:
-  void ShadeScreenFacets(ArrayOfFOS& /*polygons*/, bool /*plain*/) const override {}
-};
-
 bool IsTable(const Stone& stone, const TFacet& facet) {
   const TFacet& last = stone.AllFacets.back();
   return facet.Step == last.Step && facet.Nz > kTableNormal;
@@ -45,11 +39,19 @@ void AddLight(Sums& sums, double light, double dz, double headCos) {
 }  // namespace
 
 LightFigures LightAnalyzer::Analyze(const Stone& stone, const Frame& view, const AnalysisSettings& settings) {
+  return Analyze(stone, view, settings, FindSymmetry(stone));
+}
+
+LightFigures LightAnalyzer::Analyze(const Stone& stone, const Frame& view, const AnalysisSettings& settings,
+                                    const StoneSymmetry& symmetry) {
   if (stone.AllFacets.empty()) return {};
   TraceOptions options;
   options.RefractiveIndex = settings.RefractiveIndex;
   options.LightCutoff = kLightCutoff;
-  tracer_.RayTrace(stone, view, finished_, settings.Depth, 1, 1, options, NoShading{});
+  // Every figure is a share of an outline, which the part repeated round the
+  // view shares in the same measure.
+  options.Entry = SymmetricPart(symmetry, view);
+  tracer_.Trace(stone, view, settings.Depth, options);
 
   double outline = 0, tableOutline = 0;
   for (const Race* beam : tracer_.Level0Beams()) {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "analysis/stone_symmetry.h"
 #include "model/design.h"
 #include "trace/frame.h"
 #include "trace/ray_tracer.h"
-#include "trace/screen_polygon.h"
 
 namespace brillora {
 
@@ -44,10 +44,14 @@ class LightAnalyzer {
   // The figures of `stone` seen through `view` (rows as the tracer reads
   // them, row 2 toward the viewer). All zero for a stone that shows nothing.
   LightFigures Analyze(const Stone& stone, const Frame& view, const AnalysisSettings& settings);
+  // The same, tracing only the part of the view that `symmetry` (the
+  // stone's, or fewer) repeats round it; a default StoneSymmetry traces the
+  // whole view.
+  LightFigures Analyze(const Stone& stone, const Frame& view, const AnalysisSettings& settings,
+                       const StoneSymmetry& symmetry);
 
  private:
   RayTracer tracer_;
-  ArrayOfFOS finished_;
 };
 
 }  // namespace brillora

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <thread>
+#include <utility>
 
 namespace brillora {
 
@@ -51,42 +52,57 @@ std::optional<std::vector<TiltCurve>> TiltCurves(const Stone& stone, const Analy
                                                  const TiltSettings& tilt, int threads,
                                                  const AnalysisStop& stop) {
   const std::vector<double> angles = TiltAngles(tilt);
+  const std::size_t count = angles.size();
+  const StoneSymmetry symmetry = FindSymmetry(stone);
   std::vector<TiltCurve> curves(tilt.Azimuths.size());
-  // One flag per view, so that no two threads write the same one.
-  std::vector<char> cutShort(curves.size() * angles.size(), 0);
+  // The views to trace, as (curve, angle index). About an axis in a mirror
+  // plane a negative angle shows the mirror image of its positive twin, and
+  // the twin's figures serve it.
+  std::vector<std::pair<std::size_t, std::size_t>> jobs;
+  std::vector<char> mirrored(curves.size(), 0);
   for (std::size_t i = 0; i < curves.size(); ++i) {
     curves[i].Azimuth = tilt.Azimuths[i];
-    curves[i].Points.resize(angles.size());
+    curves[i].Points.resize(count);
+    mirrored[i] = MirrorsAbout(symmetry, curves[i].Azimuth) ? 1 : 0;
+    for (std::size_t a = mirrored[i] ? count / 2 : 0; a < count; ++a) jobs.emplace_back(i, a);
   }
-  const std::size_t views = curves.size() * angles.size();
+  // One flag per view, so that no two threads write the same one.
+  std::vector<char> cutShort(curves.size() * count, 0);
   std::atomic<std::size_t> next{0};
   std::atomic<bool> stopped{false};
   // Each thread takes the next view not yet taken; every point is written by
   // the one thread that took it.
   const auto work = [&] {
     LightAnalyzer analyzer;
-    for (std::size_t v = next++; v < views; v = next++) {
+    for (std::size_t j = next++; j < jobs.size(); j = next++) {
       if (stopped.load() || (stop && stop())) {
         stopped.store(true);
         return;
       }
-      TiltCurve& curve = curves[v / angles.size()];
-      const double angle = angles[v % angles.size()];
-      const LightFigures f = analyzer.Analyze(stone, TiltedView(curve.Azimuth, angle), settings);
-      curve.Points[v % angles.size()] = {angle, f.Iso, f.Cos, f.Sc2};
-      cutShort[v] = f.CutShort ? 1 : 0;
+      const auto [c, a] = jobs[j];
+      TiltCurve& curve = curves[c];
+      const LightFigures f =
+          analyzer.Analyze(stone, TiltedView(curve.Azimuth, angles[a]), settings, symmetry);
+      curve.Points[a] = {angles[a], f.Iso, f.Cos, f.Sc2};
+      cutShort[c * count + a] = f.CutShort ? 1 : 0;
     }
   };
   {
     std::vector<std::jthread> helpers;
-    for (int t = 1; t < std::min<int>(threads, static_cast<int>(views)); ++t) helpers.emplace_back(work);
+    for (int t = 1; t < std::min<int>(threads, static_cast<int>(jobs.size())); ++t) helpers.emplace_back(work);
     work();
   }
   if (stopped.load()) return std::nullopt;
   for (std::size_t i = 0; i < curves.size(); ++i) {
+    // The angles run symmetrically from -MaxTilt to MaxTilt.
+    for (std::size_t a = 0; mirrored[i] && a < count / 2; ++a) {
+      curves[i].Points[a] = curves[i].Points[count - 1 - a];
+      curves[i].Points[a].Angle = angles[a];
+      cutShort[i * count + a] = cutShort[i * count + count - 1 - a];
+    }
     Summarize(curves[i]);
-    const auto first = cutShort.begin() + static_cast<std::ptrdiff_t>(i * angles.size());
-    curves[i].CutShort = std::any_of(first, first + static_cast<std::ptrdiff_t>(angles.size()), [](char c) { return c != 0; });
+    const auto first = cutShort.begin() + static_cast<std::ptrdiff_t>(i * count);
+    curves[i].CutShort = std::any_of(first, first + static_cast<std::ptrdiff_t>(count), [](char c) { return c != 0; });
   }
   return curves;
 }
