@@ -1,6 +1,7 @@
 // The light-performance figures of the brilliant-style sample: one face-up
 // view, and the full tilt curves (two axes, 61 angles each) on one and on two
-// threads.
+// threads. Its symmetries leave a sixteenth of the face-up view to trace and
+// a half of each tilted one.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -36,6 +37,15 @@ void BM_FaceUpFigures(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(analyzer.Analyze(stone, IdentityFrame(), settings));
 }
 BENCHMARK(BM_FaceUpFigures)->Arg(9)->Arg(5)->Unit(benchmark::kMillisecond);
+
+// The same view traced whole, as for a design without symmetry.
+void BM_FaceUpFiguresWholeView(benchmark::State& state) {
+  const Stone& stone = TheBrilliant().stone;
+  LightAnalyzer analyzer;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(analyzer.Analyze(stone, IdentityFrame(), {10, 9, 2.42}, StoneSymmetry{}));
+}
+BENCHMARK(BM_FaceUpFiguresWholeView)->Unit(benchmark::kMillisecond);
 
 void BM_TiltCurves(benchmark::State& state) {
   const Brilliant& b = TheBrilliant();
