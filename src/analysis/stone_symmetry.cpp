@@ -1,8 +1,10 @@
 #include "analysis/stone_symmetry.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace brillora {
 
