@@ -25,6 +25,11 @@
 //    The corners of a piece come in no useful order; SortPolygon puts them
 //    round the polygon.
 //
+// Under the figures' rules (CutRules::KeepWholeBeams) a cut first asks whether
+// the beam lies wholly inside the facet through which its centre leaves, as
+// seven beams in ten do there: then that facet's piece is the beam itself, and
+// none of the three stages runs.
+//
 // Beams of up to 64 corners, nearly all of them, keep a bit per corner in one
 // word and test four facet edges at a time; wider ones take a plain walk with
 // masks of several words.
@@ -127,6 +132,7 @@ struct BeamCutter::Tables {
     Octet cx, cy, cz;  // centre of a sphere holding every corner
     Octet reach;       // its radius, with slack
     Octet diagonal;    // reach times the square root of 2, with slack
+    Octet d;           // the plane's distance from the origin
     OctetMask usable;  // three corners or more
   };
   // The beam's frame and octagon as the corner projection takes them: x and y
@@ -146,6 +152,12 @@ struct BeamCutter::Tables {
   // a broken stone can make thousands, which are then found by a hash.
   static constexpr std::size_t kListedCrossings = 16;
 
+  // Under KeepWholeBeams, most beams lie wholly inside one facet: the one
+  // through which the line along the travel through the beam's centre leaves.
+  // When that facet's outline holds every beam corner strictly inside, its
+  // piece is the whole beam and no other facet can have more than a rounding
+  // sliver of it. True when it made that one piece.
+  bool CutWholeBeam(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam);
   void FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds);
   // Projects the corners of facet i not yet projected in this cut and keeps the
   // facet when its corners leave no side of the octagon unreached.
@@ -315,6 +327,7 @@ void BeamCutter::Tables::Prepare(const Stone& stone) {
     quad.cz[lane] = static_cast<float>(cz);
     quad.reach[lane] = static_cast<float>(reach);
     quad.diagonal[lane] = static_cast<float>(kSqrt2 * reach);
+    quad.d[lane] = static_cast<float>(facet.D);
     quad.usable[lane] = -1;
   }
 }
@@ -324,6 +337,7 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
                                                       const trace::OctagonBounds& bounds,
                                                       PointStore& store, const CutRules& rules) {
   pieceCount_ = 0;
+  if (rules.KeepWholeBeams && beam.size() <= 64 && CutWholeBeam(stone, f, beam)) return;
   FindCandidates(stone, f, bounds);
 
   // Spare corners pad the count to whole quads.
@@ -357,6 +371,76 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
     piece.Cos = candidate.cos;
     ++pieceCount_;
   }
+}
+
+bool BeamCutter::Tables::CutWholeBeam(const Stone& stone, const Frame& f,
+                                      std::span<FlatPoint* const> beam) {
+  double sumX = 0, sumY = 0;
+  for (const FlatPoint* p : beam) {
+    sumX += p->X;
+    sumY += p->Y;
+  }
+  const auto corners = static_cast<double>(beam.size());
+  const auto x = static_cast<float>(sumX / corners), y = static_cast<float>(sumY / corners);
+  // Travelling along -z, the line leaves the stone at the greatest height of
+  // the planes facing away from the travel. Single precision serves to pick
+  // the facet: whether it holds the beam is decided exactly below.
+  Octet highest{};
+  OctetMask facetOf{};
+  for (std::size_t lane = 0; lane < 8; ++lane) {
+    highest[lane] = -1e30f;
+    facetOf[lane] = -1;
+  }
+  OctetMask index{0, 1, 2, 3, 4, 5, 6, 7};
+  for (const FacetOctet& t : facets_) {
+    const Octet nz = f[6] * t.nx + f[7] * t.ny + f[8] * t.nz;
+    const OctetMask facing = (-nz >= kLooseMinCos) & t.usable;
+    if (trace::LaneBits(facing) != 0) {
+      const Octet nx = f[0] * t.nx + f[1] * t.ny + f[2] * t.nz;
+      const Octet ny = f[3] * t.nx + f[4] * t.ny + f[5] * t.nz;
+      const Octet z = (t.d - nx * x - ny * y) / nz;
+      const OctetMask higher = facing & (z > highest);
+      highest = higher ? z : highest;
+      facetOf = higher ? index : facetOf;
+    }
+    index += 8;
+  }
+  std::size_t lane = 0;
+  for (std::size_t l = 1; l < 8; ++l) {
+    if (highest[l] > highest[lane]) lane = l;
+  }
+  if (facetOf[lane] < 0) return false;
+  const TFacet& facet = stone.AllFacets[static_cast<std::size_t>(facetOf[lane])];
+  const double c = -(f[6] * facet.Nx + f[7] * facet.Ny + f[8] * facet.Nz);
+  if (c < kMinCos) return false;
+
+  const std::size_t k = facet.Points.size();
+  for (std::size_t j = 0; j < k; ++j) {
+    const TVertex& p = stone.AllVertices[static_cast<std::size_t>(facet.Points[j])];
+    facetX_[j] = RowDot(f, 0, p.x, p.y, p.z);
+    facetY_[j] = RowDot(f, 1, p.x, p.y, p.z);
+  }
+  // Inside a facet edge is its left for a counter-clockwise outline, else its
+  // right: the sense turns every cross product's sign exactly.
+  const double sense =
+      (facetX_[1] - facetX_[0]) * (facetY_[2] - facetY_[0]) - (facetY_[1] - facetY_[0]) * (facetX_[2] - facetX_[0]) > 0
+          ? 1.0
+          : -1.0;
+  for (std::size_t j = 0; j < k; ++j) {
+    const std::size_t from = j == 0 ? k - 1 : j - 1;
+    const double ex = facetX_[from], ey = facetY_[from];
+    const double dx = sense * (facetX_[j] - ex), dy = sense * (facetY_[j] - ey);
+    for (const FlatPoint* q : beam) {
+      if (!(dx * (q->Y - ey) - dy * (q->X - ex) > 0)) return false;
+    }
+  }
+  if (pieces_.empty()) pieces_.emplace_back();
+  CutPiece& piece = pieces_[0];
+  piece.Points.assign(beam.begin(), beam.end());
+  piece.Facet = &facet;
+  piece.Cos = c;
+  pieceCount_ = 1;
+  return true;
 }
 
 void BeamCutter::Tables::FindCandidates(const Stone& stone, const Frame& f,
