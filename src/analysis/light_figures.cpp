@@ -73,8 +73,8 @@ LightFigures LightAnalyzer::Analyze(const Stone& stone, const Frame& view, const
     all.unresolved += area * leaf->InLight;
     for (const Race* c = leaf; c != nullptr; c = c->Parent) {
       if (!(c->OutLight > 0)) continue;
-      AddLight(all, area * c->OutLight, c->Dir[2], headCos);
-      if (throughTable) AddLight(table, area * c->OutLight, c->Dir[2], headCos);
+      AddLight(all, area * c->OutLight, c->Dir.z, headCos);
+      if (throughTable) AddLight(table, area * c->OutLight, c->Dir.z, headCos);
     }
   }
 

@@ -20,21 +20,17 @@ constexpr double kSame = 1e-9;
 constexpr double kOnAxis = 1e-9;
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
-struct Point {
-  double x, y, z;
-};
-
 // Points sorted by height, for finding a point's match in logarithmic time.
 class PointSet {
  public:
-  PointSet(std::vector<Point> points, double tolerance)
+  PointSet(std::vector<Vec3> points, double tolerance)
       : points_(std::move(points)), tolerance_(tolerance) {
-    std::sort(points_.begin(), points_.end(), [](const Point& a, const Point& b) { return a.z < b.z; });
+    std::sort(points_.begin(), points_.end(), [](const Vec3& a, const Vec3& b) { return a.z < b.z; });
   }
 
-  bool Has(const Point& p) const {
+  bool Has(const Vec3& p) const {
     auto it = std::lower_bound(points_.begin(), points_.end(), p.z - tolerance_,
-                               [](const Point& q, double z) { return q.z < z; });
+                               [](const Vec3& q, double z) { return q.z < z; });
     for (; it != points_.end() && it->z <= p.z + tolerance_; ++it) {
       if (std::fabs(it->x - p.x) <= tolerance_ && std::fabs(it->y - p.y) <= tolerance_) return true;
     }
@@ -45,13 +41,13 @@ class PointSet {
   // point onto a point of the set.
   template <typename Map>
   bool MapsOntoItself(const Map& m) const {
-    return std::all_of(points_.begin(), points_.end(), [&](const Point& p) { return Has(m(p)); });
+    return std::all_of(points_.begin(), points_.end(), [&](const Vec3& p) { return Has(m(p)); });
   }
 
-  const std::vector<Point>& Points() const { return points_; }
+  const std::vector<Vec3>& Points() const { return points_; }
 
  private:
-  std::vector<Point> points_;
+  std::vector<Vec3> points_;
   double tolerance_;
 };
 
@@ -59,7 +55,7 @@ class PointSet {
 // each facet's plane from the origin, which names the plane while the origin
 // is inside the stone.
 struct StoneShape {
-  std::vector<Point> corners, feet;
+  std::vector<Vec3> corners, feet;
   double size = 0;
 };
 
@@ -80,8 +76,8 @@ StoneShape ShapeOf(const Stone& stone) {
   return shape;
 }
 
-double AngleOf(const Point& p) { return std::atan2(p.y, p.x); }
-double Radius(const Point& p) { return std::hypot(p.x, p.y); }
+double AngleOf(const Vec3& p) { return std::atan2(p.y, p.x); }
+double Radius(const Vec3& p) { return std::hypot(p.x, p.y); }
 
 // The angle brought into [0, period).
 double Wrapped(double angle, double period) {
@@ -97,13 +93,13 @@ bool SameLine(double a, double b) {
 
 auto Turn(double angle) {
   const double c = std::cos(angle), s = std::sin(angle);
-  return [c, s](const Point& p) { return Point{c * p.x - s * p.y, s * p.x + c * p.y, p.z}; };
+  return [c, s](const Vec3& p) { return Vec3{c * p.x - s * p.y, s * p.x + c * p.y, p.z}; };
 }
 
 // The mirror in the plane through the z axis and the direction at `angle`.
 auto Mirror(double angle) {
   const double c = std::cos(2 * angle), s = std::sin(2 * angle);
-  return [c, s](const Point& p) { return Point{c * p.x + s * p.y, s * p.x - c * p.y, p.z}; };
+  return [c, s](const Vec3& p) { return Vec3{c * p.x + s * p.y, s * p.x - c * p.y, p.z}; };
 }
 
 // Stone direction (x, y, 0) in the view's plane.
@@ -123,7 +119,7 @@ StoneSymmetry FindSymmetry(const Stone& stone) {
   StoneShape shape = ShapeOf(stone);
   if (!(shape.size > 0)) return {};
   const double tolerance = kSame * shape.size;
-  for (const Point& foot : shape.feet) {
+  for (const Vec3& foot : shape.feet) {
     if (!(foot.x * foot.x + foot.y * foot.y + foot.z * foot.z > tolerance * tolerance)) return {};
   }
   const PointSet corners(std::move(shape.corners), tolerance);
@@ -132,12 +128,12 @@ StoneSymmetry FindSymmetry(const Stone& stone) {
 
   // Every symmetry takes the corner farthest from the axis to a corner as far
   // from it at the same height: those corners name every candidate.
-  const Point reference = *std::max_element(corners.Points().begin(), corners.Points().end(),
-                                            [](const Point& a, const Point& b) { return Radius(a) < Radius(b); });
+  const Vec3 reference = *std::max_element(corners.Points().begin(), corners.Points().end(),
+                                            [](const Vec3& a, const Vec3& b) { return Radius(a) < Radius(b); });
   if (!(Radius(reference) > tolerance)) return {};
   StoneSymmetry symmetry;
   double smallestTurn = kTwoPi;
-  for (const Point& other : corners.Points()) {
+  for (const Vec3& other : corners.Points()) {
     if (std::fabs(other.z - reference.z) > tolerance || std::fabs(Radius(other) - Radius(reference)) > tolerance)
       continue;
     const double turn = Wrapped(AngleOf(other) - AngleOf(reference), kTwoPi);

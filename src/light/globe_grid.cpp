@@ -48,11 +48,11 @@ GlobeGrid::GlobeGrid() {
 void GlobeGrid::Project(const Frame& m) {
   for (int j = 0; j < kGlobeRings; ++j) {
     for (int i = 0; i < kRingPoints; ++i) {
-      const Vector3& p = points_[j][i];
+      const Vec3& p = points_[j][i];
       auto& slot = projected_[j][i];
       slot.reset();
-      if (RowDot(m, 2, p[0], p[1], p[2]) >= 0) {
-        slot = Flat{RowDot(m, 0, p[0], p[1], p[2]), RowDot(m, 1, p[0], p[1], p[2]), {}};
+      if (RowDot(m, 2, p.x, p.y, p.z) >= 0) {
+        slot = Flat{RowDot(m, 0, p.x, p.y, p.z), RowDot(m, 1, p.x, p.y, p.z), {}};
       }
     }
   }

@@ -49,7 +49,7 @@ class GlobeGrid {
   const std::array<std::vector<ScreenPoint>, kGlobeRings>& Arcs() const { return arcs_; }
   // The labels whose points are visible.
   std::vector<GlobeLabel> Labels() const;
-  const Vector3& Point(int ring, int index) const { return points_[ring][index]; }
+  const Vec3& Point(int ring, int index) const { return points_[ring][index]; }
   bool Visible(int ring, int index) const { return projected_[ring][index].has_value(); }
 
  private:
@@ -64,7 +64,7 @@ class GlobeGrid {
     const char* Text;
   };
 
-  std::array<std::array<Vector3, kRingPoints>, kGlobeRings> points_{};
+  std::array<std::array<Vec3, kRingPoints>, kGlobeRings> points_{};
   std::array<std::array<std::optional<Flat>, kRingPoints>, kGlobeRings> projected_{};
   std::array<std::vector<ScreenPoint>, kGlobeRings> arcs_{};
   std::vector<LabelPoint> labels_;

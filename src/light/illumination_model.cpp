@@ -47,8 +47,8 @@ IlluminationModel::IlluminationModel() : cosTable_(kWeightStride * kWeightStride
   SetBGColor();
 }
 
-LinearColor IlluminationModel::IlluminationSource(const Vector3& d) const {
-  const double z = d[2];
+LinearColor IlluminationModel::IlluminationSource(const Vec3& d) const {
+  const double z = d.z;
   switch (sourceMode_) {
     case 0:
       return z > 0 ? LinearColor{z, z, z} : LinearColor{};
@@ -66,14 +66,14 @@ LinearColor IlluminationModel::IlluminationSource(const Vector3& d) const {
   }
 }
 
-LinearColor IlluminationModel::SourcePictures(const Vector3& d) const {
-  const EnvPicture& picture = d[2] > 0 ? front_ : back_;
+LinearColor IlluminationModel::SourcePictures(const Vec3& d) const {
+  const EnvPicture& picture = d.z > 0 ? front_ : back_;
   const std::size_t at =
-      (static_cast<std::size_t>(PictureIndex(d[1])) * kPictureSize + static_cast<std::size_t>(PictureIndex(d[0]))) * 3;
+      (static_cast<std::size_t>(PictureIndex(d.y)) * kPictureSize + static_cast<std::size_t>(PictureIndex(d.x))) * 3;
   return ColorToLinear(picture.Masked[at], picture.Masked[at + 1], picture.Masked[at + 2]);
 }
 
-LinearColor IlluminationModel::Lookup(Vector3 d) const {
+LinearColor IlluminationModel::Lookup(Vec3 d) const {
   TransformVector(envTurn_, d);
   return IlluminationSource(d);
 }
@@ -82,7 +82,7 @@ void IlluminationModel::ShadeScreenFacets(ArrayOfFOS& polygons, bool plain) cons
   for (FasetOnScreen& p : polygons) {
     const Race& b = *p.Beam;
     if (plain) {
-      const double g = b.Dir[2];
+      const double g = b.Dir.z;
       p.Color = {g, g, g};
       continue;
     }

@@ -35,9 +35,9 @@ class IlluminationModel : public BeamShader {
   IlluminationModel();
 
   // Source functions; `d` is already turned by EnvTurn.
-  LinearColor IlluminationSource(const Vector3& d) const;
+  LinearColor IlluminationSource(const Vec3& d) const;
   // The colour of the surroundings in view direction `d`.
-  LinearColor Lookup(Vector3 d) const;
+  LinearColor Lookup(Vec3 d) const;
 
   // Colours every polygon from its beam chain; `plain` for "Non-transparent".
   void ShadeScreenFacets(ArrayOfFOS& polygons, bool plain) const override;
@@ -99,7 +99,7 @@ class IlluminationModel : public BeamShader {
 
  private:
   EnvPicture& PictureOf(PictureSide side) { return side == PictureSide::Front ? front_ : back_; }
-  LinearColor SourcePictures(const Vector3& d) const;
+  LinearColor SourcePictures(const Vec3& d) const;
   void UpdateZoneCos();
 
   IlluminationSettings settings_;

@@ -20,7 +20,7 @@ struct RaySpot {
 // The spot of direction `d` (a unit vector of the display, z toward the
 // viewer) with angular radius `a` radians on a disk of radius `r` pixels
 // whose square starts at the display margin.
-RaySpot DrawRaySpot(int r, const Vector3& d, double a);
+RaySpot DrawRaySpot(int r, const Vec3& d, double a);
 
 // The spots of every beam of every polygon's chain that leaves toward the
 // viewer of the display, in drawing order. `squareHeight` is the height of the

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "model/vec3.h"
+
 // The records of a design and of its constructed stone.
 //
 // Model coordinates: z is the stone's axis (+z toward the table), the origin lies
@@ -11,11 +13,8 @@
 
 namespace brillora {
 
-struct TVertex {
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
-};
+// A corner of the stone.
+using TVertex = Vec3;
 
 struct TFacet {
   double Nx = 0.0;  // unit outward normal
@@ -25,6 +24,12 @@ struct TFacet {
   std::vector<int> Points;  // indices into the stone's vertices, counter-clockwise from outside
   int Step = 0;            // position of the facet's step from the culet (0) to the table
 };
+
+inline Vec3 NormalOf(const TFacet& f) { return {f.Nx, f.Ny, f.Nz}; }
+
+// How far p lies outside the facet's plane (negative inside), evaluated as the
+// construction's inside test evaluates it.
+inline double Excess(const TFacet& f, Vec3 p) { return f.Nx * p.x + f.Ny * p.y + f.Nz * p.z - f.D; }
 
 // One tier of facets.
 struct TStep {

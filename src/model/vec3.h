@@ -2,12 +2,10 @@
 
 #include <cmath>
 
-#include "model/design.h"
-
 namespace brillora {
 
-// A point or direction in model coordinates, for the geometry that works on
-// planes and polygons rather than on the stone's vertex records.
+// A point or direction in three dimensions: a corner of the stone, a facet's
+// normal, a beam's direction in view coordinates.
 struct Vec3 {
   double x = 0.0;
   double y = 0.0;
@@ -22,14 +20,6 @@ inline Vec3 Cross(Vec3 a, Vec3 b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 inline double Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
-
-inline Vec3 NormalOf(const TFacet& f) { return {f.Nx, f.Ny, f.Nz}; }
-
-// How far p lies outside the facet's plane (negative inside), evaluated as the
-// construction's inside test evaluates it.
-inline double Excess(const TFacet& f, Vec3 p) { return f.Nx * p.x + f.Ny * p.y + f.Nz * p.z - f.D; }
-inline double Excess(const TFacet& f, const TVertex& p) {
-  return f.Nx * p.x + f.Ny * p.y + f.Nz * p.z - f.D;
-}
+inline bool operator==(Vec3 a, Vec3 b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
 }  // namespace brillora

@@ -15,12 +15,12 @@ constexpr double kNoDirection = 0.99;
 // through a facet of outward normal (x, y, -c) in that frame: the direction
 // it leaves in, in view coordinates. Frames are rotations, so f's inverse is
 // its transpose.
-Vector3 ExitDirection(const Frame& f, double x, double y, double c, double ri, const Frame& view) {
+Vec3 ExitDirection(const Frame& f, double x, double y, double c, double ri, const Frame& view) {
   // Near the critical angle the root's argument may round a hair below 0.
   const double ct = std::sqrt(std::max(0.0, 1 - ri * ri * (1 - c * c)));
   const double g = ri * c - ct;
   const double tx = -g * x, ty = -g * y, tz = g * c - ri;
-  Vector3 d{f[0] * tx + f[3] * ty + f[6] * tz, f[1] * tx + f[4] * ty + f[7] * tz,
+  Vec3 d{f[0] * tx + f[3] * ty + f[6] * tz, f[1] * tx + f[4] * ty + f[7] * tz,
             f[2] * tx + f[5] * ty + f[8] * tz};
   TransformVector(view, d);
   return d;
@@ -39,9 +39,9 @@ double FresnelReflectance(double c, double k) {
 
 void SetBeamLight(const Frame& f, Race& s, const TFacet& facet, const TraceOptions& options,
                   const Frame& view) {
-  s.Dir[0] = RowDot(f, 0, facet.Nx, facet.Ny, facet.Nz);
-  s.Dir[1] = RowDot(f, 1, facet.Nx, facet.Ny, facet.Nz);
-  const double z = s.Dir[2];
+  s.Dir.x = RowDot(f, 0, facet.Nx, facet.Ny, facet.Nz);
+  s.Dir.y = RowDot(f, 1, facet.Nx, facet.Ny, facet.Nz);
+  const double z = s.Dir.z;
   const double c = std::min(kMaxCos, z);
   const bool entry = s.Parent == nullptr;
   const double ri = options.RefractiveIndex;
@@ -60,17 +60,17 @@ void SetBeamLight(const Frame& f, Race& s, const TFacet& facet, const TraceOptio
   if (entry) {
     s.OutLight = r;
     s.InLight = 1 - r;
-    if (exact && s.Dir[0] == 0 && s.Dir[1] == 0) {
-      s.Dir[2] = 1;
+    if (exact && s.Dir.x == 0 && s.Dir.y == 0) {
+      s.Dir.z = 1;
     } else if (z <= kStraightBack || exact) {
-      const double x = s.Dir[0], y = s.Dir[1];
-      s.Dir[2] = 2 * z * z - 1;
-      const double scale = std::sqrt((1 - s.Dir[2] * s.Dir[2]) / (x * x + y * y));
-      s.Dir[0] = x * scale;
-      s.Dir[1] = y * scale;
+      const double x = s.Dir.x, y = s.Dir.y;
+      s.Dir.z = 2 * z * z - 1;
+      const double scale = std::sqrt((1 - s.Dir.z * s.Dir.z) / (x * x + y * y));
+      s.Dir.x = x * scale;
+      s.Dir.y = y * scale;
     } else {
-      s.Dir[0] = 0;
-      s.Dir[1] = 0;
+      s.Dir.x = 0;
+      s.Dir.y = 0;
     }
     return;
   }
@@ -78,7 +78,7 @@ void SetBeamLight(const Frame& f, Race& s, const TFacet& facet, const TraceOptio
   const double parentIn = s.Parent->InLight;
   s.OutLight = (1 - r) * parentIn;
   s.InLight = r * parentIn;
-  const double x = s.Dir[0], y = s.Dir[1];
+  const double x = s.Dir.x, y = s.Dir.y;
   s.Dir = {0, 0, -1};
   if (exact) {
     if (r < 1) s.Dir = ExitDirection(f, x, y, z, ri, view);

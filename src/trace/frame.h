@@ -14,8 +14,6 @@ namespace brillora {
 // travel of the beam (toward the viewer for a view matrix).
 using Frame = std::array<float, 9>;
 
-using Vector3 = std::array<double, 3>;
-
 inline Frame IdentityFrame() { return {1, 0, 0, 0, 1, 0, 0, 0, 1}; }
 
 // Row r of M dotted with (x, y, z).
@@ -25,11 +23,11 @@ inline double RowDot(const Frame& m, int row, double x, double y, double z) {
 }
 
 // v := M v.
-inline void TransformVector(const Frame& m, Vector3& v) {
-  const double x = v[0], y = v[1], z = v[2];
-  v[0] = RowDot(m, 0, x, y, z);
-  v[1] = RowDot(m, 1, x, y, z);
-  v[2] = RowDot(m, 2, x, y, z);
+inline void TransformVector(const Frame& m, Vec3& v) {
+  const double x = v.x, y = v.y, z = v.z;
+  v.x = RowDot(m, 0, x, y, z);
+  v.y = RowDot(m, 1, x, y, z);
+  v.z = RowDot(m, 2, x, y, z);
 }
 
 // ArcCos of a cosine that single-precision frames may carry a hair beyond

@@ -147,11 +147,11 @@ namespace {
 
 struct Turn {
   Frame g;
-  Vector3 n;
+  Vec3 n;
   double D;
 
   void operator()(FlatPoint& p) const {
-    const double z = (D - n[0] * p.X - n[1] * p.Y) / n[2];
+    const double z = (D - n.x * p.X - n.y * p.Y) / n.z;
     const double x = p.X, y = p.Y;
     p.X = RowDot(g, 0, x, y, z);
     p.Y = RowDot(g, 1, x, y, z);
@@ -161,11 +161,11 @@ struct Turn {
 }  // namespace
 
 BRILLORA_AVX2_CLONE void TurnPoints(PointStore& points, std::size_t first, const Frame& turn,
-                                    const Vector3& n, double D) {
+                                    const Vec3& n, double D) {
   points.ForEachFrom(first, Turn{turn, n, D});
 }
 
-void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vector3& n, double D) {
+void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vec3& n, double D) {
   const Turn lift{turn, n, D};
   for (FlatPoint* p : points) lift(*p);
 }

@@ -59,8 +59,8 @@ void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys,
 
 // Lifts every point from index `first` onto the plane n . p = D of the current
 // frame and turns it by `turn`.
-void TurnPoints(PointStore& points, std::size_t first, const Frame& turn, const Vector3& n,
+void TurnPoints(PointStore& points, std::size_t first, const Frame& turn, const Vec3& n,
                 double D);
-void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vector3& n, double D);
+void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vec3& n, double D);
 
 }  // namespace brillora::trace

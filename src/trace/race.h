@@ -24,7 +24,7 @@ struct Race {
   // Before the optics step: x, y the facet normal in the current frame and z the
   // cosine of incidence. After it: where the light leaving at this facet goes,
   // in view coordinates.
-  Vector3 Dir{};
+  Vec3 Dir{};
   double InLight = 0.0;   // share of the viewer's light carried on inside the stone
   double OutLight = 0.0;  // share leaving the stone at this facet along Dir
   const TFacet* Facet = nullptr;  // entry facet at level 0, the facet met from inside below

@@ -102,7 +102,7 @@ void RayTracer::Trace(const Stone& stone, const Frame& view, int maxLevel, const
     const std::vector<FlatPoint*>& corners = options.Entry.Lines > 0 ? clipped_ : entryCorners_;
     Race& b = NewRace();
     b.Points.assign(corners.begin(), corners.end());
-    b.Dir[2] = c;
+    b.Dir.z = c;
     b.Facet = &facet;
     level0_.push_back(&b);
     if (maxLevel_ < 0) exitBeams_.push_back(&b);
@@ -126,7 +126,7 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
       if (settled == kFinished) exitBeams_.push_back(&b);
       continue;
     }
-    Vector3 n{facet.Nx, facet.Ny, facet.Nz};
+    Vec3 n{facet.Nx, facet.Ny, facet.Nz};
     TransformVector(f, n);
     here.Frame = f;
     // The turn to the frame beyond the facet: refraction at the entry, the
@@ -134,15 +134,15 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
     TurnAngle angle;
     bool turnsFrame, turnsPoints;
     if (level == 0) {
-      const double ti = SafeArcCos(n[2]);
+      const double ti = SafeArcCos(n.z);
       const double tt = std::asin(std::sin(ti) / ri);
       const double d = ti - tt;
       angle = AngleOfTurn(d);
       turnsFrame = d != 0;
       turnsPoints = d > 0;
-      areaScale_ = n[2] / std::cos(tt);
-      const double r = std::sqrt(n[0] * n[0] + n[1] * n[1]);
-      const double ux = n[0] / r, uy = n[1] / r, a = areaScale_;
+      areaScale_ = n.z / std::cos(tt);
+      const double r = std::sqrt(n.x * n.x + n.y * n.y);
+      const double ux = n.x / r, uy = n.y / r, a = areaScale_;
       widthScaleX_ = std::fabs(ux * a + uy);
       widthScaleY_ = std::fabs(uy * a + ux);
       widthScaleD1_ = (std::fabs(ux * a + uy * a) + std::fabs(ux - uy)) / kSqrt2;
@@ -150,18 +150,18 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
     } else if (options_.LightCutoff > 0) {
       // Figures have no pictures to keep, and take the double angle's cosine
       // and sine straight from the cosine of incidence.
-      const double c = std::clamp(n[2], -1.0, 1.0);
+      const double c = std::clamp(n.z, -1.0, 1.0);
       angle = {2 * c * c - 1, 2 * c * std::sqrt(1 - c * c)};
       turnsFrame = turnsPoints = c < 1;
     } else {
-      const double d = 2.0 * SafeArcCos(n[2]);
+      const double d = 2.0 * SafeArcCos(n.z);
       angle = AngleOfTurn(d);
       turnsFrame = d != 0;
       turnsPoints = d > 0;
     }
     // One turn serves the frame, the corners and, reversed, the way back.
-    const Frame turn = RotationMatrix(n[0], n[1], angle);
-    if (!(n[0] == 0 && n[1] == 0) && turnsFrame) here.Frame = MultiplyFrames(turn, here.Frame);
+    const Frame turn = RotationMatrix(n.x, n.y, angle);
+    if (!(n.x == 0 && n.y == 0) && turnsFrame) here.Frame = MultiplyFrames(turn, here.Frame);
     if (level > 0) MirrorFrame(here.Frame);
 
     here.Saved.resize(b.Points.size());
@@ -190,9 +190,9 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
     // Points made below this beam go back to the frame this level started in;
     // a beam that made none needs no turn.
     if (turnsPoints && points_.size() > firstNew) {
-      Vector3 back{facet.Nx, facet.Ny, facet.Nz};
+      Vec3 back{facet.Nx, facet.Ny, facet.Nz};
       TransformVector(here.Frame, back);
-      trace::TurnPoints(points_, firstNew, RotationMatrix(back[0], back[1], angle.Reversed()), back,
+      trace::TurnPoints(points_, firstNew, RotationMatrix(back.x, back.y, angle.Reversed()), back,
                         facet.D);
     }
     for (std::size_t j = 0; j < b.Points.size(); ++j) {
@@ -245,7 +245,7 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
     s.Points.assign(piece.Points.begin(), piece.Points.end());
     s.Parent = &b;
     s.Facet = piece.Facet;
-    s.Dir[2] = piece.Cos;
+    s.Dir.z = piece.Cos;
     s.Level = newLevel;
     next.Beams.push_back(&s);
     SetBeamLight(level.Frame, s, *piece.Facet, options_, view_);

@@ -8,15 +8,9 @@ namespace brillora::testing {
 
 namespace {
 
-struct V3 {
-  double x, y, z;
-};
-V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V3 operator*(double s, V3 a) { return {s * a.x, s * a.y, s * a.z}; }
-double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V3 Normalized(V3 a) { return (1 / std::sqrt(Dot(a, a))) * a; }
+Vec3 Normalized(Vec3 a) { return (1 / std::sqrt(Dot(a, a))) * a; }
 
-V3 Normal(const TFacet& f) { return {f.Nx, f.Ny, f.Nz}; }
+Vec3 Normal(const TFacet& f) { return {f.Nx, f.Ny, f.Nz}; }
 
 // Fresnel's equations for unpolarised light from index n1 into n2, written
 // with both cosines; 1 beyond the critical angle.
@@ -31,25 +25,25 @@ double Reflectance(double cosIn, double n1, double n2) {
 
 // Snell's law in vector form: `u` refracted at a surface of normal `n` facing
 // against it, from index n1 into n2.
-V3 Refracted(V3 u, V3 n, double n1, double n2) {
+Vec3 Refracted(Vec3 u, Vec3 n, double n1, double n2) {
   const double eta = n1 / n2;
   const double c = -Dot(u, n);
   const double k = 1 - eta * eta * (1 - c * c);
   return Normalized(eta * u + (eta * c - std::sqrt(std::max(0.0, k))) * n);
 }
 
-V3 Mirrored(V3 u, V3 n) { return u + (-2 * Dot(u, n)) * n; }
+Vec3 Mirrored(Vec3 u, Vec3 n) { return u + (-2 * Dot(u, n)) * n; }
 
 }  // namespace
 
 RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, double ri, int depth,
                    double headDegrees) {
-  const V3 e0{view[0], view[1], view[2]};
-  const V3 e1{view[3], view[4], view[5]};
-  const V3 e2 = Normalized({view[6], view[7], view[8]});
+  const Vec3 e0{view[0], view[1], view[2]};
+  const Vec3 e1{view[3], view[4], view[5]};
+  const Vec3 e2 = Normalized({view[6], view[7], view[8]});
   const double headCos = std::cos(headDegrees * std::numbers::pi / 180);
   RayLight out;
-  const auto gather = [&](double w, V3 travel) {
+  const auto gather = [&](double w, Vec3 travel) {
     const double dz = Dot(travel, e2);
     if (dz <= 0) {
       out.leakage += w;
@@ -64,8 +58,8 @@ RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, do
 
   // Entry: the latest plane crossed inward along the ray, if it comes before
   // the first crossed outward.
-  V3 p = x * e0 + y * e1 + 10.0 * e2;
-  V3 u = -1.0 * e2;
+  Vec3 p = x * e0 + y * e1 + 10.0 * e2;
+  Vec3 u = -1.0 * e2;
   double enter = -std::numeric_limits<double>::infinity(), leave = std::numeric_limits<double>::infinity();
   const TFacet* entry = nullptr;
   for (const TFacet& f : stone.AllFacets) {
@@ -84,7 +78,7 @@ RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, do
   out.hit = true;
   out.throughTable = entry == &stone.AllFacets.back() && entry->Nz > 1 - 1e-9;
   p = p + enter * u;
-  const V3 n0 = Normal(*entry);
+  const Vec3 n0 = Normal(*entry);
   const double r0 = Reflectance(-Dot(u, n0), 1, ri);
   gather(r0, Mirrored(u, n0));
   double w = 1 - r0;
@@ -105,7 +99,7 @@ RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, do
     }
     if (exit == nullptr) break;
     p = p + nearest * u;
-    const V3 n = Normal(*exit);
+    const Vec3 n = Normal(*exit);
     const double r = Reflectance(Dot(u, n), ri, 1);
     if (r < 1) gather(w * (1 - r), Refracted(u, -1.0 * n, ri, 1));
     w *= r;

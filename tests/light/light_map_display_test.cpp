@@ -33,7 +33,7 @@ std::vector<std::uint8_t> Texture(const IlluminationModel& m) {
 }
 
 // The display direction of a texture pixel, worked out in floating point.
-Vector3 DiskDirection(int column, int row) {
+Vec3 DiskDirection(int column, int row) {
   const double x = (column - 255) / 255.0, y = (row - 256) / 255.0;
   return {x, y, std::sqrt(std::max(0.0, 1 - x * x - y * y))};
 }
@@ -54,9 +54,9 @@ TEST(MapTexture, GreyDiskIsWhiteInTheCentreDarkAtTheRimAndFaceOutside) {
   // Across the disk the grey is 255 z of the pixel's direction.
   for (int c = 10; c < 500; c += 37) {
     for (int r = 10; r < 500; r += 41) {
-      const Vector3 d = DiskDirection(c, r);
-      if (d[0] * d[0] + d[1] * d[1] > 0.98) continue;
-      EXPECT_NEAR(At(rgb, c, r).G, 255 * d[2], 1.01) << c << ", " << r;
+      const Vec3 d = DiskDirection(c, r);
+      if (d.x * d.x + d.y * d.y > 0.98) continue;
+      EXPECT_NEAR(At(rgb, c, r).G, 255 * d.z, 1.01) << c << ", " << r;
     }
   }
 }
@@ -71,8 +71,8 @@ TEST(MapTexture, AfterARightDragTheTextureShowsWhatBeamsLookUp) {
   int compared = 0;
   for (int c = 20; c < 500; c += 29) {
     for (int r = 20; r < 500; r += 31) {
-      const Vector3 d = DiskDirection(c, r);
-      if (d[0] * d[0] + d[1] * d[1] > 0.98) continue;
+      const Vec3 d = DiskDirection(c, r);
+      if (d.x * d.x + d.y * d.y > 0.98) continue;
       // With the display unturned, a beam leaving along d looks up the colour shown at d.
       const LinearColor seen = m.Lookup(d);
       EXPECT_NEAR(At(rgb, c, r).R, 255 * seen.R, 1.5) << c << ", " << r;
@@ -116,18 +116,18 @@ TEST(GlobeGrid, RingsAreGreatCirclesAndHalfOfEachShows) {
   for (int j = 0; j < kGlobeRings; ++j) {
     bool pole = false;
     for (int i = 0; i < kRingPoints; ++i) {
-      const Vector3& p = grid.Point(j, i);
-      EXPECT_NEAR(p[0] * p[0] + p[1] * p[1] + p[2] * p[2], 1, 1e-6);
-      if (j > 0 && std::abs(p[2]) > 0.9999) pole = true;
+      const Vec3& p = grid.Point(j, i);
+      EXPECT_NEAR(p.x * p.x + p.y * p.y + p.z * p.z, 1, 1e-6);
+      if (j > 0 && std::abs(p.z) > 0.9999) pole = true;
       // Opposite points of a great circle are opposite directions.
-      const Vector3& q = grid.Point(j, (i + 36) % kRingPoints);
-      EXPECT_NEAR(p[0] + q[0], 0, 1e-6);
-      EXPECT_NEAR(p[2] + q[2], 0, 1e-6);
+      const Vec3& q = grid.Point(j, (i + 36) % kRingPoints);
+      EXPECT_NEAR(p.x + q.x, 0, 1e-6);
+      EXPECT_NEAR(p.z + q.z, 0, 1e-6);
     }
     EXPECT_EQ(pole, j > 0) << j;
   }
-  EXPECT_NEAR(grid.Point(4, 0)[2], -1, 1e-6);
-  EXPECT_NEAR(grid.Point(4, 36)[2], 1, 1e-6);
+  EXPECT_NEAR(grid.Point(4, 0).z, -1, 1e-6);
+  EXPECT_NEAR(grid.Point(4, 36).z, 1, 1e-6);
 
   const DisplaySquare square = SquareOfDisplay(260, 235);
   EXPECT_EQ(square.Right, 227);
@@ -159,7 +159,7 @@ TEST(GlobeGrid, RingsAreGreatCirclesAndHalfOfEachShows) {
 }
 
 TEST(RaySpot, TinyBeamIsOneWhitePixelAndALargeOneACircleAroundItsDirection) {
-  const Vector3 up{0, 0, 1};
+  const Vec3 up{0, 0, 1};
   const RaySpot tiny = DrawRaySpot(100, up, 0.005);
   EXPECT_TRUE(tiny.Pixel);
   EXPECT_EQ(tiny.Grey, 255);
@@ -174,13 +174,13 @@ TEST(RaySpot, TinyBeamIsOneWhitePixelAndALargeOneACircleAroundItsDirection) {
 
   // Off the pole every corner lies, back on the sphere, at the spot's radius from d.
   const double t = 1.0;
-  const Vector3 d{std::sin(t) * 0.6, std::sin(t) * 0.8, std::cos(t)};
+  const Vec3 d{std::sin(t) * 0.6, std::sin(t) * 0.8, std::cos(t)};
   const RaySpot tilted = DrawRaySpot(200, d, 0.15);
   ASSERT_FALSE(tilted.Pixel);
   for (ScreenPoint p : tilted.Corners) {
     const double x = (p.X - 208) / 200.0, y = (p.Y - 208) / 200.0;
     const double z = std::sqrt(1 - x * x - y * y);
-    EXPECT_NEAR(std::acos(x * d[0] + y * d[1] + z * d[2]), 0.15, 0.01);
+    EXPECT_NEAR(std::acos(x * d.x + y * d.y + z * d.z), 0.15, 0.01);
   }
 }
 

@@ -7,34 +7,23 @@ namespace brillora::testing {
 
 namespace {
 
-struct Vec {
-  double x, y, z;
-};
-Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec operator*(double s, Vec a) { return {s * a.x, s * a.y, s * a.z}; }
-double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec Cross(Vec a, Vec b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-using Polygon = std::vector<Vec>;
+using Polygon = std::vector<Vec3>;
 constexpr double kEps = 1e-10;
 
 // Orders points lying in one plane (normal n) counter-clockwise about n.
-Polygon OrderAround(Polygon points, Vec n) {
-  Vec centre{0, 0, 0};
-  for (Vec p : points) centre = centre + p;
+Polygon OrderAround(Polygon points, Vec3 n) {
+  Vec3 centre{0, 0, 0};
+  for (Vec3 p : points) centre = centre + p;
   centre = (1.0 / points.size()) * centre;
-  Vec u = std::abs(n.x) < 0.9 ? Cross(n, Vec{1, 0, 0}) : Cross(n, Vec{0, 1, 0});
+  Vec3 u = std::abs(n.x) < 0.9 ? Cross(n, Vec3{1, 0, 0}) : Cross(n, Vec3{0, 1, 0});
   u = (1.0 / std::sqrt(Dot(u, u))) * u;
-  const Vec v = Cross(n, u);
-  std::sort(points.begin(), points.end(), [&](Vec a, Vec b) {
+  const Vec3 v = Cross(n, u);
+  std::sort(points.begin(), points.end(), [&](Vec3 a, Vec3 b) {
     return std::atan2(Dot(a - centre, v), Dot(a - centre, u)) <
            std::atan2(Dot(b - centre, v), Dot(b - centre, u));
   });
   Polygon unique;
-  for (Vec p : points) {
+  for (Vec3 p : points) {
     if (unique.empty() || Dot(p - unique.back(), p - unique.back()) > 1e-18) unique.push_back(p);
   }
   while (unique.size() > 1 && Dot(unique.front() - unique.back(), unique.front() - unique.back()) <= 1e-18) {
@@ -46,7 +35,7 @@ Polygon OrderAround(Polygon points, Vec n) {
 }  // namespace
 
 ClippedSolid ClipBox(const std::vector<HalfSpace>& planes, double s) {
-  const Vec corners[8] = {{-s, -s, -s}, {s, -s, -s}, {s, s, -s}, {-s, s, -s},
+  const Vec3 corners[8] = {{-s, -s, -s}, {s, -s, -s}, {s, s, -s}, {-s, s, -s},
                           {-s, -s, s},  {s, -s, s},  {s, s, s},  {-s, s, s}};
   std::vector<Polygon> faces = {
       {corners[0], corners[3], corners[2], corners[1]}, {corners[4], corners[5], corners[6], corners[7]},
@@ -54,19 +43,19 @@ ClippedSolid ClipBox(const std::vector<HalfSpace>& planes, double s) {
       {corners[1], corners[2], corners[6], corners[5]}, {corners[0], corners[4], corners[7], corners[3]}};
 
   for (const HalfSpace& h : planes) {
-    const Vec n{h.nx, h.ny, h.nz};
+    const Vec3 n{h.nx, h.ny, h.nz};
     std::vector<Polygon> kept;
     Polygon cut;
     bool cutsOff = false;
     for (const Polygon& face : faces) {
       Polygon out;
       for (std::size_t i = 0; i < face.size(); ++i) {
-        const Vec a = face[i], b = face[(i + 1) % face.size()];
+        const Vec3 a = face[i], b = face[(i + 1) % face.size()];
         const double da = Dot(n, a) - h.d, db = Dot(n, b) - h.d;
         cutsOff = cutsOff || da > kEps;
         if (da <= kEps) out.push_back(a);
         if ((da < -kEps && db > kEps) || (da > kEps && db < -kEps)) {
-          const Vec p = a + (da / (da - db)) * (b - a);
+          const Vec3 p = a + (da / (da - db)) * (b - a);
           out.push_back(p);
           cut.push_back(p);
         }
@@ -83,10 +72,10 @@ ClippedSolid ClipBox(const std::vector<HalfSpace>& planes, double s) {
   }
 
   ClippedSolid solid;
-  Vec inner{0, 0, 0};
+  Vec3 inner{0, 0, 0};
   int count = 0;
   for (const Polygon& f : faces) {
-    for (Vec p : f) {
+    for (Vec3 p : f) {
       inner = inner + p;
       ++count;
       const bool seen = std::any_of(solid.vertices.begin(), solid.vertices.end(), [&](const TVertex& v) {

@@ -61,7 +61,7 @@ TEST(SetBeamLight, EntryFacetSeenFaceOnReflectsStraightBack) {
   SetBeamLight(IdentityFrame(), k.beam, k.facet, k.options, IdentityFrame());
   EXPECT_NEAR(k.beam.OutLight, 0.1724, 5e-5);
   EXPECT_DOUBLE_EQ(k.beam.InLight + k.beam.OutLight, 1.0);
-  EXPECT_EQ(k.beam.Dir, (Vector3{0, 0, 1.0}));
+  EXPECT_EQ(k.beam.Dir, (Vec3{0, 0, 1.0}));
 }
 
 TEST(SetBeamLight, EntryReflectionMirrorsTheViewAxisInTheFacet) {
@@ -70,9 +70,9 @@ TEST(SetBeamLight, EntryReflectionMirrorsTheViewAxisInTheFacet) {
   SetBeamLight(IdentityFrame(), k.beam, k.facet, k.options, IdentityFrame());
   // Reflection of (0, 0, -1) in the plane with normal n: d - 2 (d . n) n.
   const double dn = -c;
-  EXPECT_NEAR(k.beam.Dir[0], -2 * dn * s * 0.6, 1e-12);
-  EXPECT_NEAR(k.beam.Dir[1], -2 * dn * s * 0.8, 1e-12);
-  EXPECT_NEAR(k.beam.Dir[2], -1 - 2 * dn * c, 1e-12);
+  EXPECT_NEAR(k.beam.Dir.x, -2 * dn * s * 0.6, 1e-12);
+  EXPECT_NEAR(k.beam.Dir.y, -2 * dn * s * 0.8, 1e-12);
+  EXPECT_NEAR(k.beam.Dir.z, -1 - 2 * dn * c, 1e-12);
 }
 
 TEST(SetBeamLight, SwitchesOfTheReflectionsMenu) {
@@ -110,7 +110,7 @@ TEST(SetBeamLight, TotalInternalReflectionLeavesNothingAndKeepsTheTravelDirectio
   SetBeamLight(IdentityFrame(), k.beam, k.facet, k.options, IdentityFrame());
   EXPECT_EQ(k.beam.OutLight, 0.0);
   EXPECT_EQ(k.beam.InLight, 0.6);
-  EXPECT_EQ(k.beam.Dir, (Vector3{0, 0, -1}));
+  EXPECT_EQ(k.beam.Dir, (Vec3{0, 0, -1}));
 }
 
 TEST(SetBeamLight, RefractedExitFollowsSnellsLaw) {
@@ -123,9 +123,9 @@ TEST(SetBeamLight, RefractedExitFollowsSnellsLaw) {
   k.beam.Parent = &k.parent;
   k.options.RefractiveIndex = n;
   SetBeamLight(IdentityFrame(), k.beam, k.facet, k.options, IdentityFrame());
-  const Vector3 d = k.beam.Dir;
-  EXPECT_NEAR(d[0] * d[0] + d[1] * d[1] + d[2] * d[2], 1, 1e-6);
-  const double cosOut = d[0] * std::sin(ti) + d[2] * -std::cos(ti);  // with the outward normal
+  const Vec3 d = k.beam.Dir;
+  EXPECT_NEAR(d.x * d.x + d.y * d.y + d.z * d.z, 1, 1e-6);
+  const double cosOut = d.x * std::sin(ti) + d.z * -std::cos(ti);  // with the outward normal
   EXPECT_NEAR(std::acos(cosOut), std::asin(n * std::sin(ti)), 1e-6);
   EXPECT_GT(k.beam.OutLight, 0.9);
 }
@@ -139,7 +139,7 @@ TEST(SetBeamLight, AlmostTotalReflectionKeepsTheTravelDirectionButLetsSomeOut) {
   k.parent.InLight = 1;
   k.beam.Parent = &k.parent;
   SetBeamLight(IdentityFrame(), k.beam, k.facet, k.options, IdentityFrame());
-  EXPECT_EQ(k.beam.Dir, (Vector3{0, 0, -1}));
+  EXPECT_EQ(k.beam.Dir, (Vec3{0, 0, -1}));
   EXPECT_GT(k.beam.OutLight, 0.0);
   EXPECT_LE(k.beam.OutLight, 0.01);
 }

@@ -44,18 +44,18 @@ TEST(Frames, RotationTurnsAboutTheScreenAxisPerpendicularToTheDrag) {
   // checked against the rotation formula written out independently.
   const double angle = 0.9;
   const Frame r = RotationMatrix(0, 2, angle);  // axis (2, 0, 0) normalised to x
-  Vector3 z{0, 0, 1};
+  Vec3 z{0, 0, 1};
   TransformVector(r, z);
   // Rotating (0, 0, 1) about x by angle: (0, -sin, cos).
-  EXPECT_NEAR(z[0], 0, 1e-7);
-  EXPECT_NEAR(z[1], -std::sin(angle), 1e-6);
-  EXPECT_NEAR(z[2], std::cos(angle), 1e-6);
+  EXPECT_NEAR(z.x, 0, 1e-7);
+  EXPECT_NEAR(z.y, -std::sin(angle), 1e-6);
+  EXPECT_NEAR(z.z, std::cos(angle), 1e-6);
   // The axis itself stays put.
-  Vector3 axis{1, 0, 0};
+  Vec3 axis{1, 0, 0};
   TransformVector(r, axis);
-  EXPECT_NEAR(axis[0], 1, 1e-7);
-  EXPECT_NEAR(axis[1], 0, 1e-7);
-  EXPECT_NEAR(axis[2], 0, 1e-7);
+  EXPECT_NEAR(axis.x, 1, 1e-7);
+  EXPECT_NEAR(axis.y, 0, 1e-7);
+  EXPECT_NEAR(axis.z, 0, 1e-7);
 }
 
 TEST(Frames, RotationsAreOrthonormalAndInvertBack) {

@@ -283,7 +283,7 @@ TEST(PlaneGeometry, TheSinglePrecisionTestNeverDropsCornersThatReachTheOctagon) 
 TEST(TurnPoints, LiftsOntoThePlaneAndTurnsBackAgain) {
   // Points on the plane n . p = D of a frame; turning by an angle and back gives
   // the points again, and the turn matches lifting and rotating by hand.
-  const Vector3 n{0.3, -0.4, 0.8660254037844386};
+  const Vec3 n{0.3, -0.4, 0.8660254037844386};
   const double D = 0.25, angle = 0.3;
   PointStore store;
   std::mt19937 random(5);
@@ -295,7 +295,7 @@ TEST(TurnPoints, LiftsOntoThePlaneAndTurnsBackAgain) {
     p->Y = u(random);
     original.push_back(*p);
   }
-  const Frame g = RotationMatrix(n[0], n[1], angle);
+  const Frame g = RotationMatrix(n.x, n.y, angle);
   trace::TurnPoints(store, 10, g, n, D);
   for (std::size_t i = 0; i < 50; ++i) {
     const FlatPoint& o = original[i];
@@ -303,14 +303,14 @@ TEST(TurnPoints, LiftsOntoThePlaneAndTurnsBackAgain) {
       EXPECT_EQ(store[i].X, o.X);
       continue;
     }
-    const double z = (D - n[0] * o.X - n[1] * o.Y) / n[2];
+    const double z = (D - n.x * o.X - n.y * o.Y) / n.z;
     EXPECT_NEAR(store[i].X, g[0] * o.X + g[1] * o.Y + g[2] * z, 1e-12);
     EXPECT_NEAR(store[i].Y, g[3] * o.X + g[4] * o.Y + g[5] * z, 1e-12);
   }
   // In the turned frame the plane's normal is G n.
-  Vector3 turned = n;
+  Vec3 turned = n;
   TransformVector(g, turned);
-  trace::TurnPoints(store, 10, RotationMatrix(turned[0], turned[1], -angle), turned, D);
+  trace::TurnPoints(store, 10, RotationMatrix(turned.x, turned.y, -angle), turned, D);
   for (std::size_t i = 10; i < 50; ++i) {
     EXPECT_NEAR(store[i].X, original[i].X, 1e-6);
     EXPECT_NEAR(store[i].Y, original[i].Y, 1e-6);

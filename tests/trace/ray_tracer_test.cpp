@@ -77,7 +77,7 @@ TEST(RayTrace, NonTransparentGivesOneBeamPerVisibleFacetInFacetOrder) {
       EXPECT_EQ(b.Facet, visible[i]);
       EXPECT_EQ(r.polygons[i].Step, visible[i]->Step);
       const double c = RowDot(view, 2, b.Facet->Nx, b.Facet->Ny, b.Facet->Nz);
-      EXPECT_EQ(b.Dir[2], c);
+      EXPECT_EQ(b.Dir.z, c);
       EXPECT_EQ(r.polygons[i].Color.R, c);  // shaded by the cosine alone
     }
   }

@@ -101,7 +101,7 @@ TEST(IlluminationSnapshot, SharedUntilAChangeAndWithoutTheOwnersCallback) {
   // The old snapshot keeps the old surroundings; the new one has the change.
   EXPECT_EQ(first->SourceMode(), 0);
   EXPECT_EQ(second->SourceMode(), 1);
-  const Vector3 down{0, 0, -1};
+  const Vec3 down{0, 0, -1};
   EXPECT_EQ(second->Lookup(down).B, light.Lookup(down).B);
   EXPECT_GT(second->Lookup(down).B, 0.5);
 }
