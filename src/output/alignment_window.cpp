@@ -12,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
@@ -258,7 +257,7 @@ void AlignmentWindow::Act(ContentKind kind) {
   kind_ = kind;
   if (sound_) sound_("Block");
   if (rect_.Unset()) {
-    if (QScreen* screen = QApplication::primaryScreen()) move(screen->availableGeometry().topLeft());
+    // Where the window stands the first time is the application's to say.
     resizing_ = true;
     resize(width(), kLeastClientHeight);
     resizing_ = false;

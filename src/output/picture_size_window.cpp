@@ -115,7 +115,12 @@ PictureSizeWindow::~PictureSizeWindow() { CancelExport(); }
 void PictureSizeWindow::Prepare(ExportItem item) {
   buttonF_->setVisible(item == ExportItem::File);
   buttonC_->setVisible(item == ExportItem::Clipboard);
-  move(QCursor::pos());
+  if (shownBefore_) move(QCursor::pos());
+}
+
+void PictureSizeWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  shownBefore_ = true;
 }
 
 void PictureSizeWindow::Open(ExportItem item) {

@@ -5,11 +5,13 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -288,4 +290,29 @@ void AlignmentWindowTest::menuItemsPrintToPdfWithoutAPrinter() {
   QFile pdf(file);
   QVERIFY(pdf.open(QIODevice::ReadOnly));
   QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+}
+
+void AlignmentWindowTest::firstOpeningStandsInTheMiddle() {
+  QTemporaryDir folder;
+  BrilloraApp app{QDir(folder.path())};
+  app.Start({});
+  AlignmentWindow& window = app.Alignment();
+  app.Design().Menu().Data1->trigger();
+  // Centred at the size the first opening gave it, as it shows, and still
+  // there once the desktop framed it.
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect frame = window.frameGeometry();
+  QVERIFY2((frame.center() - available.center()).manhattanLength() <= 2,
+           qPrintable(QString("%1, %2 %3 x %4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QTest::qWait(20);  // whatever the placement does once the window is exposed
+  QCOMPARE(window.frameGeometry(), frame);
+  // Later openings keep the place the user gave it.
+  window.move(window.pos() + QPoint(-30, 20));
+  const QPoint moved = window.pos();
+  QTest::mouseClick(window.findChild<QPushButton*>("Cancel"), Qt::LeftButton);
+  app.Design().Menu().Image2->trigger();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QTest::qWait(20);
+  QCOMPARE(window.pos(), moved);
 }

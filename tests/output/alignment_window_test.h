@@ -14,4 +14,5 @@ class AlignmentWindowTest : public QObject {
   void twoCopiesAreTwoJobs();
   void resizingScalesThePage();
   void menuItemsPrintToPdfWithoutAPrinter();
+  void firstOpeningStandsInTheMiddle();
 };

@@ -7,10 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QSignalSpy>
@@ -92,13 +94,18 @@ void PictureSizeWindowTest::controlsAsTheyOpen() {
   QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
   QCOMPARE(QFileInfo(dialog.selectedFiles().value(0)).completeBaseName(), QString("Picture"));
 
-  // Each item shows its own button, in the same place, and the window opens at the pointer.
+  // Each item shows its own button, in the same place. The first showing
+  // leaves the window where it was placed; later ones open it at the pointer.
   QCursor::setPos(QPoint(123, 145));
+  e.window.move(210, 160);
   e.Show(ExportItem::File);
   QVERIFY(e.Button("ButtonF")->isVisible());
   QVERIFY(!e.Button("ButtonC")->isVisible());
-  QCOMPARE(e.window.pos(), QCursor::pos());
+  QCOMPARE(e.window.pos(), QPoint(210, 160));
   const QRect place = e.Button("ButtonF")->geometry();
+  e.window.hide();
+  e.Show(ExportItem::File);
+  QCOMPARE(e.window.pos(), QCursor::pos());
   e.window.Prepare(ExportItem::Clipboard);
   QVERIFY(!e.Button("ButtonF")->isVisible());
   QVERIFY(e.Button("ButtonC")->isVisible());
@@ -263,8 +270,17 @@ void PictureSizeWindowTest::menuItemsOpenTheWindow() {
     item->trigger();
     return shown;
   };
+  // The first opening stands in the middle of the screen, the next at the pointer.
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  QCursor::setPos(available.topLeft() + QPoint(40, 30));
+  QRect first;
+  QTimer::singleShot(0, [&] { first = window.frameGeometry(); });
   QCOMPARE(opened(menu.SaveImagetoFile1), QString("F"));
+  QVERIFY2((first.center() - available.center()).manhattanLength() <= 2,
+           qPrintable(QString("%1, %2").arg(first.center().x()).arg(first.center().y())));
+  QCOMPARE(window.pos(), first.topLeft());
   QCOMPARE(opened(menu.ImagetoClipboard1), QString("C"));
+  QCOMPARE(window.pos(), QCursor::pos());
   QCOMPARE(opened(menu.ImagetoClipboard2), QString("C"));
 
   // A picture put on the clipboard makes the picture window ask when it closes.
