@@ -123,8 +123,15 @@ void AlignmentWindowTest::firstOpeningOnA4() {
   QCOMPARE(top->palette().color(QPalette::Base), QColor(255, 255, 128));
   p.Field("SEdit4")->setFocus();
   QTRY_COMPARE(top->palette().color(QPalette::Base), QColor(240, 250, 255));
-  // The preview shows the sheet inside its frame.
-  QVERIFY(Ink(p.Box()->grab().toImage(), QRect(4, 10, 80, 80)) > 50);
+  // The preview shows the sheet inside its frame, whose four dotted edges show.
+  const QImage shown = p.Box()->grab().toImage();
+  QVERIFY(Ink(shown, QRect(4, 10, 80, 80)) > 50);
+  for (const QRect& edge : {QRect(0, 0, 190, 1), QRect(0, 189, 190, 1), QRect(0, 0, 1, 190), QRect(189, 0, 1, 190)}) {
+    int dots = 0;
+    for (int y = edge.top(); y <= edge.bottom(); ++y)
+      for (int x = edge.left(); x <= edge.right(); ++x) dots += shown.pixel(x, y) == QColor(Qt::gray).rgb();
+    QVERIFY2(dots > 40, qPrintable(QString("%1 dots at %2, %3").arg(dots).arg(edge.x()).arg(edge.y())));
+  }
 
   // "Printer properties" runs the setup and measures the page again; the
   // rectangle keeps its pixels.
