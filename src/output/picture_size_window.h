@@ -21,8 +21,9 @@ namespace brillora {
 enum class ExportItem { File, Clipboard };
 
 // The image export window: renders the current view at the typed size and
-// writes it to a file or puts it on the clipboard. The drawing runs on a
-// thread of its own; after half a second a progress bar with "Cancel" shows.
+// writes it to a file or puts it on the clipboard; a size outside 100 to 9000
+// pixels is refused with a message. The drawing runs on a thread of its own;
+// after half a second a progress bar with "Cancel" shows.
 class PictureSizeWindow : public QDialog {
   Q_OBJECT
 

@@ -80,10 +80,19 @@ void PictureSizeWindowTest::controlsAsTheyOpen() {
   QVERIFY(e.window.windowFlags() & Qt::WindowStaysOnTopHint);
   QCOMPARE(e.window.findChild<QLabel*>("Label1")->text(), QString("Width"));
   QCOMPARE(e.window.findChild<QLabel*>("Label2")->text(), QString("Height"));
+  // The arrows step from 100 to 9000; the start is 1000.
   for (const char* name : {"RxSpinEditX", "RxSpinEditY"}) {
-    QCOMPARE(e.Spin(name)->minimum(), 100);
-    QCOMPARE(e.Spin(name)->maximum(), 9000);
-    QCOMPARE(e.Spin(name)->value(), 1000);
+    QSpinBox* spin = e.Spin(name);
+    QCOMPARE(spin->value(), 1000);
+    spin->setValue(101);
+    spin->stepBy(-5);
+    QCOMPARE(spin->value(), 100);
+    spin->stepDown();
+    QCOMPARE(spin->value(), 100);
+    spin->setValue(8999);
+    spin->stepBy(5);
+    QCOMPARE(spin->value(), 9000);
+    spin->setValue(1000);
   }
   QCOMPARE(e.Button("ButtonF")->toolTip(), QString("Copy image to File"));
   QCOMPARE(e.Button("ButtonC")->toolTip(), QString("Copy Image to Clipboard"));
@@ -292,4 +301,51 @@ void PictureSizeWindowTest::menuItemsOpenTheWindow() {
   MessageCatcher catcher;
   QVERIFY(app.Picture().close());
   QCOMPARE(catcher.Texts(), QStringList({"Do you want to keep picture in Clipboard?"}));
+}
+
+void PictureSizeWindowTest::sizesOutsideTheRangeAreRefused() {
+  QApplication::clipboard()->clear();
+  QTemporaryDir folder;
+  ExportWindow e;
+  e.window.SaveDialog().setDirectory(folder.path());
+  const auto type = [&](const char* name, const QString& text) {
+    QSpinBox* spin = e.Spin(name);
+    e.window.activateWindow();  // the message box took the activation
+    QVERIFY(QTest::qWaitForWindowActive(&e.window));
+    spin->setFocus();
+    QTRY_VERIFY(spin->hasFocus());
+    spin->selectAll();
+    QTest::keyClicks(spin, text);
+  };
+  const QString message = "The picture must be from 100 to 9000 pixels wide and high: %1 x %2 is not drawn.";
+  e.Show(ExportItem::Clipboard);
+  for (const auto& [width, height] : {std::pair{"50", "1000"}, {"1000", "9001"}, {"0", "99"}}) {
+    type("RxSpinEditX", width);
+    type("RxSpinEditY", height);
+    MessageCatcher catcher;
+    QTest::keyClick(e.Spin("RxSpinEditY"), Qt::Key_Return);
+    QCOMPARE(catcher.Texts(), QStringList{message.arg(width, height)});
+    // Nothing is drawn and the typed size stays for the user to mend.
+    QVERIFY(!e.window.Busy());
+    QVERIFY(e.window.isVisible());
+    QCOMPARE(e.Spin("RxSpinEditX")->text(), QString(width));
+    QCOMPARE(e.Spin("RxSpinEditY")->text(), QString(height));
+  }
+  QVERIFY(e.sounds.isEmpty());
+  QVERIFY(QApplication::clipboard()->image().isNull());
+  QVERIFY(!e.window.ClipboardUsed());
+
+  // The file button asks for no file then.
+  e.Show(ExportItem::File);
+  MessageCatcher catcher;
+  bool asked = false;
+  QTimer::singleShot(200, [&] {
+    asked = e.window.SaveDialog().isVisible();
+    if (asked) e.window.SaveDialog().reject();
+  });
+  QTest::mouseClick(e.Button("ButtonF"), Qt::LeftButton);
+  QTest::qWait(300);
+  QVERIFY(!asked);
+  QCOMPARE(catcher.Texts(), QStringList{message.arg("0", "99")});
+  QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
