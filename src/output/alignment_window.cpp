@@ -428,11 +428,8 @@ void AlignmentWindow::OKClick() {
   QString failure;
   {
     const WaitCursor wait;
-    for (int i = 1; i <= copies_->value() && failure.isEmpty(); ++i) {
-      const bool begun = target_.BeginJob(QString("Brillora %1").arg(i));
-      if (begun) painter_.DrawSheet(target_.Page(), area, kind_, subject);
-      if (!begun || !target_.EndJob()) failure = target_.LastError();
-    }
+    failure = PrintCopies(target_, copies_->value(),
+                          [&](QPainter& page) { painter_.DrawSheet(page, area, kind_, subject); });
   }
   if (!failure.isEmpty()) {
     QMessageBox::information(this, "Brillora", failure);

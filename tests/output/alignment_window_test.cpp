@@ -1,5 +1,9 @@
 #include "alignment_window_test.h"
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -10,13 +14,17 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
+#include <cstring>
 
 #include "message_catcher.h"
 #include "output/alignment_window.h"
@@ -84,6 +92,19 @@ int Ink(const QImage& page, const QRect& area) {
   for (int y = area.top(); y <= area.bottom(); y += 4)
     for (int x = area.left(); x <= area.right(); x += 4) count += page.pixel(x, y) != qRgb(255, 255, 255);
   return count;
+}
+
+// What pdfinfo reads of a PDF file.
+QString PdfInfo(const QString& file) {
+  QProcess pdfinfo;
+  pdfinfo.start("pdfinfo", {file});
+  pdfinfo.waitForFinished();
+  return QString::fromUtf8(pdfinfo.readAllStandardOutput());
+}
+
+QByteArray FileBytes(const QString& file) {
+  QFile f(file);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -286,6 +307,8 @@ void AlignmentWindowTest::menuItemsPrintToPdfWithoutAPrinter() {
   app.Picture().Rotate();
   QTRY_VERIFY(window.findChild<QWidget*>("PaintBox1")->grab().toImage() != crown);
 
+  // Two copies into a file are two pages of it.
+  window.findChild<QSpinBox*>("SEditCopy")->setValue(2);
   const QString file = folder.filePath("page.pdf");
   QTimer::singleShot(0, [&] {
     window.PdfDialog().selectFile(file);
@@ -297,6 +320,9 @@ void AlignmentWindowTest::menuItemsPrintToPdfWithoutAPrinter() {
   QFile pdf(file);
   QVERIFY(pdf.open(QIODevice::ReadOnly));
   QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+  const QString info = PdfInfo(file);
+  QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
+  QVERIFY2(info.contains(QRegularExpression("Title:\\s+Brillora 1\\n")), qPrintable(info));
 }
 
 void AlignmentWindowTest::firstOpeningStandsInTheMiddle() {
@@ -322,4 +348,79 @@ void AlignmentWindowTest::firstOpeningStandsInTheMiddle() {
   QVERIFY(QTest::qWaitForWindowExposed(&window));
   QTest::qWait(20);
   QCOMPARE(window.pos(), moved);
+}
+
+// Printing to a PDF file keeps the rules of every save of the program: links
+// are followed, FIFOs, devices and files the user may not write are never
+// replaced, a replaced file keeps its permissions, and a failed write gives the
+// system's reason and leaves the old file as it was.
+void AlignmentWindowTest::pdfOutputKeepsTheSaveRules() {
+  SystemPrinter printer;
+  if (!printer.AsksForFile()) QSKIP("a system printer is installed here");
+  QTemporaryDir folder;
+  const QDir dir(folder.path());
+  const auto print = [&](const QString& file) {
+    printer.SetFile(file);
+    return PrintCopies(printer, 2, [](QPainter& page) { page.drawLine(0, 0, 400, 400); });
+  };
+  const auto old = [](const QString& file, QFile::Permissions mode) {
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("old");
+    f.close();
+    QVERIFY(f.setPermissions(mode));
+  };
+  const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+
+  // Through a link: the target is replaced, keeps its mode, and the link stays.
+  QVERIFY(dir.mkdir("real"));
+  old(dir.filePath("real/target.pdf"), ownerOnly);
+  QVERIFY(QFile::link("real/target.pdf", dir.filePath("link.pdf")));
+  QCOMPARE(print(dir.filePath("link.pdf")), QString());
+  QVERIFY(QFileInfo(dir.filePath("link.pdf")).isSymLink());
+  QCOMPARE(FileBytes(dir.filePath("real/target.pdf")).left(5), QByteArray("%PDF-"));
+  QCOMPARE(QFile::permissions(dir.filePath("real/target.pdf")) & QFile::Permissions(0x7077), ownerOnly);
+  QVERIFY(PdfInfo(dir.filePath("link.pdf")).contains(QRegularExpression("Pages:\\s+2\\n")));
+  QCOMPARE(QDir(dir.filePath("real")).entryList(QDir::Files | QDir::Hidden), QStringList{"target.pdf"});
+
+  // A FIFO and a device, also through links: refused, left as they are. The
+  // device is the test's own where it may make one, else the system's, which
+  // only the superuser could replace.
+  const QString fifo = dir.filePath("fifo.pdf");
+  QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  QString device = dir.filePath("null.pdf");
+  if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) device.clear();
+  QVERIFY(QFile::link("fifo.pdf", dir.filePath("to-fifo.pdf")));
+  QVERIFY(QFile::link(device.isEmpty() ? "/dev/null" : device, dir.filePath("to-null.pdf")));
+  QStringList refused = {fifo, dir.filePath("to-fifo.pdf"), dir.filePath("to-null.pdf")};
+  if (!device.isEmpty()) refused << device;
+  for (const QString& file : refused) {
+    QCOMPARE(print(file), "Cannot write " + file + ": Existing file " + file + " is not a regular file");
+  }
+  QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+  QVERIFY(QFileInfo(dir.filePath("to-null.pdf")).isSymLink());
+
+  // A file the user may not write.
+  const QString locked = dir.filePath("locked.pdf");
+  const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+  old(locked, readOnly);
+  QCOMPARE(print(locked), "Cannot write " + locked + ": Existing file " + locked + " is not writable");
+  QCOMPARE(FileBytes(locked), QByteArray("old"));
+  QCOMPARE(QFile::permissions(locked) & QFile::Permissions(0x7077), readOnly);
+
+  // A file size limit stands in for a full disk.
+  const QString full = dir.filePath("full.pdf");
+  old(full, ownerOnly);
+  rlimit before{};
+  QCOMPARE(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = 64;
+  QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const QString failure = print(full);
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, previous);
+  QCOMPARE(failure, "Cannot write " + full + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)));
+  QCOMPARE(FileBytes(full), QByteArray("old"));
+  QVERIFY(dir.entryList(QDir::Files | QDir::Hidden | QDir::System).filter(".brillora-").isEmpty());
 }

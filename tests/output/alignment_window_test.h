@@ -15,4 +15,5 @@ class AlignmentWindowTest : public QObject {
   void resizingScalesThePage();
   void menuItemsPrintToPdfWithoutAPrinter();
   void firstOpeningStandsInTheMiddle();
+  void pdfOutputKeepsTheSaveRules();
 };
