@@ -161,7 +161,7 @@ void Plot(const std::vector<TiltCurve>& curves, const std::string& path) {
     const QApplication app(argc, argv.data());
     failure = WriteTiltPlot(curves, path);
   }
-  if (failure) throw CommandFailure{kExitFailed, *failure};
+  if (failure) throw CommandFailure{kExitFailed, "cannot write " + path + ": " + *failure};
 }
 
 void PrintTable(std::ostream& out, const AnalyzeSettings& s, const LightFigures& f,

@@ -255,6 +255,11 @@ void LightMapWindow::closeEvent(QCloseEvent* event) {
   emit closed();
 }
 
+bool LightMapWindow::event(QEvent* event) {
+  if (event->type() == QEvent::ApplicationFontChange) FitCaption();
+  return QWidget::event(event);
+}
+
 void LightMapWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (editor_.Controls().PressedMode == 3 && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }

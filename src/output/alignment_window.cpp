@@ -12,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
@@ -258,7 +257,7 @@ void AlignmentWindow::Act(ContentKind kind) {
   kind_ = kind;
   if (sound_) sound_("Block");
   if (rect_.Unset()) {
-    if (QScreen* screen = QApplication::primaryScreen()) move(screen->availableGeometry().topLeft());
+    // Where the window stands the first time is the application's to say.
     resizing_ = true;
     resize(width(), kLeastClientHeight);
     resizing_ = false;
@@ -429,11 +428,8 @@ void AlignmentWindow::OKClick() {
   QString failure;
   {
     const WaitCursor wait;
-    for (int i = 1; i <= copies_->value() && failure.isEmpty(); ++i) {
-      const bool begun = target_.BeginJob(QString("Brillora %1").arg(i));
-      if (begun) painter_.DrawSheet(target_.Page(), area, kind_, subject);
-      if (!begun || !target_.EndJob()) failure = target_.LastError();
-    }
+    failure = PrintCopies(target_, copies_->value(),
+                          [&](QPainter& page) { painter_.DrawSheet(page, area, kind_, subject); });
   }
   if (!failure.isEmpty()) {
     QMessageBox::information(this, "Brillora", failure);

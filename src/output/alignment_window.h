@@ -22,7 +22,7 @@ class LayoutSpin;
 
 // The print alignment window: the printer's page as a white rectangle with
 // the content previewed in a frame that the mouse and the fields place and
-// size; OK prints one job per copy. The rules live in print_layout; the
+// size; OK prints the copies (PrintCopies). The rules live in print_layout; the
 // window shows their results.
 class AlignmentWindow : public QWidget {
   Q_OBJECT

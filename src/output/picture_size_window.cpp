@@ -15,6 +15,8 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
+
 #include "view/export_picture.h"
 
 namespace brillora {
@@ -34,10 +36,36 @@ constexpr ExportFilter kFilters[] = {
     {"PNG (*.png)", "png", ImageFormat::Png},
 };
 
+constexpr int kMostTyped = 99999;
+
+bool SizeAccepted(int side) {
+  return side >= PictureSizeWindow::kLeastSide && side <= PictureSizeWindow::kMostSide;
+}
+
+// A size field that keeps whatever number is typed into it, so that a size
+// outside the range is refused with a message rather than replaced by another;
+// its arrows step within the range.
+class SizeSpin : public QSpinBox {
+ public:
+  explicit SizeSpin(QWidget* parent) : QSpinBox(parent) { setRange(0, kMostTyped); }
+
+  void stepBy(int steps) override {
+    setValue(std::clamp(value() + steps * singleStep(), int{PictureSizeWindow::kLeastSide},
+                        int{PictureSizeWindow::kMostSide}));
+  }
+
+ protected:
+  StepEnabled stepEnabled() const override {
+    StepEnabled enabled = StepNone;
+    if (value() > PictureSizeWindow::kLeastSide) enabled |= StepDownEnabled;
+    if (value() < PictureSizeWindow::kMostSide) enabled |= StepUpEnabled;
+    return enabled;
+  }
+};
+
 QSpinBox* SizeEdit(const char* name, QWidget* parent) {
-  auto* edit = new QSpinBox(parent);
+  auto* edit = new SizeSpin(parent);
   edit->setObjectName(name);
-  edit->setRange(PictureSizeWindow::kLeastSide, PictureSizeWindow::kMostSide);
   edit->setValue(PictureSizeWindow::kInitialSide);
   return edit;
 }
@@ -115,7 +143,12 @@ PictureSizeWindow::~PictureSizeWindow() { CancelExport(); }
 void PictureSizeWindow::Prepare(ExportItem item) {
   buttonF_->setVisible(item == ExportItem::File);
   buttonC_->setVisible(item == ExportItem::Clipboard);
-  move(QCursor::pos());
+  if (shownBefore_) move(QCursor::pos());
+}
+
+void PictureSizeWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  shownBefore_ = true;
 }
 
 void PictureSizeWindow::Open(ExportItem item) {
@@ -151,6 +184,15 @@ void PictureSizeWindow::ButtonClick(QToolButton* sender) {
   if (busy_) return;
   const int w = spinX_->value();
   const int h = spinY_->value();
+  if (!SizeAccepted(w) || !SizeAccepted(h)) {
+    QMessageBox::information(this, "Brillora",
+                             QString("The picture must be from %1 to %2 pixels wide and high: %3 x %4 is not drawn.")
+                                 .arg(kLeastSide)
+                                 .arg(kMostSide)
+                                 .arg(w)
+                                 .arg(h));
+    return;
+  }
   ExportTask task{source_(w, h), std::nullopt};
   toClipboard_ = sender == buttonC_;
   if (!toClipboard_) {
