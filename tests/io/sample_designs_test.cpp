@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -54,17 +54,33 @@ struct ReadmeRow {
   std::string material;
 };
 
+// The cells of a table row "| a | b | ... |", trimmed; none for another line.
+std::vector<std::string> TableCells(const std::string& line) {
+  std::vector<std::string> cells;
+  if (line.size() < 2 || line.front() != '|' || line.back() != '|') return cells;
+  std::size_t start = 1;
+  for (std::size_t bar = line.find('|', start); bar != std::string::npos; bar = line.find('|', start)) {
+    const std::string cell = line.substr(start, bar - start);
+    const std::size_t first = cell.find_first_not_of(' ');
+    cells.push_back(first == std::string::npos ? "" : cell.substr(first, cell.find_last_not_of(' ') - first + 1));
+    start = bar + 1;
+  }
+  return cells;
+}
+
+// The rows of the README's tables that name a design file:
+// | File.brl | 8 (96 gear) | 74 | Diamond | what it shows |
 std::map<std::string, ReadmeRow> ReadmeTable() {
   std::map<std::string, ReadmeRow> rows;
   std::ifstream in(kSamples / "README.md");
-  // | File.brl | 8 (96 gear) | 74 | Diamond | what it shows |
-  const std::regex row(R"(^\| (\S+\.brl) \| (\d+)[^|]* \| (\d+) \| ([^|]+?) \| .+\|\s*$)");
   std::string line;
-  std::smatch m;
   while (std::getline(in, line)) {
-    if (!std::regex_match(line, m, row)) continue;
-    EXPECT_EQ(rows.count(m[1]), 0u) << m[1] << " is listed twice";
-    rows[m[1]] = {std::stoi(m[2]), std::stoul(m[3]), m[4]};
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::vector<std::string> cells = TableCells(line);
+    if (cells.size() != 5 || !cells[0].ends_with(".brl")) continue;
+    EXPECT_EQ(rows.count(cells[0]), 0u) << cells[0] << " is listed twice";
+    EXPECT_FALSE(cells[4].empty()) << cells[0] << " has no description";
+    rows[cells[0]] = {std::atoi(cells[1].c_str()), std::strtoul(cells[2].c_str(), nullptr, 10), cells[3]};
   }
   return rows;
 }
