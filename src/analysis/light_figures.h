@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <utility>
+
 #include "analysis/stone_symmetry.h"
 #include "model/design.h"
 #include "trace/frame.h"
@@ -49,6 +52,9 @@ class LightAnalyzer {
   // whole view.
   LightFigures Analyze(const Stone& stone, const Frame& view, const AnalysisSettings& settings,
                        const StoneSymmetry& symmetry);
+  // The stone's tables for the traces, when several analysers take views of
+  // one stone (RayTracer::ShareTables).
+  void ShareTables(std::shared_ptr<const StoneTables> tables) { tracer_.ShareTables(std::move(tables)); }
 
  private:
   RayTracer tracer_;
