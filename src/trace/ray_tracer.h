@@ -34,8 +34,10 @@ struct TraceLevel {
 class RayTracer {
  public:
   static constexpr int kDeepestLevel = 12;
-  // The deepest level when options.LightCutoff asks for figures of light return.
-  static constexpr int kDeepestFiguresLevel = 30;
+  // The deepest level when options.LightCutoff asks for figures of light
+  // return: the light of the figures' greatest depth meets the surface from
+  // inside for the thirtieth time in the pieces its beams are cut into.
+  static constexpr int kDeepestFiguresLevel = 29;
   // No cut starts once a render has made this many beams. The samples make at
   // most 9 200 at any view and depth, designs of up to eight tiers a side
   // about 18 000, designs of a hundred tiers up to 53 000; a broken stone can
