@@ -61,11 +61,16 @@ bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == st
 
 }  // namespace
 
-StoneTables::StoneTables(const Stone& stone) : source_(stone) {
+StoneTables::StoneTables(const Stone& stone) : vertices_(stone.AllVertices) {
+  planes_.reserve(stone.AllFacets.size());
+  firstCorner_.reserve(stone.AllFacets.size() + 1);
   for (const TFacet& facet : stone.AllFacets) {
-    allCorners_ += facet.Points.size();
+    planes_.push_back({facet.Nx, facet.Ny, facet.Nz, facet.D});
+    firstCorner_.push_back(corners_.size());
+    corners_.insert(corners_.end(), facet.Points.begin(), facet.Points.end());
     largestFacet_ = std::max(largestFacet_, facet.Points.size());
   }
+  firstCorner_.push_back(corners_.size());
   for (const TVertex& v : stone.AllVertices)
     largestCorner_ = std::max(largestCorner_, std::fabs(v.x) + std::fabs(v.y) + std::fabs(v.z));
   for (const TFacet& facet : stone.AllFacets) {
@@ -108,18 +113,18 @@ StoneTables::StoneTables(const Stone& stone) : source_(stone) {
 }
 
 bool StoneTables::Describes(const Stone& stone) const {
-  const std::vector<TVertex>& vertices = source_.AllVertices;
-  const std::vector<TFacet>& facets = source_.AllFacets;
   static_assert(sizeof(TVertex) == 3 * sizeof(double), "a vertex's bytes are its three doubles' bits");
-  if (stone.AllVertices.size() != vertices.size() || stone.AllFacets.size() != facets.size()) return false;
-  if (!vertices.empty() &&
-      std::memcmp(stone.AllVertices.data(), vertices.data(), vertices.size() * sizeof(TVertex)) != 0)
+  if (stone.AllVertices.size() != vertices_.size() || stone.AllFacets.size() != planes_.size()) return false;
+  if (!vertices_.empty() &&
+      std::memcmp(stone.AllVertices.data(), vertices_.data(), vertices_.size() * sizeof(TVertex)) != 0)
     return false;
-  for (std::size_t i = 0; i < facets.size(); ++i) {
-    const TFacet& a = stone.AllFacets[i];
-    const TFacet& b = facets[i];
-    if (!SameBits(a.Nx, b.Nx) || !SameBits(a.Ny, b.Ny) || !SameBits(a.Nz, b.Nz) || !SameBits(a.D, b.D) ||
-        a.Points != b.Points)
+  for (std::size_t i = 0; i < planes_.size(); ++i) {
+    const TFacet& facet = stone.AllFacets[i];
+    const std::array<double, 4>& plane = planes_[i];
+    const auto first = corners_.begin() + static_cast<std::ptrdiff_t>(firstCorner_[i]);
+    const auto last = corners_.begin() + static_cast<std::ptrdiff_t>(firstCorner_[i + 1]);
+    if (!SameBits(facet.Nx, plane[0]) || !SameBits(facet.Ny, plane[1]) || !SameBits(facet.Nz, plane[2]) ||
+        !SameBits(facet.D, plane[3]) || !std::equal(facet.Points.begin(), facet.Points.end(), first, last))
       return false;
   }
   return true;

@@ -11,6 +11,7 @@
 #error "trace/stone_tables.h belongs to the tracer's own sources"
 #endif
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -53,18 +54,22 @@ class StoneTables {
     return {cornerQuads_.data() + firstCornerQuad_[facet], cornerQuads_.data() + firstCornerQuad_[facet + 1]};
   }
   double LargestCorner() const { return largestCorner_; }  // the largest |x| + |y| + |z| of a vertex
-  std::size_t Facets() const { return source_.AllFacets.size(); }
-  std::size_t Vertices() const { return source_.AllVertices.size(); }
-  std::size_t AllCorners() const { return allCorners_; }  // the corners of all facets together
+  std::size_t Facets() const { return planes_.size(); }
+  std::size_t Vertices() const { return vertices_.size(); }
+  std::size_t AllCorners() const { return corners_.size(); }  // the corners of all facets together
   std::size_t LargestFacet() const { return largestFacet_; }  // in corners
 
  private:
-  Stone source_;
+  // What the tables were built from, laid flat: a few blocks to copy and
+  // compare rather than a list per facet.
+  std::vector<TVertex> vertices_;
+  std::vector<std::array<double, 4>> planes_;  // Nx, Ny, Nz, D
+  std::vector<int> corners_;                   // facet i's are corners_[firstCorner_[i] ..]
+  std::vector<std::size_t> firstCorner_;
   std::vector<FacetOctet> octets_;
   std::vector<trace::CornerQuad> cornerQuads_;
   std::vector<std::uint32_t> firstCornerQuad_;
   double largestCorner_ = 0;
-  std::size_t allCorners_ = 0;
   std::size_t largestFacet_ = 0;
 };
 
