@@ -36,7 +36,8 @@ LightPerformanceWindow::LightPerformanceWindow(QWidget* parent) : QWidget(parent
   grid->addWidget(new QLabel("Depth:", this), 0, 2);
   depth_ = new QSpinBox(this);
   depth_->setObjectName("DepthSpin");
-  depth_->setRange(1, RayTracer::kDeepestFiguresLevel);
+  depth_->setRange(AnalysisSettings::kShallowest, AnalysisSettings::kDeepest);
+  depth_->setToolTip("How often the light meets the stone's surface from inside");
   depth_->setValue(AnalysisSettings{}.Depth);
   grid->addWidget(depth_, 0, 3);
 
