@@ -19,7 +19,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
@@ -33,9 +32,11 @@
 #include "ui/design_exports.h"
 #include "params/stone_parameters.h"
 #include "ui/about_window.h"
-#include "ui/control_mirror.h"
-#include "ui/focus_watch.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/control_mirror.h"
+#include "widgets/focus_watch.h"
+#include "widgets/file_drop.h"
+#include "widgets/named.h"
+#include "widgets/nt_track_bar.h"
 #include "ui/side_icons.h"
 #include "ui/sound_player.h"
 #include "view/picture_window.h"
@@ -46,16 +47,9 @@ namespace {
 
 constexpr int kClientWidth = 193;
 constexpr int kClientHeight = 423;
-constexpr int kMaxDroppedName = 256;
 const QStringList kSaveFilters = {"Shape (*.brl)", "Text File (*.txt)"};
 const QStringList kOpenFilters = {"All(*.brl;*.txt) (*.brl *.txt)", "Shape (*.brl)", "Text File (*.txt)",
                                    "GemCad (*.asc)"};
-
-template <typename W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text) {
   return Named(new QLabel(text, parent), name);
@@ -621,15 +615,10 @@ bool DesignWindow::ConfirmClose() {
   return true;
 }
 
-void DesignWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
+void DesignWindow::dragEnterEvent(QDragEnterEvent* event) { WelcomeFiles(event); }
 
 void DesignWindow::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.isEmpty()) return;
-  event->acceptProposedAction();
-  OpenDesign(urls.first().toLocalFile().left(kMaxDroppedName));
+  if (const std::optional<QString> file = TakeDroppedFile(event, kLongestDroppedDesign)) OpenDesign(*file);
 }
 
 }  // namespace brillora

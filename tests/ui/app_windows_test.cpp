@@ -30,7 +30,7 @@
 #include "ui/about_window.h"
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
 #include "ui/progress_window.h"
 #include "ui/screenshots.h"
 #include "ui/sound_player.h"

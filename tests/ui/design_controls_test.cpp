@@ -16,7 +16,7 @@
 #include "model/step_editor.h"
 #include "model/selected_step.h"
 #include "ui/design_window.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
 #include "view/picture_window.h"
 #include "window_activation.h"
 

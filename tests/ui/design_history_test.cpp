@@ -24,7 +24,7 @@
 #include "params/parameters_window.h"
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
 #include "view/picture_window.h"
 
 using namespace brillora;

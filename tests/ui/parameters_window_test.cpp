@@ -20,7 +20,7 @@
 #include "params/stone_parameters.h"
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
 #include "window_activation.h"
 
 using namespace brillora;
