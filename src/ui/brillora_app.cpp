@@ -70,7 +70,8 @@ void BrilloraApp::Wire() {
   QObject::connect(progress_.get(), &ProgressWindow::cancelRequested, design_.get(), &DesignWindow::StopAnimations);
   // Closing either window ends the run: a changed design is offered for saving first.
   for (QWidget* window : std::initializer_list<QWidget*>{picture_.get(), design_.get()}) {
-    window->installEventFilter(new CloseGuard([this] { return design_->ConfirmClose(); }, window));
+    closeGuards_.push_back(std::make_unique<CloseGuard>([this] { return design_->ConfirmClose(); }));
+    window->installEventFilter(closeGuards_.back().get());
   }
   // The preparation of an animation shows in the progress window, and an
   // animation that ends by itself clears its item's mark.
