@@ -1,8 +1,6 @@
 #include "view/picture_window.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -307,12 +305,6 @@ void PictureWindow::dropEvent(QDropEvent* event) {
 void PictureWindow::closeEvent(QCloseEvent* event) {
   emit closing();
   animation_.Stop();
-  QApplication::processEvents();
-  if (clipboardUsed_ &&
-      QMessageBox::question(this, "Brillora", "Do you want to keep picture in Clipboard?",
-                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::No) {
-    QApplication::clipboard()->clear();
-  }
   event->accept();
 }
 

@@ -1,9 +1,12 @@
 // Work that must not be lost: a changed design is offered for saving before
-// anything replaces it, and a save asks before replacing the file it really
-// writes. Driven as a user would on the offscreen platform.
+// anything replaces it, a save asks before replacing the file it really
+// writes, and the clipboard question comes as the program ends. Driven as a
+// user would on the offscreen platform, in the program's own event loop where
+// the end of the program is concerned.
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
@@ -31,6 +34,7 @@ using namespace brillora;
 namespace {
 
 const QString kUnsaved = "Save changes to the design?";
+const QString kClipboard = "Do you want to keep picture in Clipboard?";
 
 QString Sample(const QString& name) { return QString(BRILLORA_SOURCE_DIR) + "/GEM_DAT/" + name; }
 
@@ -46,6 +50,17 @@ void Write(const QString& path, const QByteArray& text) {
 }
 
 QString Replacing(const QString& name) { return name + " already exists.\nDo you want to replace it?"; }
+
+// A picture of the stone goes to the clipboard through the export window.
+void CopyPictureToClipboard(BrilloraApp& app) {
+  PictureSizeWindow& size = app.PictureSize();
+  size.findChild<QSpinBox*>("RxSpinEditX")->setValue(100);
+  size.findChild<QSpinBox*>("RxSpinEditY")->setValue(100);
+  QTimer::singleShot(0, &size, [&size] { QTest::mouseClick(size.findChild<QToolButton*>("ButtonC"), Qt::LeftButton); });
+  app.Design().Menu().ImagetoClipboard2->trigger();
+  QVERIFY(size.ClipboardUsed());
+  QCOMPARE(QApplication::clipboard()->image().size(), QSize(100, 100));
+}
 
 }  // namespace
 
@@ -224,6 +239,43 @@ class WorkKeptTest : public QObject {
     })});
     design.Menu().Export3D1->trigger();
     QVERIFY(exportDialogIsTheKits);
+  }
+
+  // Closing the design window: the unsaved design first (it may keep the
+  // program open), then, once the program ends, the clipboard.
+  void closingAsksAboutTheDesignThenTheClipboard() {
+    DesignWindow& design = app_->Design();
+    CopyPictureToClipboard(*app_);
+    design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(35.0);
+    {
+      ModalAnswers answers({Press(QMessageBox::Cancel)});
+      QTimer::singleShot(0, &design, [&design] { design.close(); });
+      QVERIFY(!RunUntilTheEnd(1000));
+      QCOMPARE(answers.texts, QStringList({kUnsaved}));
+      QVERIFY(design.isVisible());
+      QVERIFY(app_->Picture().isVisible());
+    }
+    ModalAnswers answers({Press(QMessageBox::Discard), Press(QMessageBox::No)});
+    QTimer::singleShot(0, &design, [&design] { design.close(); });
+    QVERIFY(RunUntilTheEnd(10000));
+    QCOMPARE(answers.texts, QStringList({kUnsaved, kClipboard}));
+    QVERIFY(QApplication::clipboard()->image().isNull());
+    QVERIFY(!design.isVisible());
+    QVERIFY(!app_->Picture().isVisible());
+  }
+
+  // Closing the picture window asks once; Yes keeps the picture.
+  void closingThePictureAsksAboutTheClipboardOnce() {
+    CopyPictureToClipboard(*app_);
+    ModalAnswers answers({Press(QMessageBox::Yes), Press(QMessageBox::No)});
+    QTimer::singleShot(0, &app_->Picture(), [this] { app_->Picture().close(); });
+    QVERIFY(RunUntilTheEnd(10000));
+    QCOMPARE(answers.texts, QStringList({kClipboard}));
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(100, 100));
+    // The design window, hidden as the program ends, asks nothing more.
+    QVERIFY(app_->Design().close());
+    QTest::qWait(50);
+    QCOMPARE(answers.texts, QStringList({kClipboard}));
   }
 
  private:
