@@ -1,10 +1,12 @@
 // Speed of the drawing passes: the fast pass and the refined pass at the
 // picture window's usual size, the fast pass of a window enlarged to 1000 x
 // 1000, and exports of large pictures.
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
 
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 #include "io/design_file.h"
@@ -13,6 +15,7 @@
 #include "trace/ray_tracer.h"
 #include "view/paint_polygons.h"
 #include "view/paint_smooth.h"
+#include "view/picture_renderer.h"
 #include "view/refined_pass.h"
 #include "view/screen_scale.h"
 
@@ -83,6 +86,41 @@ BENCHMARK(BM_TraceAndFastPass)
     ->Args({kWindowWidth, kWindowHeight})
     ->Args({1000, 1000})
     ->Unit(benchmark::kMillisecond);
+
+// The picture window's paint after one change, through its renderer (the
+// argument): 0 a new stone, traced again; 1 a new size, the beams mapped
+// again; 2 new surroundings, the beams coloured again; 3 edges switched, the
+// polygons drawn again.
+void BM_PictureAfterChange(benchmark::State& state) {
+  TracedSample sample;
+  PictureSettings settings;
+  settings.maxLevel = kDepth;
+  settings.refractiveIndex = sample.options.RefractiveIndex;
+  PictureRenderer renderer(sample.light, RendererHost{[](RefineRequest) { return 1u; }, [] {}, [] {}});
+  renderer.SetSettings(settings);
+  renderer.SetSize(kWindowWidth, kWindowHeight);
+  const std::array stones{std::make_shared<const Stone>(sample.stone), std::make_shared<const Stone>(sample.stone)};
+  renderer.SetStone(stones[0]);
+  QImage target(kWindowWidth + 1, kWindowHeight + 1, QImage::Format_RGB32);
+  QPainter painter(&target);
+  int i = 0;
+  for (auto _ : state) {
+    ++i;
+    switch (state.range(0)) {
+      case 0: renderer.SetStone(stones[i % 2]); break;
+      case 1: renderer.SetSize(kWindowWidth + i % 2, kWindowHeight + i % 2); break;
+      case 2: renderer.Recolour(); break;
+      default:
+        settings.edges = i % 2 == 0;
+        renderer.SetSettings(settings);
+        break;
+    }
+    renderer.Update();
+    renderer.Paint(painter, QRect(0, 0, kWindowWidth, kWindowHeight));
+  }
+  state.counters["polygons"] = static_cast<double>(renderer.Screen().size());
+}
+BENCHMARK(BM_PictureAfterChange)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 void BM_TraceOnly(benchmark::State& state) {
   TracedSample sample;

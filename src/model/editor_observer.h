@@ -11,17 +11,17 @@ class EditorObserver {
  public:
   virtual ~EditorObserver() = default;
 
-  // The stone changed: the picture must be traced again before it is drawn.
+  // The design changed: a new stone is being built (the picture learns it
+  // from the stone it is then given).
   virtual void PictureStale() {}
   // Play the sound cue of that name (never called with an empty name).
   virtual void PlaySound(std::string_view /*name*/) {}
   // A rebuild ended: repaint the picture and, when the parameters window is
   // shown, recompute the weight and heights.
   virtual void StoneRebuilt() {}
-  // Whether the picture currently shows the crown (the viewer looks down on the
-  // table) rather than the pavilion.
-  virtual bool PictureShowsCrown() const { return true; }
-  // Turn the stone over in the picture, as the side switch asks.
+  // Turn the stone over in the picture, as the side switch asks. The editor
+  // is told the side the picture then shows (SetPictureShowsCrown) by whoever
+  // shows it.
   virtual void TurnStoneOver() {}
 };
 

@@ -421,8 +421,7 @@ void StepEditor::ClearnextClick(Control sender) {
 
 void StepEditor::CrownButtonClick(Control sender) {
   controls_.TabControl2.Select(0);
-  if (sender != Control::TabControl1 && sender != Control::None &&
-      observer_.PictureShowsCrown() == state_.IsCrown) {
+  if (sender != Control::TabControl1 && sender != Control::None && pictureShowsCrown_ == state_.IsCrown) {
     observer_.TurnStoneOver();
   }
   state_.IsCrown = !state_.IsCrown;

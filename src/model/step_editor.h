@@ -73,6 +73,13 @@ class StepEditor {
   // its step tab. False for a number outside the construction order.
   bool SelectFacetStep(int step);
 
+  // Whether the picture shows the crown (the viewer looks down on the table)
+  // rather than the pavilion, as whoever shows the picture tells it whenever
+  // that changes: the side switch turns the stone over only when the picture
+  // shows the side being left. The picture starts on the crown.
+  void SetPictureShowsCrown(bool crown) { pictureShowsCrown_ = crown; }
+  bool PictureShowsCrown() const { return pictureShowsCrown_; }
+
   // Every action that changes the design is one step of the history; undo and
   // redo bring back the design and the controls as that step found or left
   // them, with their stone. Installing a design starts a new history. False
@@ -147,6 +154,7 @@ class StepEditor {
   std::uint64_t revision_ = 0;
   std::uint64_t lastRevision_ = 0;
   std::uint64_t savedRevision_ = 0;
+  bool pictureShowsCrown_ = true;  // not part of the design: undo leaves it
 };
 
 template <class Action>

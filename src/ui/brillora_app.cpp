@@ -52,12 +52,18 @@ std::vector<QWidget*> BrilloraApp::Windows() const {
 
 void BrilloraApp::Wire() {
   design_->AttachLaterWindows(about_.get(), lightMap_.get());
-  picture_->SetSource(design_.get());
   picture_->SetTranslucentCompanions({design_.get(), pictureSize_.get(), parametersWindow_.get(), progress_.get()});
-  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, picture_.get(), [this] {
-    picture_->SetRebuild();
-    picture_->Repaint();
-  });
+  // The picture is told what it shows: the settings whenever a menu switch,
+  // the selected step or the refractive index changes, and the editor which
+  // side the picture shows whenever that changes.
+  QObject::connect(design_.get(), &DesignWindow::pictureSettingsChanged, picture_.get(),
+                   [this] { PushPictureSettings(); });
+  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, picture_.get(),
+                   [this] { PushPictureSettings(); });
+  PushPictureSettings();
+  QObject::connect(picture_.get(), &PictureWindow::sideShown, design_.get(), &DesignWindow::SetPictureShowsCrown);
+  design_->SetPictureShowsCrown(picture_->ShowsCrown());
+  QObject::connect(picture_.get(), &PictureWindow::facetStepChosen, design_.get(), &DesignWindow::SelectFacetStep);
   // The measuring segment shows while the parameters window shows its first
   // page; the window says so whenever its page or visibility changes.
   QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureRepaint, picture_.get(), [this] {
@@ -111,6 +117,8 @@ void BrilloraApp::Wire() {
   WireOutput();
 }
 
+void BrilloraApp::PushPictureSettings() { picture_->SetSettings(design_->CurrentSettings()); }
+
 void BrilloraApp::WireOutput() {
   // The design window plays the items' cue; these open the export window.
   const DesignMenu& menu = design_->Menu();
@@ -127,10 +135,7 @@ void BrilloraApp::WireOutput() {
   QObject::connect(picture_.get(), &PictureWindow::repainted, alignment_.get(), [this] {
     if (alignment_->isVisible()) alignment_->PaintBox1Paint();
   });
-  QObject::connect(alignment_.get(), &AlignmentWindow::closed, picture_.get(), [this] {
-    picture_->SetRebuild();
-    picture_->Repaint();
-  });
+  QObject::connect(alignment_.get(), &AlignmentWindow::closed, picture_.get(), [this] { picture_->SetRebuild(); });
 }
 
 void BrilloraApp::Start(const QStringList& arguments) {

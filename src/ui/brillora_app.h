@@ -53,6 +53,8 @@ class BrilloraApp {
 
  private:
   void Wire();
+  // The picture is given the menu switches, the selected step and the index.
+  void PushPictureSettings();
   // The picture window closes: the questions are answered, the program ends.
   void EndOfRun();
   void WireOutput();

@@ -68,6 +68,7 @@ DesignWindow::DesignWindow(DesignWindowPeers peers, QDir programFolder, QWidget*
     menu_.Undo1->setEnabled(editor != nullptr && editor->CanUndo());
     menu_.Redo1->setEnabled(editor != nullptr && editor->CanRedo());
     ShowCaption();
+    emit pictureSettingsChanged();  // the selected step may have moved
   });
   ShowCaption();
   ConnectMenu();
@@ -103,12 +104,8 @@ void DesignWindow::ConnectMenu() {
   });
   connect(menu_.Open1, &QAction::triggered, this, &DesignWindow::Open1Click);
   connect(menu_.reflectionGroup, &QActionGroup::triggered, this, &DesignWindow::ReflectionsClick);
-  connect(menu_.SurfaceRefl, &QAction::triggered, this, [this] {
-    picture_.SetRebuild();
-    picture_.Repaint();
-  });
-  for (QAction* item : {menu_.Edges, menu_.AA}) {
-    connect(item, &QAction::triggered, this, [this] { picture_.Repaint(); });
+  for (QAction* item : {menu_.SurfaceRefl, menu_.Edges, menu_.AA}) {
+    connect(item, &QAction::triggered, this, &DesignWindow::pictureSettingsChanged);
   }
   connect(menu_.Racetracking1, &QAction::triggered, this, [this](bool checked) {
     if (lightMap_ != nullptr) lightMap_->setVisible(checked);
@@ -139,7 +136,7 @@ void DesignWindow::Start(const QStringList& arguments) {
   setAcceptDrops(true);
   if (!arguments.isEmpty()) document_.Open(arguments.first());
   document_.StartDefault();
-  panel_->Attach(*document_.Editor());
+  AttachEditor();
   picture_.show();
   openDialog_->setDirectory(programFolder_.filePath("GEM_DAT"));
 }
@@ -178,7 +175,17 @@ void DesignWindow::ShowDocument() {
     return;
   }
   // The first design installed gives the panel its editor.
+  AttachEditor();
+}
+
+void DesignWindow::AttachEditor() {
+  document_.Editor()->SetPictureShowsCrown(pictureShowsCrown_);
   panel_->Attach(*document_.Editor());
+}
+
+void DesignWindow::SetPictureShowsCrown(bool crown) {
+  pictureShowsCrown_ = crown;
+  if (StepEditor* editor = document_.Editor()) editor->SetPictureShowsCrown(crown);
 }
 
 void DesignWindow::ShowCaption() {
@@ -215,13 +222,12 @@ PictureSettings DesignWindow::CurrentSettings() const {
   settings.maxLevel = ReflectionCount() - 1;
   settings.surfaceReflections = menu_.SurfaceRefl->isChecked();
   settings.reflected = menu_.Reflected->isChecked();
+  settings.refractiveIndex = parameters_.RefractiveIndex();
   settings.edges = menu_.Edges->isChecked();
   settings.antiAliasing = menu_.AA->isChecked();
   settings.selectedStep = document_.Editor() != nullptr ? document_.Editor()->SelectedStep() : -1;
   return settings;
 }
-
-void DesignWindow::PictureStale() { picture_.SetRebuild(); }
 
 void DesignWindow::PlaySound(std::string_view name) {
   Sound(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
@@ -231,12 +237,9 @@ void DesignWindow::StoneRebuilt() {
   const std::shared_ptr<const Stone>& stone = State().stone;
   picture_.SetStone(stone);
   parameters_.SetStone(stone);
-  picture_.Repaint();
   if (parametersWindow_.isVisible()) parameters_.ComputeWeight();
   emit stoneRebuilt();
 }
-
-bool DesignWindow::PictureShowsCrown() const { return picture_.ShowsCrown(); }
 
 void DesignWindow::TurnStoneOver() { picture_.Rotate(); }
 
@@ -265,8 +268,7 @@ void DesignWindow::Open1Click() {
 
 void DesignWindow::ReflectionsClick(QAction* item) {
   menu_.Reflections->menuAction()->setProperty("Tag", Tag(item));
-  picture_.SetRebuild();
-  picture_.Repaint();
+  emit pictureSettingsChanged();
 }
 
 void DesignWindow::AnimationClick(QAction* item, bool checked) {

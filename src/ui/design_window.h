@@ -9,7 +9,7 @@
 #include "model/editor_observer.h"
 #include "ui/design_document.h"
 #include "ui/design_menu.h"
-#include "view/picture_window.h"
+#include "view/picture_settings.h"
 #include "widgets/file_dialog.h"
 
 namespace brillora {
@@ -33,7 +33,7 @@ struct DesignWindowPeers {
 // main menu. The document owns the step editor, and with it the design state
 // and its history; the panel shows the editor's controls and hands every user
 // action to the editor's rules; the window asks the document's questions.
-class DesignWindow : public QMainWindow, public PictureSource, private EditorObserver, private DocumentDesk {
+class DesignWindow : public QMainWindow, private EditorObserver, private DocumentDesk {
   Q_OBJECT
 
  public:
@@ -61,9 +61,13 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   // The editor exists once the first design is installed.
   const StepEditor* Editor() const { return document_.Editor(); }
   // A double click in the picture on a facet of that step of the construction order.
-  void SelectFacetStep(int step) override;
-  // The menu switches and the selected step, as the renderers read them.
-  PictureSettings CurrentSettings() const override;
+  void SelectFacetStep(int step);
+  // The menu switches, the selected step and the refractive index, as the
+  // picture is to show them (pictureSettingsChanged).
+  PictureSettings CurrentSettings() const;
+  // The picture shows the crown (or the pavilion) now: the side switch turns
+  // the stone over only when the picture shows the side being left.
+  void SetPictureShowsCrown(bool crown);
   const DesignMenu& Menu() const { return menu_; }
   const StepMenu& Steps() const;
   SoundPlayer& Player() { return *player_; }
@@ -81,6 +85,8 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
  signals:
   // A rebuild of the stone ended.
   void stoneRebuilt();
+  // A menu switch or the selected step may have changed what CurrentSettings gives.
+  void pictureSettingsChanged();
 
  protected:
   bool event(QEvent* event) override;
@@ -94,15 +100,16 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   void ConnectExports();
   // Shows the document: the controls, the caption and what undo and redo can do.
   void ShowDocument();
+  // The panel shows the document's editor, which is told the picture's side.
+  void AttachEditor();
   void ShowCaption();
   // The window as large as its controls, its menu and its caption need.
   void FitSize();
 
-  // What the editor asks of the windows.
-  void PictureStale() override;
+  // What the editor asks of the windows. The picture learns that it is stale
+  // from the stone it is given.
   void PlaySound(std::string_view name) override;
   void StoneRebuilt() override;
-  bool PictureShowsCrown() const override;
   void TurnStoneOver() override;
 
   // What the document asks of the user and the windows.
@@ -123,6 +130,7 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   QWidget* lightMap_ = nullptr;
   QDir programFolder_;
   QString shownCaption_;
+  bool pictureShowsCrown_ = true;  // for an editor yet to be made
 
   DesignDocument document_;
   DesignMenu menu_;

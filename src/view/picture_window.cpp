@@ -18,7 +18,6 @@
 #include "view/export_picture.h"
 #include "view/linear_to_color.h"
 #include "view/measuring_segment.h"
-#include "view/paint_polygons.h"
 #include "view/point_in_beam.h"
 #include "view/screen_scale.h"
 #include "view/view_matrix.h"
@@ -38,11 +37,12 @@ QPoint ToQPoint(PixelPoint p) { return {p.x, p.y}; }
 PictureWindow::PictureWindow(StoneParameters& parameters, const IlluminationModel& light, QWidget* parent)
     : QWidget(parent), parameters_(parameters), light_(light), popupMenu_(new QMenu(this)),
       button1_(new QPushButton("Reset", this)),
+      renderer_(light, RendererCalls()),
       animation_(AnimationCalls()),
       worker_([this](QImage picture, unsigned request) {
         // On the worker's thread: the window takes the picture in its own.
         auto accept = [this, picture = std::move(picture), request]() mutable {
-          AcceptRefined(std::move(picture), request);
+          renderer_.AcceptRefined(std::move(picture), request);
         };
         QMetaObject::invokeMethod(this, std::move(accept), Qt::QueuedConnection);
       }) {
@@ -64,94 +64,59 @@ PictureWindow::PictureWindow(StoneParameters& parameters, const IlluminationMode
   connect(button1_, &QPushButton::clicked, this, &PictureWindow::GetinitialPositionClick);
   idle_.setSingleShot(true);
   idle_.setInterval(0);
-  connect(&idle_, &QTimer::timeout, this, &PictureWindow::IdlePaint);
+  connect(&idle_, &QTimer::timeout, this, [this] { renderer_.StartRefinedPass(); });
   parameters_.SetPictureWidth(width());
+  renderer_.SetSize(width(), height());
 }
 
 PictureWindow::~PictureWindow() = default;
 
-void PictureWindow::SetStone(std::shared_ptr<const Stone> stone) {
-  stone_ = std::move(stone);
-  DropRefined();
+RendererHost PictureWindow::RendererCalls() {
+  return RendererHost{
+      [this](RefineRequest request) { return worker_.Request(std::move(request)); },
+      [this] { worker_.Cancel(); },
+      [this] { update(); }};
 }
 
-void PictureWindow::SetRebuild() {
-  rebuild_ = true;
-  DropRefined();
-}
-
-void PictureWindow::DropRefined() {
-  refinedValid_ = false;
-  awaited_ = 0;
-  worker_.Cancel();
-}
-
-void PictureWindow::GetinitialPositionClick() {
-  view_ = IdentityFrame();
-  rebuild_ = true;
-  Repaint();
-}
-
-bool PictureWindow::ShowsCrown() const { return brillora::ShowsCrown(view_); }
-
-void PictureWindow::Repaint() {
-  DropRefined();
-  update();
+void PictureWindow::SetSettings(const PictureSettings& settings) {
+  renderer_.SetSettings(settings);
+  // Anti-aliasing turned on draws the refined picture of what is shown.
+  ScheduleRefinedPass();
 }
 
 void PictureWindow::Recolour() {
-  // Before the next trace the beams still belong to the last one; a trace that
-  // is due colours its polygons itself.
-  if (!rebuild_) {
-    light_.ShadeScreenFacets(screen_, traced_.maxLevel < 0);
-    emit screenChanged();
-  }
-  Repaint();
+  renderer_.Recolour();
+  // A trace that is due colours its polygons itself, at the next paint.
+  if (!renderer_.TraceDue() && renderer_.Update()) emit screenChanged();
 }
+
+void PictureWindow::ScheduleRefinedPass() {
+  if (renderer_.RefinePending()) idle_.start();
+}
+
+void PictureWindow::ShowView(const Frame& view) {
+  const bool crown = ShowsCrown();
+  renderer_.SetView(view);
+  if (ShowsCrown() != crown) emit sideShown(!crown);
+}
+
+void PictureWindow::GetinitialPositionClick() { ShowView(IdentityFrame()); }
 
 void PictureWindow::Rotate() {
   QElapsedTimer clock;
   clock.start();
   {
     const WaitCursor wait;
-    FlipView(view_, [this](const Frame&) {
-      SetRebuild();
+    Frame view = View();
+    FlipView(view, [this](const Frame& step) {
+      ShowView(step);
       repaint();
     });
   }
-  rebuild_ = true;  // the next paint traces again
   emit flipped(clock.elapsed());
 }
 
-PaintStyle PictureWindow::Style(const PictureSettings& settings) const {
-  return PaintStyle{light_.BGColor(), settings.edges, settings.maxLevel < 0, settings.selectedStep};
-}
-
-TraceOptions PictureWindow::Options(const PictureSettings& settings) const {
-  TraceOptions options;
-  options.RefractiveIndex = parameters_.RefractiveIndex();
-  options.SurfaceRefl = settings.surfaceReflections;
-  options.Reflected = settings.reflected;
-  return options;
-}
-
-RefineRequest PictureWindow::RequestAt(int width, int height) const {
-  const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
-  PaintStyle style = Style(settings);
-  style.SelectedStep = -1;
-  return RefineRequest{stone_, light_.Snapshot(), view_, settings.maxLevel, Options(settings), style, width, height};
-}
-
-void PictureWindow::Trace(const PictureSettings& settings) {
-  const TraceOptions options = Options(settings);
-  const ScreenScale scale = FastScale(width(), height());
-  tracer_.RayTrace(*stone_, view_, screen_, settings.maxLevel, scale.Scale, scale.CentreY, options, light_);
-  traced_ = {stone_, view_, settings.maxLevel, options};
-  emit screenChanged();
-}
-
 void PictureWindow::paintEvent(QPaintEvent* event) {
-  const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
   QPainter painter(this);
   if (!storedFrame_.isNull()) {
     // A prepared animation plays: its frame, and the background where the
@@ -163,27 +128,10 @@ void PictureWindow::paintEvent(QPaintEvent* event) {
     if (below > 0) painter.fillRect(0, storedFrame_.height(), storedFrame_.width(), below, background);
     return;
   }
-  const QRect area = rebuild_ ? rect() : event->rect();
-  if (rebuild_) {
-    Trace(settings);
-    refinedValid_ = false;
-  }
-  rebuild_ = false;
-  if (refinedValid_ && refined_.size() == size()) {
-    painter.drawImage(area, refined_, area);
-  } else {
-    const PaintStyle style = Style(settings);
-    PaintRect(area, screen_, style, painter);
-    // Any paint of the fast picture makes whatever the worker is drawing stale.
-    DropRefined();
-    // While an animation runs, the refined pass never starts.
-    if (!animation_.Running()) {
-      due_ = RefineRequest{traced_.stone, light_.Snapshot(), traced_.view, traced_.maxLevel, traced_.options,
-                           style, width(), height()};
-      refinePending_ = true;
-      idle_.start();
-    }
-  }
+  const bool polygonsChanged = renderer_.Update();
+  if (polygonsChanged) emit screenChanged();
+  renderer_.Paint(painter, polygonsChanged ? rect() : event->rect());
+  ScheduleRefinedPass();
   UpdateCaption();
   if (segmentShown_) {
     painter.setPen(QColor(255, 0, 0));
@@ -193,23 +141,6 @@ void PictureWindow::paintEvent(QPaintEvent* event) {
   }
   UpdateTranslucency();
   emit repainted();
-}
-
-void PictureWindow::IdlePaint() {
-  const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
-  if (!refinePending_ || !settings.antiAliasing || !due_ || animation_.Running()) return;
-  refinePending_ = false;
-  awaited_ = worker_.Request(std::move(*due_));
-  due_.reset();
-}
-
-void PictureWindow::AcceptRefined(QImage picture, unsigned request) {
-  // A picture of a request no longer awaited shows an older state.
-  if (request != awaited_ || picture.size() != size()) return;
-  awaited_ = 0;
-  refined_ = std::move(picture);
-  refinedValid_ = true;
-  update();
 }
 
 void PictureWindow::UpdateCaption() {
@@ -240,10 +171,7 @@ void PictureWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   parameters_.SetPictureWidth(width());
   // The same beams, mapped to the new size: no new trace.
-  const ScreenScale scale = FastScale(width(), height());
-  tracer_.BeamsToScreen(scale.Scale, scale.CentreY, screen_);
-  emit screenChanged();
-  Repaint();
+  renderer_.SetSize(width(), height());
 }
 
 void PictureWindow::mousePressEvent(QMouseEvent* event) {
@@ -262,10 +190,10 @@ void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
   setCursor(nearEnd && segmentShown_ ? Qt::SizeAllCursor : Qt::ArrowCursor);
   if (!(event->buttons() & Qt::LeftButton)) return;
   if (!dragStart_ && !dragEnd_) {
-    if (MouseTurn(view_, lastX_, lastY_, at.x(), at.y(), width())) rebuild_ = true;
+    Frame view = View();
+    if (MouseTurn(view, lastX_, lastY_, at.x(), at.y(), width())) ShowView(view);
     lastX_ = at.x();
     lastY_ = at.y();
-    Repaint();
     return;
   }
   // The segment moves only where it is drawn: on the parameters window's first page.
@@ -285,10 +213,8 @@ void PictureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   lastX_ = event->position().toPoint().x();
   lastY_ = event->position().toPoint().y();
   const ScreenScale scale = FastScale(width(), height());
-  const FasetOnScreen* hit = PolygonAt(screen_, PixelToView(lastX_, lastY_, scale.Scale, scale.CentreY));
-  if (hit != nullptr && source_ != nullptr && hit->Beam->Facet != nullptr) {
-    source_->SelectFacetStep(hit->Beam->Facet->Step);
-  }
+  const FasetOnScreen* hit = PolygonAt(Screen(), PixelToView(lastX_, lastY_, scale.Scale, scale.CentreY));
+  if (hit != nullptr && hit->Beam->Facet != nullptr) emit facetStepChosen(hit->Beam->Facet->Step);
 }
 
 void PictureWindow::mouseReleaseEvent(QMouseEvent*) {
@@ -309,12 +235,11 @@ void PictureWindow::closeEvent(QCloseEvent* event) {
 }
 
 void PictureWindow::Animate(AnimationVariant variant) {
-  const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
-  DropRefined();
-  due_.reset();
-  refinePending_ = false;
-  animation_.Start(variant, AnimationScene{stone_, light_.Snapshot(), light_.BGColor(), settings.maxLevel,
-                                           Options(settings), width(), height()});
+  // Starting ends the animation that runs, which lets the refined pass go;
+  // it is held again at once, while this one runs.
+  animation_.Start(variant, AnimationScene{renderer_.ShownStone(), light_.Snapshot(), light_.BGColor(),
+                                           Settings().maxLevel, renderer_.Options(), width(), height()});
+  renderer_.HoldRefinedPass(true);
 }
 
 void PictureWindow::StopAnimation(int tag) {
@@ -327,8 +252,7 @@ AnimationHost PictureWindow::AnimationCalls() {
       [this] { emit animationPrepared(); },
       [this](const Frame& view) {
         // Traced and drawn now, so that every frame of the wobble is seen.
-        view_ = view;
-        SetRebuild();
+        ShowView(view);
         repaint();
       },
       [this](const QImage& frame) {
@@ -341,10 +265,10 @@ AnimationHost PictureWindow::AnimationCalls() {
 
 void PictureWindow::AnimationEnded(AnimationVariant variant, AnimationEnd end) {
   storedFrame_ = QImage();
+  renderer_.HoldRefinedPass(false);
   // "Tracing" leaves the view at its last frame; the prepared variants have
   // the window traced again from its own view.
-  if (variant != AnimationVariant::Tracing) SetRebuild();
-  Repaint();
+  if (variant != AnimationVariant::Tracing) renderer_.Retrace();
   emit animationEnded(TagOf(variant));
   if (end == AnimationEnd::OutOfMemory) {
     QMessageBox::information(this, "Brillora", QString::fromUtf8(kPictureTooHigh.data(), kPictureTooHigh.size()));

@@ -6,17 +6,18 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
-#include <optional>
+#include <utility>
 #include <vector>
 
 #include "model/design.h"
 #include "trace/frame.h"
-#include "trace/ray_tracer.h"
 #include "trace/screen_polygon.h"
 #include "view/animation_player.h"
 #include "view/animation_variant.h"
-#include "view/paint_style.h"
+#include "view/picture_renderer.h"
+#include "view/picture_settings.h"
 #include "view/refine_worker.h"
+#include "view/view_matrix.h"
 
 class QMenu;
 class QPushButton;
@@ -26,29 +27,11 @@ namespace brillora {
 class IlluminationModel;
 class StoneParameters;
 
-// What the picture window reads from the design window's menus and editing.
-struct PictureSettings {
-  int maxLevel = -1;  // the "N of Reflections" Tag less one; below 0 nothing is traced
-  bool surfaceReflections = true;
-  bool reflected = false;
-  bool edges = true;
-  bool antiAliasing = true;
-  int selectedStep = -1;  // step of the construction order whose facets are highlighted
-};
-
-// The design window as the picture window sees it.
-class PictureSource {
- public:
-  virtual ~PictureSource() = default;
-  virtual PictureSettings CurrentSettings() const = 0;
-  // A double click on a facet of that step of the construction order.
-  virtual void SelectFacetStep(int step) = 0;
-};
-
 // The picture window: the application's main window, showing the stone and
-// the measuring segment of the stone parameters. It draws the fast picture at
-// once on every change and has a worker draw the anti-aliased one, which
-// replaces it only if nothing changed meanwhile.
+// the measuring segment of the stone parameters. Its renderer draws the fast
+// picture at once on every change and has the window's worker draw the
+// anti-aliased one, which replaces it only if nothing changed meanwhile. The
+// window turns the view by the mouse and is told everything else it shows.
 class PictureWindow : public QWidget {
   Q_OBJECT
 
@@ -59,37 +42,39 @@ class PictureWindow : public QWidget {
   PictureWindow(StoneParameters& parameters, const IlluminationModel& light, QWidget* parent = nullptr);
   ~PictureWindow() override;
 
-  // The design window is made after this one.
-  void SetSource(PictureSource* source) { source_ = source; }
   // Windows made translucent while this one is maximized.
   void SetTranslucentCompanions(std::vector<QWidget*> windows) { companions_ = std::move(windows); }
 
-  void SetStone(std::shared_ptr<const Stone> stone);
+  void SetStone(std::shared_ptr<const Stone> stone) { renderer_.SetStone(std::move(stone)); }
+  // The menu switches, the selected step and the refractive index, whole.
+  void SetSettings(const PictureSettings& settings);
+  const PictureSettings& Settings() const { return renderer_.Settings(); }
   // The view must be traced again before it is drawn next.
-  void SetRebuild();
-  bool Rebuild() const { return rebuild_; }
+  void SetRebuild() { renderer_.Retrace(); }
+  bool Rebuild() const { return renderer_.TraceDue(); }
   // Draws the picture anew (the refined picture, if any, is dropped).
-  void Repaint();
-  // The surroundings changed: the traced polygons take their new colours and
-  // the picture is drawn anew, without a new trace.
+  void Repaint() { renderer_.Redraw(); }
+  // The surroundings changed: the traced polygons take their new colours at
+  // once (the light map reads them), and the picture is drawn anew, without
+  // a new trace.
   void Recolour();
 
   // Whether the crown faces the viewer.
-  bool ShowsCrown() const;
-  const Frame& View() const { return view_; }
+  bool ShowsCrown() const { return brillora::ShowsCrown(View()); }
+  const Frame& View() const { return renderer_.View(); }
   // Turns the stone over in a hundred traced steps, as the side switch asks.
   void Rotate();
   // The polygons of the last fast pass, in pixels of the window.
-  const ArrayOfFOS& Screen() const { return screen_; }
+  const ArrayOfFOS& Screen() const { return renderer_.Screen(); }
   // What the refined pass would draw of the current view at another size,
   // highlighting no step: the export and the printed image draw this.
-  RefineRequest RequestAt(int width, int height) const;
+  RefineRequest RequestAt(int width, int height) const { return renderer_.RequestAt(width, height); }
   // A refined picture is due and not yet drawn.
-  bool RefinePending() const { return refinePending_; }
+  bool RefinePending() const { return renderer_.RefinePending(); }
   // The refined picture replaced the fast one.
-  bool RefinedShown() const { return refinedValid_; }
+  bool RefinedShown() const { return renderer_.RefinedShown(); }
   // The refined picture shown, while RefinedShown.
-  const QImage& RefinedPicture() const { return refined_; }
+  const QImage& RefinedPicture() const { return renderer_.RefinedPicture(); }
 
   QString CaptionText() const { return windowTitle(); }
   QColor CaptionColour() const { return captionColour_; }
@@ -114,6 +99,11 @@ class PictureWindow : public QWidget {
   void SetAnimationMemoryBudget(std::size_t bytes) { animation_.SetMemoryBudget(bytes); }
 
  signals:
+  // A double click on a facet of that step of the construction order.
+  void facetStepChosen(int step);
+  // The view turned past the girdle plane: the crown (or the pavilion) faces
+  // the viewer now.
+  void sideShown(bool crown);
   // A design file was dropped on the window (the first file only).
   void designDropped(const QString& file);
   // The window is closing: running animations must stop and the program end.
@@ -145,46 +135,25 @@ class PictureWindow : public QWidget {
 
  private:
   void GetinitialPositionClick();
+  // Every turn of the view comes here, so that a change of side is told.
+  void ShowView(const Frame& view);
   void UpdateCaption();
-  PaintStyle Style(const PictureSettings& settings) const;
-  TraceOptions Options(const PictureSettings& settings) const;
-  void Trace(const PictureSettings& settings);
-  // Whatever refined picture was shown or is being drawn no longer fits.
-  void DropRefined();
-  void IdlePaint();
-  void AcceptRefined(QImage picture, unsigned request);
+  RendererHost RendererCalls();
+  // The refined pass starts once pending events are handled.
+  void ScheduleRefinedPass();
   void UpdateTranslucency();
   AnimationHost AnimationCalls();
   void AnimationEnded(AnimationVariant variant, AnimationEnd end);
 
-  // What the last trace was made of, so that the refined pass traces the same.
-  struct TracedState {
-    std::shared_ptr<const Stone> stone;
-    Frame view = IdentityFrame();
-    int maxLevel = -1;
-    TraceOptions options;
-  };
-
   StoneParameters& parameters_;
   const IlluminationModel& light_;
-  PictureSource* source_ = nullptr;
   std::vector<QWidget*> companions_;
-  std::shared_ptr<const Stone> stone_ = std::make_shared<const Stone>();
   QMenu* popupMenu_;
   QPushButton* button1_;
   QColor captionColour_{255, 0, 0};
-  Frame view_ = IdentityFrame();
-  RayTracer tracer_;
-  ArrayOfFOS screen_;
-  TracedState traced_;
-  QImage refined_;
-  bool refinedValid_ = false;
-  bool refinePending_ = false;
-  std::optional<RefineRequest> due_;  // the refined picture of what the fast pass drew last
-  unsigned awaited_ = 0;              // the worker's request whose picture may be shown; 0 none
-  QTimer idle_;                       // the refined pass starts once pending events are handled
+  PictureRenderer renderer_;
+  QTimer idle_;  // the refined pass starts once pending events are handled
   bool segmentShown_ = false;
-  bool rebuild_ = true;
   int lastX_ = 0;
   int lastY_ = 0;
   bool dragStart_ = false;

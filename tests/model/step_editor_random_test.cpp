@@ -322,6 +322,8 @@ TEST_P(StepEditorRandom, ActionsKeepDesignControlsAndStoneTogether) {
     RecordingObserver observer;
     observer.showsCrown = Uniform(random, 0, 1) == 1;
     StepEditor editor(RandomDesignOfOrder(random, symOrder), observer);
+    observer.editor = &editor;
+    editor.SetPictureShowsCrown(observer.showsCrown);
     Checker check{editor, "install", &compared, &closed};
     check.Controls();
     check.PlaceholderIsFirstTier();

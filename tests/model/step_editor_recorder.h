@@ -5,20 +5,23 @@
 #include <vector>
 
 #include "model/editor_observer.h"
+#include "model/step_editor.h"
 
 namespace brillora::testing {
 
 // Writes down every notice of the step editor, in order, as short words:
-// "stale", "sound:NAME", "rebuilt", "turn".
+// "stale", "sound:NAME", "rebuilt", "turn". A turn turns the picture it
+// stands for over and, as the application does, tells `editor` the side the
+// picture shows now.
 class RecordingObserver : public EditorObserver {
  public:
   void PictureStale() override { events.push_back("stale"); }
   void PlaySound(std::string_view name) override { events.push_back("sound:" + std::string(name)); }
   void StoneRebuilt() override { events.push_back("rebuilt"); }
-  bool PictureShowsCrown() const override { return showsCrown; }
   void TurnStoneOver() override {
     events.push_back("turn");
     showsCrown = !showsCrown;
+    if (editor != nullptr) editor->SetPictureShowsCrown(showsCrown);
   }
 
   int Count(std::string_view event) const {
@@ -29,6 +32,7 @@ class RecordingObserver : public EditorObserver {
 
   std::vector<std::string> events;
   bool showsCrown = true;
+  StepEditor* editor = nullptr;
 };
 
 }  // namespace brillora::testing

@@ -375,6 +375,7 @@ TEST(StepEditorAuto, SameStateRunsNothingAndANewOneRebuilds) {
 TEST(StepEditorSide, SwitchFlipsThePictureOnlyFromTheButton) {
   RecordingObserver observer;
   StepEditor editor(observer);
+  observer.editor = &editor;
   ASSERT_TRUE(editor.ChooseStepTab(1));
   editor.ClickCrownButton();
   const DesignState& s = editor.State();
@@ -396,6 +397,31 @@ TEST(StepEditorSide, SwitchFlipsThePictureOnlyFromTheButton) {
   // The button turns the stone only when the picture shows the side being left.
   editor.ClickCrownButton();
   EXPECT_EQ(observer.Count("turn"), 1);
+}
+
+// The picture turned by the mouse tells the editor which side it shows; the
+// button then turns the stone over exactly when that side is being left.
+TEST(StepEditorSide, ButtonFollowsTheSideThePictureIsToldToShow) {
+  RecordingObserver observer;
+  StepEditor editor(observer);
+  EXPECT_TRUE(editor.PictureShowsCrown());  // the picture starts on the crown
+  observer.editor = &editor;
+  observer.showsCrown = false;  // turned by the mouse
+  editor.SetPictureShowsCrown(false);
+  editor.ClickCrownButton();  // the crown is left, the pavilion already in view
+  EXPECT_FALSE(editor.State().IsCrown);
+  EXPECT_EQ(observer.Count("turn"), 0);
+  editor.ClickCrownButton();  // the pavilion is left while in view
+  EXPECT_TRUE(editor.State().IsCrown);
+  EXPECT_EQ(observer.Count("turn"), 1);
+  EXPECT_TRUE(editor.PictureShowsCrown());  // told as the picture turned
+  // Undo brings the design back, not the picture's side.
+  ASSERT_TRUE(editor.DragPositionBar(80));
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_TRUE(editor.PictureShowsCrown());
+  editor.ClickCrownButton();
+  EXPECT_EQ(observer.Count("turn"), 2);
+  EXPECT_FALSE(editor.State().IsCrown);
 }
 
 TEST(StepEditorSide, MaxSlopeFollowsTheMainTierOfTheNewSide) {

@@ -7,11 +7,14 @@
 #include <QImage>
 #include <QMenu>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 
 #include "light/illumination_model.h"
+#include "model/step_editor.h"
+#include "params/stone_parameters.h"
 #include "trace/ray_tracer.h"
 #include "ui/design_window.h"
 #include "view/paint_polygons.h"
@@ -242,4 +245,58 @@ void PictureWindowTest::sideSwitchFlipsAndShowsTheDuration() {
   QCOMPARE(picture.CaptionText(), QString("  Pavilion"));
   design.findChild<QToolButton*>("CrownButton")->click();
   QVERIFY(picture.ShowsCrown());
+}
+
+void PictureWindowTest::sideSwitchKnowsTheSideTheMouseTurnedTo() {
+  DesignWindow& design = app_->Design();
+  PictureWindow& picture = app_->Picture();
+  QSignalSpy flips(&picture, &PictureWindow::flipped);
+  Drag(&picture, QPoint(0, 200), QPoint(picture.width(), 200), 40);
+  QVERIFY(!picture.ShowsCrown());
+  QVERIFY(!design.Editor()->PictureShowsCrown());
+  auto* button = design.findChild<QToolButton*>("CrownButton");
+  // Leaving the crown, which is out of view: the stone stays as it is.
+  button->click();
+  QVERIFY(!design.State().IsCrown);
+  QCOMPARE(flips.count(), 0);
+  QVERIFY(!picture.ShowsCrown());
+  // Leaving the pavilion, which is in view: the stone turns over.
+  button->click();
+  QVERIFY(design.State().IsCrown);
+  QCOMPARE(flips.count(), 1);
+  QVERIFY(picture.ShowsCrown());
+  QVERIFY(design.Editor()->PictureShowsCrown());
+  // The reset turns the pavilion away again, and says so.
+  Drag(&picture, QPoint(0, 200), QPoint(picture.width(), 200), 40);
+  QVERIFY(!design.Editor()->PictureShowsCrown());
+  picture.findChild<QAction*>("GetinitialPosition")->trigger();
+  QVERIFY(design.Editor()->PictureShowsCrown());
+}
+
+void PictureWindowTest::settingsArriveAsOneValue() {
+  DesignWindow& design = app_->Design();
+  PictureWindow& picture = app_->Picture();
+  picture.repaint();
+  QVERIFY(picture.Settings() == design.CurrentSettings());
+  design.Menu().Edges->trigger();
+  QVERIFY(!picture.Settings().edges);
+  QVERIFY(!picture.Rebuild());  // drawn again, not traced
+  design.Menu().numbered[2]->trigger();  // "3": Tag 4
+  QCOMPARE(picture.Settings().maxLevel, 3);
+  QVERIFY(picture.Rebuild());
+  picture.repaint();
+  design.Menu().SurfaceRefl->trigger();
+  QVERIFY(!picture.Settings().surfaceReflections);
+  QVERIFY(picture.Rebuild());
+  picture.repaint();
+  auto* steps = design.findChild<QTabBar*>("TabControl2");
+  QTest::mouseClick(steps, Qt::LeftButton, {}, steps->tabRect(1).center());
+  QCOMPARE(picture.Settings().selectedStep, design.Editor()->SelectedStep());
+  QVERIFY(!picture.Rebuild());  // the same stone
+  // An index read with a design is traced at once.
+  app_->Parameters().ApplyLoadedIndex(1.76);
+  QCOMPARE(picture.Settings().refractiveIndex, 1.76);
+  QVERIFY(picture.Rebuild());
+  QVERIFY(picture.Settings() == design.CurrentSettings());
+  QCOMPARE(Shown(picture), PicturesOfTheState(*app_).fast);
 }

@@ -23,6 +23,8 @@ class PictureWindowTest : public QObject {
   void resetRestoresTheInitialView();
   void doubleClickSelectsTheStepWithoutTurning();
   void sideSwitchFlipsAndShowsTheDuration();
+  void sideSwitchKnowsTheSideTheMouseTurnedTo();
+  void settingsArriveAsOneValue();
 
  private:
   QTemporaryDir programFolder_;
