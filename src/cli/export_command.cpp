@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/design_json.h"
 #include "cli/gemcad_input.h"
+#include "io/file_text.h"
 #include "io/gemcad_file.h"
 #include "io/mesh_file.h"
 #include "params/weight.h"
@@ -30,7 +31,7 @@ int WriteMesh(const Stone& stone, const std::vector<std::string>& names, double 
   if (!error.empty()) throw CommandFailure{kExitFailed, "brillora-cli export: " + error};
   Json written = {{"file", output}, {"vertices", mesh.vertices.size()}, {"triangles", mesh.TriangleCount()},
                   {"groups", mesh.groups.size()}, {"diameter_mm", diameter}};
-  out << written.dump(2) << '\n';
+  PrintJson(out, written);
   return kExitOk;
 }
 
@@ -41,7 +42,7 @@ int WriteGemCad(const GemCadDesign& design, const std::string& output, const Sto
   for (const GemCadTier& tier : design.tiers) facets += tier.facets.size();
   Json written = {{"file", output}, {"tiers", design.tiers.size()}, {"facets", facets},
                   {"volume", SixfoldVolume(stone) / 6.0}};
-  out << written.dump(2) << '\n';
+  PrintJson(out, written);
   return kExitOk;
 }
 
@@ -85,7 +86,8 @@ int RunExport(Arguments& args, std::ostream& out) {
   const auto editor = StartEditor(file, read, quiet);
   const DesignState& state = editor->State();
   if (IsGemCadName(*output)) {
-    const std::string name = file ? std::filesystem::path(*file).stem().string() : std::string("Default");
+    // The heading is text: a name that is not UTF-8 is read as the file texts are.
+    const std::string name = file ? Utf8FromFileText(std::filesystem::path(*file).stem().string()) : std::string("Default");
     return WriteGemCad(GemCadOf(editor->CurrentDesign(), read.refractiveIndex, name), *output, *state.stone, out);
   }
   // The girdle's corners lie at radius 1, so the width spans two model units.

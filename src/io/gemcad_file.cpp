@@ -5,12 +5,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <initializer_list>
 #include <optional>
 #include <vector>
 
 #include "io/atomic_write.h"
+#include "io/file_text.h"
+#include "io/regular_file.h"
 
 namespace brillora {
 
@@ -66,6 +67,8 @@ class Reader {
  public:
   GemCadReadResult Read(std::string_view text) {
     if (text.size() > kGemCadMaxBytes) return Fail(0, "the file is larger than any GemCad design");
+    // A file is in one encoding: UTF-8 when all of it is, else Windows-1252.
+    utf8_ = IsUtf8(text);
     std::size_t number = 0;
     bool first = true;
     bool gear = false;
@@ -93,13 +96,13 @@ class Reader {
         why = IndexLine(tokens);
       } else if (key == "H" || key == "F") {
         (key == "H" ? result_.design.headings : result_.design.footnotes)
-            .emplace_back(Trimmed(line.substr(tokens[0].end)));
+            .push_back(Text(Trimmed(line.substr(tokens[0].end))));
       } else if (key == "a") {
         why = TierLine(line, tokens);
       } else if (!result_.design.tiers.empty()) {
         why = Facets(line, tokens, 0);
       } else {
-        why = Cat({"\"", key.substr(0, 20), "\" is not a GemCad keyword"});
+        why = Cat({Quoted(key), " is not a GemCad keyword"});
       }
       if (!why.empty()) return Fail(number, why);
     }
@@ -110,6 +113,16 @@ class Reader {
   }
 
  private:
+  std::string Text(std::string_view bytes) const {
+    return utf8_ ? std::string(bytes) : Utf8FromWindows1252(bytes);
+  }
+
+  // A token of the file in a message: its first characters, as text.
+  std::string Quoted(std::string_view token) const {
+    const std::string text = Text(token);
+    return Cat({"\"", Utf8Prefix(text, 20), "\""});
+  }
+
   GemCadReadResult Fail(std::size_t line, const std::string& why) {
     GemCadReadResult failed;
     failed.error = Cat({"Invalid GemCad design: ", line > 0 ? Cat({"line ", std::to_string(line), ": "}) : "", why});
@@ -165,17 +178,17 @@ class Reader {
     GemCadTier& tier = result_.design.tiers.back();
     for (std::size_t i = from; i < t.size(); ++i) {
       if (t[i].text == "G") {
-        tier.instruction = std::string(Trimmed(line.substr(t[i].end)));
+        tier.instruction = Text(Trimmed(line.substr(t[i].end)));
         return {};
       }
       if (t[i].text == "n") {
         if (tier.facets.empty() || i + 1 >= t.size()) return "a facet name (n) follows an index and has a name";
-        tier.facets.back().name = std::string(t[++i].text);
+        tier.facets.back().name = Text(t[++i].text);
         continue;
       }
       const auto index = Number(t[i].text);
       if (!index || std::abs(*index) > 1e6) {
-        return Cat({"\"", t[i].text.substr(0, 20), "\" is not a gear index"});
+        return Cat({Quoted(t[i].text), " is not a gear index"});
       }
       if (++facets_ > kGemCadMaxFacets) return "more facets than any GemCad design has";
       tier.facets.push_back({*index, {}});
@@ -185,6 +198,7 @@ class Reader {
 
   GemCadReadResult result_;
   std::size_t facets_ = 0;
+  bool utf8_ = true;
 };
 
 std::string Fixed(double value, int decimals) {
@@ -210,45 +224,48 @@ bool IsGemCadName(const std::filesystem::path& file) {
 GemCadReadResult ReadGemCadText(std::string_view text) { return Reader().Read(text); }
 
 GemCadReadResult ReadGemCadFile(const std::filesystem::path& file) {
-  // A FIFO or a device would be waited on or read without end.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
+  RegularFileRead read = ReadRegularFileOrSayWhy(file, kGemCadMaxBytes);
+  if (!read.content) {
     GemCadReadResult failed;
-    failed.error = Cat({"Cannot read \"", file.string(), "\": not a regular file"});
+    failed.error = Cat({"Cannot read \"", Utf8FromFileText(file.string()), "\": ", read.failure});
     return failed;
   }
-  std::ifstream in(file, std::ios::binary);
-  std::string text(kGemCadMaxBytes + 1, '\0');
-  if (in) in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (!in && !in.eof()) {
-    GemCadReadResult failed;
-    failed.error = Cat({"Cannot read \"", file.string(), "\""});
-    return failed;
-  }
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  return ReadGemCadText(text);
+  return ReadGemCadText(*read.content);
 }
 
 std::string GemCadText(const GemCadDesign& design) {
-  std::string text = "GemCad 5.0\r\n";
-  text += Cat({"g ", std::to_string(design.gearTeeth), " ", Fixed(design.gearOffset, 1), "\r\n"});
-  text += Cat({"y ", std::to_string(design.symmetry), design.mirror ? " y" : " n", "\r\n"});
-  text += Cat({"I ", Fixed(design.refractiveIndex, 3), "\r\n"});
-  for (const std::string& h : design.headings) text += Cat({"H ", h, "\r\n"});
+  // GemCad's own readers take Windows-1252: the texts are written so when
+  // every character has a byte there, else all of them as UTF-8.
+  std::vector<const std::string*> texts;
+  for (const std::string& h : design.headings) texts.push_back(&h);
+  for (const std::string& f : design.footnotes) texts.push_back(&f);
+  for (const GemCadTier& tier : design.tiers) {
+    texts.push_back(&tier.instruction);
+    for (const GemCadFacet& facet : tier.facets) texts.push_back(&facet.name);
+  }
+  const bool windows1252 = std::all_of(texts.begin(), texts.end(),
+                                       [](const std::string* t) { return Windows1252FromUtf8(*t).has_value(); });
+  const auto text = [&](const std::string& t) { return windows1252 ? *Windows1252FromUtf8(t) : t; };
+
+  std::string out = "GemCad 5.0\r\n";
+  out += Cat({"g ", std::to_string(design.gearTeeth), " ", Fixed(design.gearOffset, 1), "\r\n"});
+  out += Cat({"y ", std::to_string(design.symmetry), design.mirror ? " y" : " n", "\r\n"});
+  out += Cat({"I ", Fixed(design.refractiveIndex, 3), "\r\n"});
+  for (const std::string& h : design.headings) out += Cat({"H ", text(h), "\r\n"});
   // Long tiers go on over lines that begin with an index.
   constexpr std::size_t kFacetsPerLine = 12;
   for (const GemCadTier& tier : design.tiers) {
-    text += Cat({"a ", Fixed(tier.angle, 9), " ", Fixed(tier.distance, 9)});
+    out += Cat({"a ", Fixed(tier.angle, 9), " ", Fixed(tier.distance, 9)});
     for (std::size_t i = 0; i < tier.facets.size(); ++i) {
-      text += i > 0 && i % kFacetsPerLine == 0 ? "\r\n" : " ";
-      text += IndexText(tier.facets[i].index);
-      if (!tier.facets[i].name.empty()) text += Cat({" n ", tier.facets[i].name});
+      out += i > 0 && i % kFacetsPerLine == 0 ? "\r\n" : " ";
+      out += IndexText(tier.facets[i].index);
+      if (!tier.facets[i].name.empty()) out += Cat({" n ", text(tier.facets[i].name)});
     }
-    if (!tier.instruction.empty()) text += Cat({" G ", tier.instruction});
-    text += "\r\n";
+    if (!tier.instruction.empty()) out += Cat({" G ", text(tier.instruction)});
+    out += "\r\n";
   }
-  for (const std::string& f : design.footnotes) text += Cat({"F ", f, "\r\n"});
-  return text;
+  for (const std::string& f : design.footnotes) out += Cat({"F ", text(f), "\r\n"});
+  return out;
 }
 
 std::string WriteGemCadFile(const std::filesystem::path& file, const GemCadDesign& design) {

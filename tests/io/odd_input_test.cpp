@@ -3,6 +3,7 @@
 // claim more pixels than any accepted picture before allocating for them.
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -13,6 +14,8 @@
 
 #include "io/design_file.h"
 #include "io/env_picture_file.h"
+#include "io/file_text.h"
+#include "io/gemcad_file.h"
 #include "io/image_gif.h"
 #include "io/image_jpeg.h"
 #include "io/picture_limits.h"
@@ -136,6 +139,74 @@ TEST_F(OddInput, PicturesClaimingHugeSizesAreRefusedBeforeDecoding) {
   std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(gif.data()), gif.size());
   RgbPicture picture;
   EXPECT_EQ(LoadEnvPicture(file, picture), EnvPictureLoad::Unreadable);
+}
+
+// Windows-1252 as the C library's own converter reads it, for every byte it
+// assigns; the five it leaves unassigned become the controls of that number.
+TEST(FileText, Windows1252IsReadAsTheSystemReadsIt) {
+  iconv_t convert = iconv_open("UTF-8", "WINDOWS-1252");
+  ASSERT_NE(convert, reinterpret_cast<iconv_t>(-1));
+  for (int byte = 1; byte < 256; ++byte) {
+    char in[1] = {static_cast<char>(byte)};
+    char out[8] = {};
+    char* from = in;
+    char* to = out;
+    std::size_t left = 1, room = sizeof out;
+    const bool assigned = iconv(convert, &from, &left, &to, &room) != static_cast<std::size_t>(-1);
+    const std::string ours = Utf8FromWindows1252(std::string(1, static_cast<char>(byte)));
+    if (assigned) {
+      EXPECT_EQ(ours, std::string(out, to)) << byte;
+    } else {
+      EXPECT_TRUE(byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D) << byte;
+      EXPECT_EQ(ours, std::string({static_cast<char>(0xC2), static_cast<char>(byte)})) << byte;
+    }
+    EXPECT_EQ(Windows1252FromUtf8(ours), std::string(1, static_cast<char>(byte))) << byte;
+  }
+  iconv_close(convert);
+  EXPECT_EQ(Utf8FromFileText("caf\xC3\xA9"), "caf\xC3\xA9") << "UTF-8 stays as it is";
+  EXPECT_EQ(Utf8FromFileText("caf\xE9"), "caf\xC3\xA9");
+  EXPECT_FALSE(IsUtf8("\xC0\xAF")) << "an overlong slash";
+  EXPECT_FALSE(IsUtf8("\xED\xA0\x80")) << "a surrogate";
+  EXPECT_FALSE(Windows1252FromUtf8("\xE4\xB8\xAD")) << "a character Windows-1252 has not";
+  EXPECT_EQ(Utf8Prefix("\xE2\x82\xAC\xE2\x82\xAC", 1), "\xE2\x82\xAC");
+}
+
+// A GemCad design from a Windows program: its texts are Windows-1252. Read,
+// they are text; written, they go back as the bytes they came as, and a text
+// Windows-1252 cannot hold makes the whole file UTF-8. Either way the file
+// reads back to the same texts.
+TEST(FileText, GemCadTextsOfAnyEncodingReadAndWriteBack) {
+  const std::string windows = "GemCad 5.0\r\ng 96 0\r\nH Ren\xE9 \x80 \x81\r\na 40 1 0 n \xE9t\xE9 G \x93" "a\x94\r\n"
+                              "F \xA9 2026\r\n";
+  const GemCadReadResult read = ReadGemCadText(windows);
+  ASSERT_TRUE(read.ok()) << read.error;
+  EXPECT_EQ(read.design.headings.at(0), "Ren\xC3\xA9 \xE2\x82\xAC \xC2\x81");
+  EXPECT_EQ(read.design.tiers.at(0).facets.at(0).name, "\xC3\xA9t\xC3\xA9");
+  EXPECT_EQ(read.design.tiers.at(0).instruction, "\xE2\x80\x9C" "a\xE2\x80\x9D");
+  EXPECT_EQ(read.design.footnotes.at(0), "\xC2\xA9 2026");
+  const std::string written = GemCadText(read.design);
+  EXPECT_NE(written.find("H Ren\xE9 \x80 \x81\r\n"), std::string::npos) << written;
+  EXPECT_EQ(ReadGemCadText(written).design.headings, read.design.headings);
+
+  GemCadDesign wide = read.design;
+  wide.headings.push_back("\xE4\xB8\xAD");
+  const std::string utf8 = GemCadText(wide);
+  EXPECT_TRUE(IsUtf8(utf8));
+  const GemCadReadResult again = ReadGemCadText(utf8);
+  EXPECT_EQ(again.design.headings, wide.headings);
+  EXPECT_EQ(again.design.tiers.at(0).facets.at(0).name, "\xC3\xA9t\xC3\xA9");
+
+  // A message quoting the file's bytes is text too, never cut inside a character.
+  const GemCadReadResult refused = ReadGemCadText("GemCad 5.0\ng 96 0\n\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80"
+                                                  "\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80 1\n");
+  EXPECT_TRUE(IsUtf8(refused.error)) << refused.error;
+  EXPECT_NE(refused.error.find("\xE2\x82\xAC\" is not a GemCad keyword"), std::string::npos) << refused.error;
+}
+
+TEST_F(OddInput, AMissingGemCadDesignIsSaidNotToExist) {
+  EXPECT_EQ(ReadGemCadFile(dir_ / "missing.asc").error,
+            "Cannot read \"" + (dir_ / "missing.asc").string() + "\": the file does not exist");
+  EXPECT_NE(ReadGemCadFile(dir_).error.find("not a regular file"), std::string::npos);
 }
 
 TEST(PictureLimits, TensOfMegapixelsInAnyShape) {
