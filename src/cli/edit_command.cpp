@@ -235,7 +235,7 @@ int RunEdit(Arguments& args, std::ostream& out) {
   }
   Json info = DesignJson(design, *editor->State().stone);
   info["editor"] = EditorJson(editor->Controls());
-  out << info.dump(2) << '\n';
+  PrintJson(out, info);
   return kExitOk;
 }
 

@@ -58,7 +58,7 @@ int RunInfo(Arguments& args, std::ostream& out) {
       info["weight_ct"] = m.weightCarats;
     }
     if (withFacets) info["facet_list"] = FacetListJson(stone);
-    out << info.dump(2) << '\n';
+    PrintJson(out, info);
     return kExitOk;
   }
   // The design as the desktop shows it once its editor has installed it.
@@ -76,7 +76,7 @@ int RunInfo(Arguments& args, std::ostream& out) {
     info["weight_ct"] = m.weightCarats;
   }
   if (withFacets) info["facet_list"] = FacetListJson(stone);
-  out << info.dump(2) << '\n';
+  PrintJson(out, info);
   return kExitOk;
 }
 

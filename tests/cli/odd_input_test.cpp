@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
+#include <random>
 
 #include "support/run_cli.h"
 
@@ -134,6 +136,54 @@ TEST_F(OddInput, OptionValuesNeverSwallowTheNextOption) {
   EXPECT_EQ(front.status, 2);
   EXPECT_NE(front.err.find("--front needs a picture file"), std::string::npos) << front.err;
   EXPECT_FALSE(fs::exists(File("x.png")));
+}
+
+// Bytes of every value in a GemCad design's texts, and names that are not
+// UTF-8, for the design and for what is written: every command that prints
+// JSON prints valid JSON (which is UTF-8) and succeeds; what export writes
+// reads back.
+TEST_F(OddInput, TextsAndNamesOfAnyBytesNeverStopTheJsonOutput) {
+  std::mt19937 random(316);
+  const auto bytes = [&](bool inName) {
+    std::string text;
+    for (int i = 0; i < 12; ++i) {
+      char c;
+      do c = static_cast<char>(1 + random() % 255);
+      while (c == '\n' || c == '\r' || (inName && (c == ' ' || c == '\t')));
+      text += c;
+    }
+    return text;
+  };
+  const std::string odd = "\xE9\x80\xFF\xC3";  // Windows-1252, and a cut UTF-8 sequence
+  const std::string design = File("design" + odd + ".brl");
+  fs::copy_file(std::string(BRILLORA_SOURCE_DIR) + "/GEM_DAT/Default.brl", design);
+  for (int trial = 0; trial < 3; ++trial) {
+    const std::string gemcad = File("stone" + std::to_string(trial) + odd + ".asc");
+    std::ofstream(gemcad, std::ios::binary) << "GemCad 5.0\ng 96 0\ny 4 y\nI 1.760\nH " << bytes(false)
+                                            << "\na -45 0.70710678118654752 0 24 48 72 n " << bytes(true) << " G "
+                                            << bytes(false) << "\na 90 1 0 24 48 72\na 45 1.06066017177982128 0 24 48 72"
+                                            << "\na 0 1 0 n " << bytes(true) << "\nF " << bytes(false) << "\n";
+    for (const std::string& input : {gemcad, design}) {
+      const std::string written = File("out" + std::to_string(trial) + odd);
+      const std::vector<std::vector<std::string>> commands = {
+          {"info", input, "--facets"},
+          {"trace", input, "--json", "--width", "60", "--height", "60"},
+          {"analyze", input, "--json", "--tilt", "1", "--depth", "1"},
+          {"export", input, "-o", written + ".asc"},
+          {"export", input, "-o", written + ".stl"},
+          {"export", input, "-o", written + ".obj"},
+          {"info", written + ".asc"},
+      };
+      for (const auto& args : commands) {
+        const auto r = RunCli(args);
+        EXPECT_EQ(r.status, 0) << args[0] << ' ' << args[1] << ": " << r.err;
+        EXPECT_TRUE(nlohmann::json::accept(r.out)) << args[0] << ' ' << args[1] << ":\n" << r.out;
+      }
+    }
+  }
+  const auto edit = RunCli({"edit", design, "--do", "new-step", "-o", File("edited" + odd + ".brl")});
+  EXPECT_EQ(edit.status, 0) << edit.err;
+  EXPECT_TRUE(nlohmann::json::accept(edit.out));
 }
 
 TEST_F(OddInput, AnimateRefusesAViewItWouldNotShow) {
