@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "model/design.h"
@@ -45,7 +47,10 @@ class StepList {
   bool AllPlanesFinite() const;
 
  private:
-  bool RepeatsEarlierRing(int m, int ring) const;
+  // The rings that take part, by the normal's z part of their first facet:
+  // a ring can repeat only one whose slope is the same.
+  using RingsBySlope = std::multimap<double, std::pair<int, int>>;
+  bool RepeatsEarlierRing(int m, int ring, const RingsBySlope& earlier) const;
 
   int symOrder_;
   double samePlane_;
