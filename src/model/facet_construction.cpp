@@ -98,7 +98,10 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
       z += (q - r) * c / t;
       c *= step.Posit * q;
     }
-    if (t < kMinCotangent) t = kMinCotangent;
+    // Positions far beyond a stone's may leave the meeting of an Auto tier
+    // undefined (0 / 0, or infinities that cancel): it is then taken upright,
+    // as the steepest slope, so that no derived slope is ever undefined.
+    if (!(t >= kMinCotangent)) t = kMinCotangent;
     if (step.Auto) {
       a = Degrees(std::atan(1 / t));
       step.Angle = a;
@@ -126,7 +129,7 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
 Stone BuildStone(int symOrder, const MasStep& crown, const MasStep& pavilion) {
   if (crown.size() < 2 || pavilion.size() < 2) return {};
   const StepList steps(symOrder, crown, pavilion);
-  if (!steps.AllPlanesFinite()) return {};
+  if (!steps.AllPlanesUsable()) return {};
   const std::vector<PlaneRing> rings = RingsOf(steps);
   SectorBuilder builder(steps);
   if (const auto triples = FindCornerTriples(builder)) {

@@ -22,10 +22,15 @@ StepList::StepList(int symOrder, const MasStep& crown, const MasStep& pavilion, 
   for (int k = 1; k + 1 < static_cast<int>(crown.size()); ++k) steps_.push_back(&crown[k]);
   steps_.push_back(&crown[0]);
   takesPart_.assign(steps_.size(), {true, true});
+  for (int m = 0; m < Count(); ++m) {
+    for (int ring = 0; ring <= (IsTier(m) ? S1(m) : 0) && ring < FacetCount(m); ++ring) {
+      if (Facets(m)[ring].D > kFarthestPlane) takesPart_[m][ring] = false;
+    }
+  }
   RingsBySlope earlier;
   for (int m = 1; m + 1 < Count(); ++m) {
     for (int ring = 0; ring <= S1(m); ++ring) {
-      takesPart_[m][ring] = !RepeatsEarlierRing(m, ring, earlier);
+      takesPart_[m][ring] = takesPart_[m][ring] && !RepeatsEarlierRing(m, ring, earlier);
       // An undefined plane is never the same as another (and has no place in an order).
       if (takesPart_[m][ring] && ring < FacetCount(m) && std::isfinite(Facets(m)[ring].Nz)) {
         earlier.emplace(Facets(m)[ring].Nz, std::pair{m, ring});
@@ -58,12 +63,13 @@ bool StepList::RepeatsEarlierRing(int m, int ring, const RingsBySlope& earlier) 
   return false;
 }
 
-bool StepList::AllPlanesFinite() const {
+bool StepList::AllPlanesUsable() const {
   for (const TStep* step : steps_) {
     for (const TFacet& f : step->Facets) {
       if (!std::isfinite(f.Nx) || !std::isfinite(f.Ny) || !std::isfinite(f.Nz) || !std::isfinite(f.D)) {
         return false;
       }
+      if (f.D < -kFarthestPlane) return false;
     }
   }
   return true;
