@@ -6,8 +6,10 @@
 #include <iconv.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include <QImage>
@@ -21,6 +23,10 @@
 #include "io/picture_limits.h"
 #include "io/regular_file.h"
 #include "model/default_design.h"
+#include "model/step_editor.h"
+#include "params/weight.h"
+#include "support/random_design.h"
+#include "support/trial_count.h"
 
 namespace brillora {
 namespace {
@@ -207,6 +213,59 @@ TEST_F(OddInput, AMissingGemCadDesignIsSaidNotToExist) {
   EXPECT_EQ(ReadGemCadFile(dir_ / "missing.asc").error,
             "Cannot read \"" + (dir_ / "missing.asc").string() + "\": the file does not exist");
   EXPECT_NE(ReadGemCadFile(dir_).error.find("not a regular file"), std::string::npos);
+}
+
+// What a design shows once installed: its steps as constructed (derived
+// slopes, lowered positions), its planes and its stone.
+std::string FirstUndefinedNumber(const Design& design, const Stone& stone) {
+  for (const MasStep* side : {&design.CrownSteps, &design.PavilionSteps}) {
+    for (const TStep& s : *side) {
+      if (!std::isfinite(s.Angle) || !std::isfinite(s.Posit)) return "a step's slope or position";
+    }
+  }
+  for (const TFacet& f : stone.AllFacets) {
+    if (!std::isfinite(f.Nx + f.Ny + f.Nz + f.D)) return "a facet's plane";
+  }
+  for (const TVertex& v : stone.AllVertices) {
+    if (!std::isfinite(v.x + v.y + v.z)) return "a vertex";
+  }
+  if (!std::isfinite(SixfoldVolume(stone))) return "the volume";
+  return "";
+}
+
+// Positions are any finite number to the reader: the largest ones overflow
+// any product with them, and derived slopes of 0 / 0 were undefined. Every
+// design read builds a stone (maybe none) without an undefined number.
+TEST(OddDesigns, PositionsOfAnySizeLeaveNoNumberUndefined) {
+  EditorObserver quiet;
+  const std::string lines[] = {
+      "1\t89.00\t0\t0\t0.70\t1\r\n2\t40.00\t2\t0\tP\t0\r\n3\t30.00\t1\t0\tP\t1\r\n4\t20.00\t0\t0\t0.5\t1\r\n",
+      "1\t89.00\t3\t0\tP\t1\r\n2\t42.00\t1\t0\t-P\t1\r\n3\t30.00\t0\t0\tP\t1\r\n",
+      "1\t89.00\t0\t0\t0.70\t1\r\n2\t40.00\t0\t3\t-P\t0\r\n3\t30.00\t0\t3\t0.5\t1\r\n4\t30.00\t0\t-2\tP\t1\r\n",
+  };
+  for (const std::string position : {"1e308", "1e15", "1.7e308", "4e307", "1e-300"}) {
+    for (const std::string& crown : lines) {
+      std::string text = "2 Order of Symmetry\r\n" + std::to_string(std::count(crown.begin(), crown.end(), '\n')) +
+                         " Steps of Crown\r\nh\r\n" + crown + "1 Steps of Pavilion\r\nh\r\n1\t40.00\t0\t0\tP\t1\r\n"
+                         "2.42 Refractive Index\r\n";
+      for (std::size_t at; (at = text.find('P')) != std::string::npos;) text.replace(at, 1, position);
+      for (const std::string symmetry : {"2", "8", "48"}) {
+        text.replace(0, text.find(' '), symmetry);
+        const DesignReadResult read = ReadDesignText(text);
+        ASSERT_TRUE(read.ok()) << text;
+        const StepEditor editor(read.design, quiet);
+        EXPECT_EQ(FirstUndefinedNumber(editor.CurrentDesign(), *editor.State().stone), "") << text;
+      }
+    }
+  }
+  std::mt19937 random(308);
+  for (int trial = 0; trial < testing::TrialCount(1500); ++trial) {
+    const std::string text = DesignFileText(testing::RandomAcceptedDesign(random), 2.42, "d", "t");
+    const DesignReadResult read = ReadDesignText(text);
+    ASSERT_TRUE(read.ok()) << text;
+    const StepEditor editor(read.design, quiet);
+    ASSERT_EQ(FirstUndefinedNumber(editor.CurrentDesign(), *editor.State().stone), "") << text;
+  }
 }
 
 TEST(PictureLimits, TensOfMegapixelsInAnyShape) {
