@@ -86,6 +86,7 @@ bool ReadSide(LineReader& reader, bool crown, MasStep& steps) {
     step.Posit = (crown && i == 1) ? GirdlePosit(positColumn / 10.0, angle) : positColumn;
     if (!std::isfinite(step.Posit)) return false;
     step.Auto = autoColumn > 0.5;
+    if (SplitTierTurns(steps, i)) return false;
   }
   return true;
 }

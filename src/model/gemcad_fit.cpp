@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/design_limits.h"
 #include "model/facet_construction.h"
 #include "model/gear.h"
 
@@ -178,6 +179,10 @@ GemCadFit FitTierModel(const GemCadDesign& g) {
       step.Shift = ring->notches - previous;
       step.Posit = 0.5;
       previous = ring->notches;
+      if (SplitTierTurns(steps, static_cast<int>(k) + 1)) {
+        return "the split tier at slope " + std::to_string(side.tiers[k]->angle) +
+               " is turned against the tier before it";
+      }
     }
     steps.back() = steps[1];
     return {};

@@ -184,6 +184,9 @@ void StepEditor::SplitBoxChange(Control sender) {
     state_.Changed = true;
     state_.SoundName = "Tik";
     Step(k).Split = ShownNumber(controls_.SplitBox);
+    // The shift list of a split tier beyond the first offers 0 alone: the
+    // tier takes the turn it shows (see SplitTierTurns).
+    if (SplitTierTurns(state_.CurSteps(), k)) Step(k).Shift = 0;
   }
   const int h = HalfSector();
   const bool unsplit = Step(k).Split == 0 && Step(k - 1).Split == 0;
@@ -344,6 +347,9 @@ void StepEditor::TabControl2Change(Control sender) {
     s[k + 1] = TStep{};
     s[k] = s[k - 1];
     s[k].Auto = true;
+    // A copy of a turned split first tier keeps its facets where the first
+    // tier has them, and takes no turn of its own.
+    if (SplitTierTurns(s, k)) s[k].Shift = 0;
     if (state_.IsCrown && k == 2) {
       // The first tier above the girdle is the main tier at the Max Slope.
       s[k].Posit = 0.7;
@@ -404,7 +410,10 @@ void StepEditor::NewStepClick(Control sender) {
 void StepEditor::ClearnextClick(Control sender) {
   const int k = K();
   MasStep& s = state_.CurSteps();
+  // On the "New" tab this keeps one element more: the placeholder, a copy of
+  // the first tier, becomes a step, which takes no turn if it is split.
   s.resize(static_cast<std::size_t>(k) + 2);
+  if (SplitTierTurns(s, k)) s[k].Shift = 0;
   state_.Changed = true;
   TabControl2Change(sender);
 }

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -266,6 +267,62 @@ TEST(OddDesigns, PositionsOfAnySizeLeaveNoNumberUndefined) {
     const StepEditor editor(read.design, quiet);
     ASSERT_EQ(FirstUndefinedNumber(editor.CurrentDesign(), *editor.State().stone), "") << text;
   }
+}
+
+std::string SampleText(const std::string& name) {
+  std::ifstream in(std::string(BRILLORA_SOURCE_DIR) + "/GEM_DAT/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// A split tier beyond the first has no turn the construction can place: the
+// reader refuses it, the first tier's turn (which turns the whole side) stays
+// free, and the editor never makes one, whichever way the controls are used.
+TEST(OddDesigns, ASplitTierBeyondTheFirstTakesNoTurn) {
+  const std::string brilliant = SampleText("RoundBrilliant.brl");
+  ASSERT_TRUE(ReadDesignText(brilliant).ok());
+  for (const std::string turn : {"1", "-1", "6"}) {
+    EXPECT_EQ(ReadDesignText(Replaced(brilliant, "2\t42.00\t1\t0\t", "2\t42.00\t1\t" + turn + "\t")).error,
+              kInvalidFileFormat)
+        << turn;
+  }
+  EditorObserver quiet;
+  const DesignReadResult turnedGirdle = ReadDesignText(Replaced(brilliant, "1\t89.00\t3\t0\t", "1\t89.00\t3\t2\t"));
+  ASSERT_TRUE(turnedGirdle.ok());
+  EXPECT_FALSE(StepEditor(turnedGirdle.design, quiet).State().stone->AllFacets.empty());
+
+  // Turned first, then split: the tier takes the 0 its shift list shows, and
+  // the stone is that of the tier split without a turn.
+  StepEditor turnedThenSplit(quiet);
+  ASSERT_TRUE(turnedThenSplit.ChooseStepTab(1));
+  ASSERT_TRUE(turnedThenSplit.ChooseShift(turnedThenSplit.Controls().ShiftBox.index + 2));
+  ASSERT_EQ(turnedThenSplit.CurrentDesign().CrownSteps[2].Shift, 2);
+  ASSERT_TRUE(turnedThenSplit.ChooseSplit(1));
+  StepEditor split(quiet);
+  ASSERT_TRUE(split.ChooseStepTab(1));
+  ASSERT_TRUE(split.ChooseSplit(1));
+  EXPECT_EQ(turnedThenSplit.CurrentDesign().CrownSteps[2].Shift, 0);
+  EXPECT_EQ(turnedThenSplit.State().stone->AllVertices.size(), split.State().stone->AllVertices.size());
+  EXPECT_FALSE(turnedThenSplit.State().stone->AllFacets.empty());
+  EXPECT_TRUE(ReadDesignText(DesignFileText(turnedThenSplit.CurrentDesign(), 2.42, "d", "t")).ok());
+
+  // A new step copies a turned split first tier without its turn.
+  StepEditor pavilion(quiet);
+  ASSERT_TRUE(pavilion.ChooseSideTab(1));
+  ASSERT_TRUE(pavilion.ChooseSplit(2));
+  ASSERT_TRUE(pavilion.ChooseShift(1));  // the half sector
+  ASSERT_NE(pavilion.CurrentDesign().PavilionSteps[1].Shift, 0);
+  pavilion.ClickNewStep();
+  const Design made = pavilion.CurrentDesign();
+  ASSERT_EQ(made.PavilionSteps.size(), 4u);
+  EXPECT_EQ(made.PavilionSteps[2].Split, 2);
+  EXPECT_EQ(made.PavilionSteps[2].Shift, 0);
+  EXPECT_TRUE(ReadDesignText(DesignFileText(made, 2.42, "d", "t")).ok());
 }
 
 TEST(PictureLimits, TensOfMegapixelsInAnyShape) {
