@@ -17,9 +17,6 @@ namespace brillora {
 namespace {
 
 constexpr std::string_view kHeader = "Step\tAngle\tSplit\tShift\tPosit\tAuto";
-// Far beyond any stone a cutter designs, small enough that a hostile count
-// cannot make the reader allocate without bound.
-constexpr double kMaxSteps = 500;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // Splits on CR LF, LF or a lone CR, as a text-file reader sees lines.

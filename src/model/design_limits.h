@@ -7,6 +7,12 @@ namespace brillora {
 // The values a design may hold, shared by the editor and the design files so
 // that every design the editor makes saves to a file that reads back.
 
+// Steps a side may have: far beyond any stone a cutter designs, small enough
+// that a hostile file cannot make the reader allocate without bound, or the
+// construction work without end. The editor adds no step past it and says so.
+inline constexpr int kMaxSteps = 500;
+inline constexpr const char* kStepLimitMessage = "A side has at most 500 steps";
+
 // Design files keep slopes to two decimals: a flatter typed slope would be
 // written as 0.00, which no stone can have.
 inline constexpr double kMinSlopeDegrees = 0.01;

@@ -159,6 +159,9 @@ GemCadFit FitTierModel(const GemCadDesign& g) {
     }
   }
   if (crown.tiers.empty() || pavilion.tiers.empty()) return misfit("a side has no tier");
+  if (crown.tiers.size() > kMaxSteps || pavilion.tiers.size() > kMaxSteps) {
+    return misfit("a side has more tiers than a design's " + std::to_string(kMaxSteps) + " steps");
+  }
 
   Design design;
   design.SymOrder = n;

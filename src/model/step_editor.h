@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "model/design.h"
+#include "model/design_limits.h"
 #include "model/design_state.h"
 #include "model/edit_history.h"
 #include "model/editor_controls.h"
@@ -62,8 +63,12 @@ class StepEditor {
   bool ChooseDataTab(int index);
   bool ChooseSideTab(int index);
   void ClickCrownButton();
-  void ClickNewStep();
-  void ClickClearNext();
+  // "New Step", choosing the "New" tab, and "Clear next Steps" on the "New"
+  // tab (which keeps the placeholder as a step) add no step to a side that
+  // has kMaxSteps already: they return false and change nothing (the window
+  // shows kStepLimitMessage).
+  bool ClickNewStep();
+  bool ClickClearNext();
   void ClickBackground();
   // The input focus moved to a control; entering the facet slope controls
   // turns automatic meeting off for the step.
@@ -80,6 +85,8 @@ class StepEditor {
   bool Undo();
   bool Redo();
   bool CanUndo() const { return history_.CanUndo(); }
+  // Whether the side being edited has room for one more step.
+  bool CanAddStep() const { return H() - 1 < kMaxSteps; }
   bool CanRedo() const { return history_.CanRedo(); }
   // A bar or spin edit held from press to release: everything it does in
   // between is one step of the history.
@@ -131,6 +138,8 @@ class StepEditor {
 
   int K() const { return controls_.TabControl2.index + 1; }
   int H() const { return static_cast<int>(state_.CurSteps().size()) - 1; }
+  // Choosing the "New" tab now would add a step.
+  bool NewTabAdds() const { return state_.CurSteps().back().Posit < 1.0; }
   int HalfSector() const;
   int MainTier() const { return state_.IsCrown ? 2 : 1; }
   bool OnGirdleTab() const { return state_.IsCrown && K() == 1; }

@@ -186,6 +186,33 @@ TEST_F(OddInput, TextsAndNamesOfAnyBytesNeverStopTheJsonOutput) {
   EXPECT_TRUE(nlohmann::json::accept(edit.out));
 }
 
+// A side of 500 steps, the most a design file holds: the editor adds no
+// step to it, whichever control asks, and writes nothing.
+TEST_F(OddInput, NoEditMakesADesignTheReaderRefuses) {
+  std::string crown = "1\t89.00\t0\t0\t0.70\t1\r\n";
+  for (int k = 2; k <= 500; ++k) crown += std::to_string(k) + "\t" + std::to_string(50 - k / 20) + ".00\t0\t0\t0.95\t0\r\n";
+  std::ofstream(File("full.brl"), std::ios::binary) << "8 Order of Symmetry\r\n500 Steps of Crown\r\nh\r\n" << crown
+                                                    << "1 Steps of Pavilion\r\nh\r\n1\t41.00\t0\t0\t0.20\t0\r\n"
+                                                    << "2.42 Refractive Index\r\n";
+  ASSERT_EQ(RunCli({"info", File("full.brl")}).status, 0);
+  for (const std::vector<std::string>& actions :
+       {std::vector<std::string>{"--do", "new-step"}, {"--do", "new"}, {"--do", "tab 500"},
+        {"--do", "tab 500", "--do", "position 100", "--do", "clear-next"}}) {
+    std::vector<std::string> args = {"edit", File("full.brl")};
+    args.insert(args.end(), actions.begin(), actions.end());
+    args.insert(args.end(), {"-o", File("more.brl")});
+    const auto r = RunCli(args);
+    EXPECT_EQ(r.status, 2) << actions.back() << ": " << r.err;
+    EXPECT_NE(r.err.find("A side has at most 500 steps"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(File("more.brl"))) << actions.back();
+  }
+  // One step fewer has room for one more, and the result reads back.
+  const auto fewer = RunCli({"edit", File("full.brl"), "--do", "tab 498", "--do", "clear-next", "--do", "new-step",
+                             "-o", File("more.brl")});
+  ASSERT_EQ(fewer.status, 0) << fewer.err;
+  EXPECT_EQ(RunCli({"info", File("more.brl")}).status, 0);
+}
+
 TEST_F(OddInput, AnimateRefusesAViewItWouldNotShow) {
   const auto r = RunCli({"animate", "--default", "--view", "pavilion", "-o", File("x.gif")});
   EXPECT_EQ(r.status, 2);
