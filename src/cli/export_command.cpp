@@ -21,11 +21,16 @@ std::string Title(const std::optional<std::string>& file) {
   return "Brillora stone " + (file ? std::filesystem::path(*file).stem().string() : std::string("Default"));
 }
 
+// A design that makes no stone is refused for every format alike: a mesh of
+// it would be empty, and a GemCad file of it one the readers refuse.
+void RefuseEmptyStone(const Stone& stone) {
+  if (stone.AllFacets.empty()) {
+    throw CommandFailure{kExitUnusable, "brillora-cli export: the design's planes enclose no stone"};
+  }
+}
+
 int WriteMesh(const Stone& stone, const std::vector<std::string>& names, double diameter, double unitsAcross,
               const std::string& output, const std::string& title, std::ostream& out) {
-  if (stone.AllFacets.empty()) {
-    throw CommandFailure{kExitFailed, "brillora-cli export: the design's planes enclose no stone"};
-  }
   const StoneMesh mesh = MeshOfStone(stone, names, diameter / unitsAcross);
   const std::string error = WriteMeshFile(output, mesh, title);
   if (!error.empty()) throw CommandFailure{kExitFailed, "brillora-cli export: " + error};
@@ -77,6 +82,7 @@ int RunExport(Arguments& args, std::ostream& out) {
   if (IsGemCadInput(file)) {
     const GemCadDesign gemcad = LoadGemCad(*file);
     const Stone stone = GemCadStone(gemcad);
+    RefuseEmptyStone(stone);
     if (IsGemCadName(*output)) return WriteGemCad(gemcad, *output, stone, out);
     // The width is measured across the girdle's corners in the file's own unit.
     return WriteMesh(stone, GemCadTierNames(gemcad), diameter, 2.0 * WidestRadius(stone), *output, Title(file), out);
@@ -85,6 +91,7 @@ int RunExport(Arguments& args, std::ostream& out) {
   EditorObserver quiet;
   const auto editor = StartEditor(file, read, quiet);
   const DesignState& state = editor->State();
+  RefuseEmptyStone(*state.stone);
   if (IsGemCadName(*output)) {
     // The heading is text: a name that is not UTF-8 is read as the file texts are.
     const std::string name = file ? Utf8FromFileText(std::filesystem::path(*file).stem().string()) : std::string("Default");

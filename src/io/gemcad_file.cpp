@@ -142,7 +142,7 @@ class Reader {
 
   std::string SymmetryLine(const std::vector<Token>& t) {
     const auto order = t.size() >= 2 ? Whole(t[1].text) : std::nullopt;
-    if (!order || *order < 1 || *order > 1000) return "the symmetry order must be 1 to 1000";
+    if (!order || *order < 1 || *order > kGemCadMaxSymmetry) return "the symmetry order must be 1 to 1000";
     if (t.size() >= 3 && t[2].text != "y" && t[2].text != "n") return "the mirror flag is y or n";
     result_.design.symmetry = *order;
     result_.design.mirror = t.size() >= 3 && t[2].text == "y";
@@ -151,7 +151,7 @@ class Reader {
 
   std::string IndexLine(const std::vector<Token>& t) {
     const auto ri = t.size() >= 2 ? Number(t[1].text) : std::nullopt;
-    if (!ri || *ri < 1.0 || *ri > 10.0) return "the refractive index must be a number from 1 to 10";
+    if (!ri || *ri < kGemCadMinIndex || *ri > kGemCadMaxIndex) return "the refractive index must be a number from 1 to 10";
     result_.design.refractiveIndex = *ri;
     return {};
   }
@@ -165,7 +165,7 @@ class Reader {
       distance = Number(t[2].text);
     }
     if (!angle || std::abs(*angle) > 90.0) return "a tier's slope must be a number from -90 to 90";
-    if (!distance || std::abs(*distance) > 1e6) return "a tier's distance must be a number within a million";
+    if (!distance || std::abs(*distance) > kGemCadMaxDistance) return "a tier's distance must be a number within a million";
     GemCadTier tier;
     tier.angle = *angle;
     tier.distance = *distance;
@@ -187,7 +187,7 @@ class Reader {
         continue;
       }
       const auto index = Number(t[i].text);
-      if (!index || std::abs(*index) > 1e6) {
+      if (!index || std::abs(*index) > kGemCadMaxGearIndex) {
         return Cat({Quoted(t[i].text), " is not a gear index"});
       }
       if (++facets_ > kGemCadMaxFacets) return "more facets than any GemCad design has";
@@ -268,7 +268,38 @@ std::string GemCadText(const GemCadDesign& design) {
   return out;
 }
 
+std::string GemCadBeyondBounds(const GemCadDesign& design) {
+  if (design.gearTeeth < 1 || design.gearTeeth > kGemCadMaxTeeth) return "the gear has more teeth than a GemCad design may";
+  if (design.symmetry < 1 || design.symmetry > kGemCadMaxSymmetry) return "the symmetry order is more than a GemCad design may have";
+  if (!(design.refractiveIndex >= kGemCadMinIndex && design.refractiveIndex <= kGemCadMaxIndex)) {
+    return "the refractive index is outside the 1 to 10 of a GemCad design";
+  }
+  if (design.tiers.size() > kGemCadMaxTiers) {
+    return Cat({"the design has ", std::to_string(design.tiers.size()), " tiers, more than the ",
+                std::to_string(kGemCadMaxTiers), " of a GemCad design"});
+  }
+  std::size_t facets = 0;
+  for (const GemCadTier& tier : design.tiers) {
+    facets += tier.facets.size();
+    if (!(std::abs(tier.angle) <= 90.0)) return "a tier's slope is not within 90 degrees";
+    if (!(std::abs(tier.distance) <= kGemCadMaxDistance)) {
+      return "a tier lies farther than a million units from the centre, beyond any GemCad design";
+    }
+    for (const GemCadFacet& facet : tier.facets) {
+      if (!(std::abs(facet.index) <= kGemCadMaxGearIndex)) return "a gear index is beyond a million";
+    }
+  }
+  if (facets > kGemCadMaxFacets) {
+    return Cat({"the design has ", std::to_string(facets), " facets, more than the ",
+                std::to_string(kGemCadMaxFacets), " of a GemCad design"});
+  }
+  return {};
+}
+
 std::string WriteGemCadFile(const std::filesystem::path& file, const GemCadDesign& design) {
+  if (std::string why = GemCadBeyondBounds(design); !why.empty()) {
+    return Cat({"Cannot write \"", file.string(), "\": ", why});
+  }
   return WriteFileAtomically(file, GemCadText(design));
 }
 

@@ -213,6 +213,36 @@ TEST_F(OddInput, NoEditMakesADesignTheReaderRefuses) {
   EXPECT_EQ(RunCli({"info", File("more.brl")}).status, 0);
 }
 
+// Every file export writes reads back: a design whose planes enclose no
+// stone is refused alike for every format (status 3, as a design that cannot
+// be used), one beyond what a GemCad file holds is not written (status 4).
+TEST_F(OddInput, ExportWritesOnlyWhatReadsBack) {
+  std::ofstream(File("open.brl"), std::ios::binary) << "8 Order of Symmetry\r\n2 Steps of Crown\r\nh\r\n"
+                                                    << "1\t89.00\t0\t0\t0.70\t1\r\n2\t40.00\t0\t0\t100\t0\r\n"
+                                                    << "1 Steps of Pavilion\r\nh\r\n1\t40.00\t0\t0\t0.20\t1\r\n"
+                                                    << "2.42 Refractive Index\r\n";
+  std::ofstream(File("open.asc"), std::ios::binary) << "GemCad 5.0\ng 96 0\na 40 1 0 24 48 72\n";
+  for (const std::string input : {"open.brl", "open.asc"}) {
+    for (const std::string format : {".asc", ".stl", ".obj"}) {
+      const auto r = RunCli({"export", File(input), "-o", File("out" + format)});
+      EXPECT_EQ(r.status, 3) << input << " to " << format;
+      EXPECT_EQ(r.err, "brillora-cli export: the design's planes enclose no stone\n");
+      EXPECT_FALSE(fs::exists(File("out" + format)));
+    }
+  }
+  // 59 tiers of 96 facets above the girdle: more facets than a GemCad design has.
+  std::string crown = "1\t89.00\t3\t0\t0.70\t1\r\n";
+  for (int k = 2; k <= 60; ++k) crown += std::to_string(k) + "\t" + std::to_string(60 - k / 2) + ".00\t1\t0\t0.98\t0\r\n";
+  std::ofstream(File("wide.brl"), std::ios::binary) << "48 Order of Symmetry\r\n60 Steps of Crown\r\nh\r\n" << crown
+                                                    << "1 Steps of Pavilion\r\nh\r\n1\t41.00\t3\t0\t0.20\t0\r\n"
+                                                    << "2.42 Refractive Index\r\n";
+  const auto wide = RunCli({"export", File("wide.brl"), "-o", File("wide.asc")});
+  EXPECT_EQ(wide.status, 4) << wide.err;
+  EXPECT_NE(wide.err.find("more than the 5000 of a GemCad design"), std::string::npos) << wide.err;
+  EXPECT_FALSE(fs::exists(File("wide.asc")));
+  EXPECT_EQ(RunCli({"export", File("wide.brl"), "-o", File("wide.stl")}).status, 0) << "a mesh holds any number";
+}
+
 TEST_F(OddInput, AnimateRefusesAViewItWouldNotShow) {
   const auto r = RunCli({"animate", "--default", "--view", "pavilion", "-o", File("x.gif")});
   EXPECT_EQ(r.status, 2);

@@ -209,6 +209,46 @@ TEST(GemCadFile, HostileLinesGetAMessageNamingTheLine) {
   EXPECT_TRUE(GemCadStone(open.design).AllFacets.empty());
 }
 
+// The writer's bounds are the reader's: a design within them is written and
+// reads back, one beyond them is refused by both.
+TEST(GemCadFile, TheWriterKeepsTheReadersBounds) {
+  std::mt19937 random(1000);
+  const auto near = [&](double bound) {
+    return bound * std::uniform_real_distribution<double>(0.9, 1.1)(random) *
+           (random() % 2 ? 1 : -1);
+  };
+  int within = 0, beyond = 0;
+  for (int trial = 0; trial < 300; ++trial) {
+    GemCadDesign d;
+    d.gearTeeth = static_cast<int>(std::abs(near(kGemCadMaxTeeth)));
+    d.symmetry = 1 + static_cast<int>(random() % 1100);
+    d.refractiveIndex = std::uniform_real_distribution<double>(0.9, 11.0)(random);
+    d.headings = {"bounds"};
+    const std::size_t tiers = random() % 3 == 0 ? kGemCadMaxTiers + random() % 2 : 1 + random() % 8;
+    const std::size_t facets = random() % 3 == 0 ? kGemCadMaxFacets / tiers + 1 : 1 + random() % 4;
+    for (std::size_t t = 0; t < tiers; ++t) {
+      GemCadTier tier;
+      tier.angle = random() % 20 == 0 ? near(90) : 40.0;
+      tier.distance = random() % 20 == 0 ? near(kGemCadMaxDistance) : 1.0;
+      for (std::size_t f = 0; f < facets; ++f) {
+        tier.facets.push_back({random() % 50 == 0 ? near(kGemCadMaxGearIndex) : static_cast<double>(f), "n"});
+      }
+      d.tiers.push_back(std::move(tier));
+    }
+    const bool written = GemCadBeyondBounds(d).empty();
+    const GemCadReadResult read = ReadGemCadText(GemCadText(d));
+    EXPECT_EQ(read.ok(), written) << GemCadBeyondBounds(d) << " / " << read.error;
+    (written ? within : beyond) += 1;
+  }
+  EXPECT_GT(within, 30);
+  EXPECT_GT(beyond, 30);
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "brillora-bounds.asc";
+  GemCadDesign wide;
+  wide.tiers.assign(kGemCadMaxTiers + 1, GemCadTier{40.0, 1.0, {{0.0, ""}}, ""});
+  EXPECT_NE(WriteGemCadFile(file, wide).find("more than the 1000 of a GemCad design"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
 // Thousands of corrupted variants of valid GemCad files: each is read or
 // refused with a message, and what is read makes a stone whose polygons
 // name only its own vertices, never a crash (run under the sanitizers).
