@@ -12,6 +12,7 @@
 #include "io/atomic_write.h"
 #include "io/file_text.h"
 #include "io/regular_file.h"
+#include "model/number_text.h"
 
 namespace brillora {
 
@@ -207,9 +208,14 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
+// Slopes, distances and fractional indices are written with the decimals
+// that give back the very numbers (nine at least), so that the planes read
+// back are the planes written.
+std::string Exact(double value) { return FormatExact(value, 0, 9); }
+
 std::string IndexText(double index) {
   if (index == std::round(index) && std::abs(index) < 1e9) return std::to_string(static_cast<long long>(index));
-  return Fixed(index, 9);
+  return Exact(index);
 }
 
 }  // namespace
@@ -250,12 +256,12 @@ std::string GemCadText(const GemCadDesign& design) {
   std::string out = "GemCad 5.0\r\n";
   out += Cat({"g ", std::to_string(design.gearTeeth), " ", Fixed(design.gearOffset, 1), "\r\n"});
   out += Cat({"y ", std::to_string(design.symmetry), design.mirror ? " y" : " n", "\r\n"});
-  out += Cat({"I ", Fixed(design.refractiveIndex, 3), "\r\n"});
+  out += Cat({"I ", FormatExact(design.refractiveIndex, 0, 3), "\r\n"});
   for (const std::string& h : design.headings) out += Cat({"H ", text(h), "\r\n"});
   // Long tiers go on over lines that begin with an index.
   constexpr std::size_t kFacetsPerLine = 12;
   for (const GemCadTier& tier : design.tiers) {
-    out += Cat({"a ", Fixed(tier.angle, 9), " ", Fixed(tier.distance, 9)});
+    out += Cat({"a ", Exact(tier.angle), " ", Exact(tier.distance)});
     for (std::size_t i = 0; i < tier.facets.size(); ++i) {
       out += i > 0 && i % kFacetsPerLine == 0 ? "\r\n" : " ";
       out += IndexText(tier.facets[i].index);

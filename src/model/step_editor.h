@@ -45,6 +45,10 @@ class StepEditor {
 
   // Installs a design that was read in full: both step arrays and the symmetry
   // replace the current ones and the rules refresh the controls and rebuild.
+  // A design opens as it was saved: where the position bar or a slope control
+  // cannot show a value exactly (a finer position, a slope past 89), it shows
+  // the nearest one it has, and the design keeps its own until the control
+  // is used.
   // False, changing nothing, when the design is not one the controls can show
   // (a symmetry order not in the list, a side without a tier).
   bool InstallDesign(const Design& design);
@@ -135,6 +139,10 @@ class StepEditor {
   void FitTabSelectionsTo(const Design& design);
   void RebuildStepTabs(int k);
   static void FollowFirstTier(MasStep& steps);
+  // The first tier's turn and split as the other side's first tier takes them.
+  void CarryFirstTier(const TStep& source, TStep& target) const;
+  // Whether `target` is what carrying `source` makes of it.
+  bool CarriedFrom(const TStep& source, const TStep& target) const;
 
   int K() const { return controls_.TabControl2.index + 1; }
   int H() const { return static_cast<int>(state_.CurSteps().size()) - 1; }
@@ -152,6 +160,7 @@ class StepEditor {
   EditHistory history_;
   std::optional<EditorSnapshot> dragStart_;
   bool recording_ = false;
+  bool opening_ = false;  // controls set while a design is installed store nothing
   std::uint64_t revision_ = 0;
   std::uint64_t lastRevision_ = 0;
   std::uint64_t savedRevision_ = 0;

@@ -243,6 +243,33 @@ TEST_F(OddInput, ExportWritesOnlyWhatReadsBack) {
   EXPECT_EQ(RunCli({"export", File("wide.brl"), "-o", File("wide.stl")}).status, 0) << "a mesh holds any number";
 }
 
+// Edits whose numbers two decimals cannot hold (a girdle of 0.00122 after
+// its slope changed, an upright-ish girdle, a position lowered by the Auto
+// tier after it): saved and opened again, the same stone.
+TEST_F(OddInput, SavedDesignsReopenAsTheStoneTheEditorShowed) {
+  const std::string samples = std::string(BRILLORA_SOURCE_DIR) + "/GEM_DAT/";
+  const std::vector<std::vector<std::string>> edits = {
+      {"--default", "--do", "slope-bar 450"},
+      {samples + "Round48.brl", "--do", "slope 0.01"},
+      {samples + "Dodecagon12.brl", "--do", "side pavilion", "--do", "position 200"},
+      {samples + "RoundBrilliant.brl", "--do", "maxslope 37.3", "--do", "side pavilion", "--do", "maxslope 40.9"},
+  };
+  for (const auto& edit : edits) {
+    std::vector<std::string> args = {"edit"};
+    args.insert(args.end(), edit.begin(), edit.end());
+    args.insert(args.end(), {"-o", File("saved.brl")});
+    const auto edited = RunCli(args);
+    ASSERT_EQ(edited.status, 0) << edited.err;
+    const auto reopened = RunCli({"info", File("saved.brl")});
+    ASSERT_EQ(reopened.status, 0) << reopened.err;
+    const auto shown = nlohmann::json::parse(edited.out);
+    const auto read = nlohmann::json::parse(reopened.out);
+    EXPECT_GT(shown["vertices"], 0) << edit[0];
+    for (const char* key : {"vertices", "facets", "crown", "pavilion"}) EXPECT_EQ(read[key], shown[key]) << edit[0] << ' ' << key;
+    EXPECT_NEAR(read["volume"].get<double>(), shown["volume"].get<double>(), 1e-12) << edit[0];
+  }
+}
+
 TEST_F(OddInput, AnimateRefusesAViewItWouldNotShow) {
   const auto r = RunCli({"animate", "--default", "--view", "pavilion", "-o", File("x.gif")});
   EXPECT_EQ(r.status, 2);
