@@ -2,9 +2,14 @@
 // with its own message before reading, and refuses pictures whose headers
 // claim more pixels than any accepted picture before allocating for them.
 
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <jpeglib.h>
 #include <sys/stat.h>
+
+#include <csetjmp>
+#include <cstdlib>
 
 #include <cmath>
 #include <filesystem>
@@ -323,6 +328,158 @@ TEST(OddDesigns, ASplitTierBeyondTheFirstTakesNoTurn) {
   EXPECT_EQ(made.PavilionSteps[2].Split, 2);
   EXPECT_EQ(made.PavilionSteps[2].Shift, 0);
   EXPECT_TRUE(ReadDesignText(DesignFileText(made, 2.42, "d", "t")).ok());
+}
+
+// A colour JPEG whose AC coefficients come in `bands` scans per component
+// after one DC scan: 1 + 3 * bands scans, a legal progressive script.
+std::vector<std::uint8_t> ProgressiveJpeg(int width, int height, int bands) {
+  std::vector<jpeg_scan_info> script;
+  script.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
+  for (int component = 0; component < 3; ++component) {
+    for (int band = 0; band < bands; ++band) {
+      const int first = 1 + 63 * band / bands, last = 63 * (band + 1) / bands;
+      script.push_back({1, {component, 0, 0, 0}, first, last, 0, 0});
+    }
+  }
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  info.scan_info = script.data();
+  info.num_scans = static_cast<int>(script.size());
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
+  while (info.next_scanline < info.image_height) {
+    for (int x = 0; x < width; ++x) {
+      row[3 * x] = static_cast<JSAMPLE>(x * 255 / width);
+      row[3 * x + 1] = static_cast<JSAMPLE>(info.next_scanline * 255 / info.image_height);
+      row[3 * x + 2] = 128;
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<std::uint8_t> bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
+}
+
+int CountScans(const std::vector<std::uint8_t>& jpeg) {
+  int scans = 0;
+  for (std::size_t i = 0; i + 1 < jpeg.size(); ++i) scans += jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA;
+  return scans;
+}
+
+// Each scan of a progressive picture can take a pass over the whole picture
+// for a few bytes: a picture of more scans than any encoder writes is refused.
+TEST(PictureBounds, JpegScansAreBounded) {
+  const auto atBound = ProgressiveJpeg(64, 48, 33);
+  const auto beyond = ProgressiveJpeg(64, 48, 34);
+  ASSERT_EQ(CountScans(atBound), kMaxJpegScans);
+  ASSERT_EQ(CountScans(beyond), kMaxJpegScans + 3);
+  const auto read = DecodeJpeg(atBound);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->size(), QSize(64, 48));
+  EXPECT_NEAR(qRed(read->pixel(63, 0)), 251, 8) << "the last scans were decoded too";
+  EXPECT_FALSE(DecodeJpeg(beyond));
+}
+
+// A GIF of one image followed by `frames` more, each of one pixel, with a
+// local colour table: an animation only the first frame of which is a
+// picture of the surroundings.
+std::vector<std::uint8_t> ManyFrameGif(int frames, bool terminate) {
+  std::vector<std::uint8_t> bytes;
+  int error = 0;
+  GifFileType* gif = EGifOpen(&bytes, [](GifFileType* g, const GifByteType* data, int count) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(g->UserData);
+    out->insert(out->end(), data, data + count);
+    return count;
+  }, &error);
+  GifColorType colours[2] = {{200, 30, 10}, {0, 0, 0}};
+  ColorMapObject* map = GifMakeMapObject(2, colours);
+  EGifPutScreenDesc(gif, 2, 2, 1, 0, map);
+  for (int frame = 0; frame <= frames; ++frame) {
+    const int side = frame == 0 ? 2 : 1;
+    EGifPutImageDesc(gif, 0, 0, side, side, false, frame == 0 ? nullptr : map);
+    GifByteType line[2] = {0, 0};
+    for (int y = 0; y < side; ++y) EGifPutLine(gif, line, side);
+  }
+  EGifCloseFile(gif, &error);
+  GifFreeMapObject(map);
+  if (!terminate) bytes.pop_back();  // the trailer
+  return bytes;
+}
+
+// Only the first frame of a GIF is the picture: the frames after it are not
+// read, however many there are, and a first frame cut off is refused.
+TEST(PictureBounds, OnlyAGifsFirstFrameIsRead) {
+  const auto many = ManyFrameGif(200'000, false);
+  ASSERT_GT(many.size(), 2'000'000u);
+  const auto image = DecodeGif(many);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->size(), QSize(2, 2));
+  EXPECT_EQ(image->pixel(1, 1), qRgb(200, 30, 10));
+  const auto one = ManyFrameGif(0, true);
+  for (std::size_t cut = 14; cut + 2 < one.size(); ++cut) {
+    EXPECT_FALSE(DecodeGif(std::span(one.data(), cut))) << cut;
+  }
+}
+
+// An 8-bit run-length bitmap of 4 x 2 pixels, red below and blue above, as
+// the header claims it: ending its rows, ending the bitmap, or running out.
+std::vector<std::uint8_t> RunLengthBmp(int width, int height, bool endOfBitmap) {
+  const std::vector<std::uint8_t> data = endOfBitmap ? std::vector<std::uint8_t>{4, 0, 0, 0, 4, 1, 0, 1}
+                                                     : std::vector<std::uint8_t>{4, 0, 0, 0, 4, 1};
+  std::vector<std::uint8_t> bytes;
+  const auto put = [&](std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  const std::uint32_t offset = 14 + 40 + 2 * 4;
+  bytes = {'B', 'M'};
+  put(offset + static_cast<std::uint32_t>(data.size()), 4);
+  put(0, 4);
+  put(offset, 4);
+  put(40, 4);
+  put(static_cast<std::uint32_t>(width), 4);
+  put(static_cast<std::uint32_t>(height), 4);
+  put(1, 2);
+  put(8, 2);
+  put(1, 4);  // 8-bit run lengths
+  put(static_cast<std::uint32_t>(data.size()), 4);
+  put(2835, 4);
+  put(2835, 4);
+  put(2, 4);
+  put(0, 4);
+  for (std::uint32_t colour : {0x00FF0000u, 0x000000FFu}) put(colour, 4);  // red, blue (as B G R 0)
+  bytes.insert(bytes.end(), data.begin(), data.end());
+  return bytes;
+}
+
+// A run-length bitmap whose runs stop before its last row would be filled
+// black by the reader; it is refused as a truncated picture is.
+TEST_F(OddInput, RunLengthBitmapsMustReachTheirLastRow) {
+  const auto load = [&](const std::vector<std::uint8_t>& bytes) {
+    const fs::path file = dir_ / "rle.bmp";
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    RgbPicture picture = BlankPicture();
+    const EnvPictureLoad result = LoadEnvPicture(file, picture);
+    return std::pair{result, picture};
+  };
+  const auto [whole, picture] = load(RunLengthBmp(4, 2, true));
+  ASSERT_EQ(whole, EnvPictureLoad::Loaded);
+  EXPECT_EQ(picture.Pixel(0, kEnvPictureSize - 1)[0], 255) << "the lower row red";
+  EXPECT_EQ(picture.Pixel(0, 0)[2], 255) << "the upper row blue";
+  EXPECT_EQ(load(RunLengthBmp(4, 2, false)).first, EnvPictureLoad::Unreadable) << "cut before its end";
+  EXPECT_EQ(load(RunLengthBmp(8000, 4000, true)).first, EnvPictureLoad::Unreadable) << "claims rows it has not";
 }
 
 TEST(PictureLimits, TensOfMegapixelsInAnyShape) {
