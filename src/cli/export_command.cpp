@@ -67,10 +67,7 @@ int RunExport(Arguments& args, std::ostream& out) {
         throw UsageError{"-o needs a file name ending in .asc, .stl or .obj"};
       }
     } else if (word == "--diameter") {
-      const auto value = args.TakeValue();
-      const auto number = value ? ParseNumber(*value) : std::nullopt;
-      if (!number || !(*number > 0 && *number <= 1e6)) throw UsageError{"--diameter needs a positive number of millimetres"};
-      diameter = *number;
+      diameter = TakeDiameter(args);
     } else if (!word.empty() && word.front() != '-' && !file) {
       file = word;
     } else {

@@ -270,6 +270,27 @@ TEST_F(OddInput, SavedDesignsReopenAsTheStoneTheEditorShowed) {
   }
 }
 
+// --diameter is bounded as the other numbers are: weights and heights of any
+// accepted size are numbers; a missing GemCad design is said not to exist.
+TEST_F(OddInput, DiametersAreBoundedAndMissingDesignsNamed) {
+  for (const std::string command : {"info", "export"}) {
+    for (const std::string value : {"1e300", "0", "-1", "1000001"}) {
+      std::vector<std::string> args = {command, "--default", "--diameter", value};
+      if (command == "export") args.insert(args.end(), {"-o", File("x.stl")});
+      const auto r = RunCli(args);
+      EXPECT_EQ(r.status, 2) << command << ' ' << value;
+      EXPECT_NE(r.err.find("--diameter needs a positive number of millimetres, at most a million"), std::string::npos)
+          << r.err;
+    }
+  }
+  const auto largest = RunCli({"info", "--default", "--diameter", "1e6"});
+  ASSERT_EQ(largest.status, 0);
+  EXPECT_TRUE(nlohmann::json::parse(largest.out)["weight_ct"].is_number_float()) << largest.out;
+  const auto missing = RunCli({"info", File("missing.asc")});
+  EXPECT_EQ(missing.status, 3);
+  EXPECT_EQ(missing.err, "Cannot read \"" + File("missing.asc") + "\": the file does not exist\n");
+}
+
 TEST_F(OddInput, AnimateRefusesAViewItWouldNotShow) {
   const auto r = RunCli({"animate", "--default", "--view", "pavilion", "-o", File("x.gif")});
   EXPECT_EQ(r.status, 2);
