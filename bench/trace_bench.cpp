@@ -9,6 +9,7 @@
 #include "light/illumination_model.h"
 #include "model/facet_construction.h"
 #include "trace/ray_tracer.h"
+#include "view/animation_frame.h"
 
 namespace {
 
@@ -81,5 +82,28 @@ TRACE_BENCHMARK(Round48Turned, "Round48.brl", true);
 BENCHMARK_CAPTURE(TraceView, BrokenStone, std::string("Default.brl"), false, true)
     ->Arg(12)
     ->Unit(benchmark::kMillisecond);
+
+// The 100 frames of the wobble, traced by one tracer as the animation and
+// brillora-cli animate trace them: one stone, a hundred views.
+void AnimationTraces(benchmark::State& state, const std::string& name) {
+  const Sample sample = Load(name);
+  const int maxLevel = static_cast<int>(state.range(0));
+  brillora::TraceOptions options;
+  options.RefractiveIndex = sample.refractiveIndex;
+  brillora::IlluminationModel light;
+  brillora::RayTracer tracer;
+  brillora::ArrayOfFOS polygons;
+  for (auto _ : state) {
+    for (int i = 0; i < brillora::kAnimationFrames; ++i) {
+      tracer.RayTrace(sample.stone, brillora::AnimationFrame(i), polygons, maxLevel, 224, 232, options, light);
+      benchmark::DoNotOptimize(polygons.data());
+    }
+  }
+}
+BENCHMARK_CAPTURE(AnimationTraces, RoundBrilliant, std::string("RoundBrilliant.brl"))
+    ->Arg(0)
+    ->Arg(12)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AnimationTraces, Round48, std::string("Round48.brl"))->Arg(0)->Arg(12)->Unit(benchmark::kMillisecond);
 
 }  // namespace

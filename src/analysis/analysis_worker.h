@@ -1,18 +1,15 @@
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <stop_token>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include "analysis/light_figures.h"
 #include "analysis/tilt_curve.h"
 #include "model/design.h"
+#include "model/latest_request_worker.h"
 
 namespace brillora {
 
@@ -31,39 +28,23 @@ struct AnalysisResult {
   std::optional<std::vector<TiltCurve>> tilt;
 };
 
-// Computes the figures on a thread of its own with a tracer of its own, one
-// request at a time: a new request abandons the one in progress. Results go to
-// `deliver`, on the worker's thread, with the number of their request, and
-// only while that request is still the latest; the receiver must still drop a
-// number it no longer awaits, since a newer request may come meanwhile.
+// Computes the figures on a thread of its own with a tracer of its own, the
+// latest request winning (LatestRequestWorker): a new request abandons the one
+// in progress. Results go to `deliver`, on the worker's thread, with the
+// number of their request, and only while that request is still the latest;
+// the receiver must still drop a number it no longer awaits.
 class AnalysisWorker {
  public:
   using Deliver = std::function<void(const AnalysisResult& result, unsigned request)>;
 
   explicit AnalysisWorker(Deliver deliver);
-  // Abandons the work in progress and waits for the thread to end.
-  ~AnalysisWorker() = default;
-  AnalysisWorker(const AnalysisWorker&) = delete;
-  AnalysisWorker& operator=(const AnalysisWorker&) = delete;
 
   // Replaces whatever is pending or in progress; the request's number, never 0.
-  unsigned Request(AnalysisRequest request);
+  unsigned Request(AnalysisRequest request) { return worker_.Request(std::move(request)); }
 
  private:
-  struct Job {
-    AnalysisRequest request;
-    unsigned number = 0;
-  };
-
-  void Run(const std::stop_token& stop);
-
-  Deliver deliver_;
-  std::mutex mutex_;
-  std::condition_variable_any wake_;
-  std::optional<Job> pending_;
-  unsigned issued_ = 0;              // guarded by mutex_
-  std::atomic<unsigned> latest_{0};  // the one request still wanted
-  std::jthread thread_;              // last: starts once the rest is made, stops before it goes
+  using Worker = LatestRequestWorker<AnalysisRequest, AnalysisResult>;
+  Worker worker_;
 };
 
 }  // namespace brillora

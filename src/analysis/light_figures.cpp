@@ -1,5 +1,6 @@
 #include "analysis/light_figures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -51,7 +52,11 @@ LightFigures LightAnalyzer::Analyze(const Stone& stone, const Frame& view, const
   // Every figure is a share of an outline, which the part repeated round the
   // view shares in the same measure.
   options.Entry = SymmetricPart(symmetry, view);
-  tracer_.Trace(stone, view, settings.Depth, options);
+  // The tracer's entry beams are level 0 and the pieces of the Nth meeting
+  // level N, made by cutting the beams of level N - 1, finished at once with
+  // their reflected light left inside.
+  const int depth = std::clamp(settings.Depth, AnalysisSettings::kShallowest, AnalysisSettings::kDeepest);
+  tracer_.Trace(stone, view, depth - 1, options);
 
   double outline = 0, tableOutline = 0;
   for (const Race* beam : tracer_.Level0Beams()) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <utility>
+
 #include "analysis/stone_symmetry.h"
 #include "model/design.h"
 #include "trace/frame.h"
@@ -9,9 +12,18 @@ namespace brillora {
 
 // How one view is judged: the observer's head, the depth of the trace and the
 // stone's material.
+//
+// Depth N, as cutters' published figures count it: the light meets the
+// stone's surface from inside at most N times; at each meeting the part that
+// leaves is scored and the reflected part travels on, and what is reflected at
+// the Nth meeting is unresolved. Tools that count path segments count the
+// entering one too, and call depth 9 ten.
 struct AnalysisSettings {
+  static constexpr int kShallowest = 1;
+  static constexpr int kDeepest = 30;
+
   double HeadDegrees = 10.0;  // half-angle of the dark cone of the observer's head
-  int Depth = 9;              // internal reflections followed: Depth + 1 stretches inside
+  int Depth = 9;              // meetings with the surface from inside, kShallowest to kDeepest
   double RefractiveIndex = 2.42;
 };
 
@@ -49,6 +61,9 @@ class LightAnalyzer {
   // whole view.
   LightFigures Analyze(const Stone& stone, const Frame& view, const AnalysisSettings& settings,
                        const StoneSymmetry& symmetry);
+  // The stone's tables for the traces, when several analysers take views of
+  // one stone (RayTracer::ShareTables).
+  void ShareTables(std::shared_ptr<const StoneTables> tables) { tracer_.ShareTables(std::move(tables)); }
 
  private:
   RayTracer tracer_;

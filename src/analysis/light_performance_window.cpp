@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "analysis/tilt_chart.h"
+#include "widgets/named.h"
 
 namespace brillora {
 
@@ -36,7 +37,8 @@ LightPerformanceWindow::LightPerformanceWindow(QWidget* parent) : QWidget(parent
   grid->addWidget(new QLabel("Depth:", this), 0, 2);
   depth_ = new QSpinBox(this);
   depth_->setObjectName("DepthSpin");
-  depth_->setRange(1, RayTracer::kDeepestFiguresLevel);
+  depth_->setRange(AnalysisSettings::kShallowest, AnalysisSettings::kDeepest);
+  depth_->setToolTip("How often the light meets the stone's surface from inside");
   depth_->setValue(AnalysisSettings{}.Depth);
   grid->addWidget(depth_, 0, 3);
 
@@ -79,8 +81,7 @@ LightPerformanceWindow::~LightPerformanceWindow() = default;
 QLabel* LightPerformanceWindow::AddFigure(QGridLayout* grid, int row, int column, const QString& caption,
                                           const QString& name) {
   grid->addWidget(new QLabel(caption + ":", this), row, column);
-  auto* value = new QLabel("-", this);
-  value->setObjectName(name);
+  auto* value = Named(new QLabel("-", this), name);
   value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   grid->addWidget(value, row, column + 1);
   return value;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include <QLegend>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -37,6 +38,9 @@ QValueAxis* AxisOf(QChart& chart, Qt::Orientation orientation, Qt::Alignment sid
 
 void ShowTiltCurves(QChart& chart, const std::vector<TiltCurve>& curves) {
   chart.removeAllSeries();  // deletes them
+  // One entry a line beside the curves: a row below them would cut the labels
+  // short once a few axes are shown.
+  chart.legend()->setAlignment(Qt::AlignRight);
   QValueAxis* x = AxisOf(chart, Qt::Horizontal, Qt::AlignBottom, "Tilt (degrees)");
   QValueAxis* y = AxisOf(chart, Qt::Vertical, Qt::AlignLeft, "Light return (%)");
   y->setRange(0, 100);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <cmath>
 #include <numbers>
 #include <thread>
@@ -71,9 +72,11 @@ std::optional<std::vector<TiltCurve>> TiltCurves(const Stone& stone, const Analy
   std::atomic<std::size_t> next{0};
   std::atomic<bool> stopped{false};
   // Each thread takes the next view not yet taken; every point is written by
-  // the one thread that took it.
+  // the one thread that took it. All read one copy of the stone's tables.
+  const std::shared_ptr<const StoneTables> tables = RayTracer::TablesOf(stone);
   const auto work = [&] {
     LightAnalyzer analyzer;
+    analyzer.ShareTables(tables);
     for (std::size_t j = next++; j < jobs.size(); j = next++) {
       if (stopped.load() || (stop && stop())) {
         stopped.store(true);

@@ -1,14 +1,15 @@
 #include "analysis/tilt_plot.h"
 
+#include <QBuffer>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "analysis/tilt_chart.h"
+#include "io/atomic_save.h"
 
 namespace brillora {
 
@@ -43,13 +44,14 @@ std::optional<std::string> WriteTiltPlot(const std::vector<TiltCurve>& curves, c
     scene.render(&painter, area, area);
   };
 
-  const QString name = QString::fromStdString(path);
-  QSaveFile file(name);
-  if (!file.open(QIODevice::WriteOnly)) return path + ": " + file.errorString().toStdString();
+  // Drawn in memory, then saved as every file of the program is.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   bool drawn = false;
   if (EndsWith(path, ".svg")) {
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&buffer);
     svg.setSize(QSize(kPlotWidth, kPlotHeight));
     svg.setViewBox(QRect(0, 0, kPlotWidth, kPlotHeight));
     svg.setTitle("Tilt curves");
@@ -66,14 +68,12 @@ std::optional<std::string> WriteTiltPlot(const std::vector<TiltCurve>& curves, c
       QPainter painter(&image);
       draw(painter);
     }
-    drawn = image.save(&file, "PNG");
+    drawn = image.save(&buffer, "PNG");
   }
-  if (!drawn) {
-    file.cancelWriting();
-    return path + ": the plot could not be drawn";
-  }
-  if (!file.commit()) return path + ": " + file.errorString().toStdString();
-  return std::nullopt;
+  if (!drawn) return std::string("the plot could not be drawn");
+  AtomicSave out(path);
+  if (out.Write(bytes.constData(), static_cast<std::size_t>(bytes.size())) && out.Commit()) return std::nullopt;
+  return out.Error();
 }
 
 }  // namespace brillora

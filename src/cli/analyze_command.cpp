@@ -71,7 +71,7 @@ AnalyzeSettings ReadSettings(Arguments& args) {
     } else if (word == "--depth") {
       const auto value = args.TakeValue();
       const auto depth = value ? ParseInteger(*value) : std::nullopt;
-      if (!depth || *depth < 1 || *depth > 30) throw UsageError{"--depth needs a number of reflections from 1 to 30"};
+      if (!depth || *depth < 1 || *depth > 30) throw UsageError{"--depth needs a number of meetings with the surface from 1 to 30"};
       s.analysis.Depth = *depth;
     } else if (word == "--tilt") {
       s.tilt.MaxTilt = NumberIn(args, word, 0, 80, "an angle in degrees");
@@ -161,7 +161,7 @@ void Plot(const std::vector<TiltCurve>& curves, const std::string& path) {
     const QApplication app(argc, argv.data());
     failure = WriteTiltPlot(curves, path);
   }
-  if (failure) throw CommandFailure{kExitFailed, *failure};
+  if (failure) throw CommandFailure{kExitFailed, "cannot write " + path + ": " + *failure};
 }
 
 void PrintTable(std::ostream& out, const AnalyzeSettings& s, const LightFigures& f,

@@ -56,7 +56,7 @@ const std::vector<Command>& Commands() {
       {"analyze", "compute the light performance figures and tilt curves of the stone",
        "brillora-cli analyze [DESIGN | --default] [--head DEG] [--depth N] [--tilt T] [--tilt-step DEG] "
        "[--azimuth DEG[,DEG...]] [--ri X | --material NAME] [--json] [--plot OUT.png|OUT.svg]\n"
-       "  --depth: internal reflections followed, 1 to 30 (default 9); --head: half-angle of the\n"
+       "  --depth: meetings with the surface from inside, 1 to 30 (default 9); --head: half-angle of the\n"
        "  head's cone (default 10); --tilt: the curves run from -T to +T degrees (default 30)\n"
        "  in steps of --tilt-step (default 1); --azimuth: the tilt axes, in degrees from the\n"
        "  model's x axis (default 0 and half a sector); --plot: draws the curves\n"

@@ -118,10 +118,10 @@ int RunSheet(Arguments& args, std::ostream& out) {
   const auto fail = [&](const QString& reason) {
     return CommandFailure{kExitFailed, "cannot write " + *output + ": " + reason.toStdString()};
   };
-  if (!target->BeginJob("Brillora 1")) throw fail(target->LastError());
   SheetPainter painter;
-  painter.DrawSheet(target->Page(), area, kind, subject);
-  if (!target->EndJob()) throw fail(target->LastError());
+  const QString failure =
+      PrintCopies(*target, 1, [&](QPainter& page) { painter.DrawSheet(page, area, kind, subject); });
+  if (!failure.isEmpty()) throw fail(failure);
   if (!pdf) {
     const auto& pages = static_cast<const ImagePrintTarget&>(*target).Pages();
     if (const auto error = WriteImageFile(pages.front(), *output, ImageFormat::Png))

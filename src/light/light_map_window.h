@@ -55,6 +55,7 @@ class LightMapWindow : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,6 +67,8 @@ class LightMapWindow : public QWidget {
   QWidget* MakeFrontPage();
   QWidget* MakeBackPage();
   void Connect();
+  // Wide enough for the caption in the application's font.
+  void FitCaption();
   // Shows the controls the rules left.
   void ShowControls();
 
@@ -89,6 +92,7 @@ class LightMapWindow : public QWidget {
   QTimer timer1_;
   std::unique_ptr<QFileDialog> openPictureDialog_;
   std::unique_ptr<QColorDialog> colorDialog_;
+  int clientWidth_ = 0;  // at creation, and the least
   int mapLastX_ = 0;
   int mapLastY_ = 0;
 

@@ -1,6 +1,7 @@
 #include "light/light_map_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QColorDialog>
 #include <QComboBox>
@@ -14,6 +15,11 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "widgets/nt_track_bar.h"
+
+#include "widgets/named.h"
 
 // The light map window's controls as they are laid out, and the clicks that
 // only open a menu or a dialog.
@@ -29,12 +35,6 @@ constexpr int kPanel2Height = 25;
 const QStringList kPictureFilters = {"All (*.jpg;*.bmp;*.gif) (*.jpg *.bmp *.gif)", "JPEG Image File (*.jpg)",
                                      "Bitmaps (*.bmp)", "CompuServe GIF Image (*.gif)"};
 
-template <typename W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
 QToolButton* ToolButton(QWidget* parent, const QString& name, const QString& text, const QString& hint) {
   auto* button = Named(new QToolButton(parent), name);
   button->setText(text);
@@ -42,8 +42,9 @@ QToolButton* ToolButton(QWidget* parent, const QString& name, const QString& tex
   return button;
 }
 
+// The program's track bar: no band from the minimum to the thumb.
 QSlider* TrackBar(QWidget* parent, const QString& name, int minimum, int maximum, int position) {
-  auto* bar = Named(new QSlider(Qt::Horizontal, parent), name);
+  auto* bar = Named(new TNTrackBar(parent), name);
   bar->setRange(minimum, maximum);
   bar->setValue(position);
   return bar;
@@ -63,7 +64,6 @@ QSpinBox* ZoneSpin(QWidget* parent, const QString& name, const RangedValue& valu
 
 void LightMapWindow::MakeControls(const QDir& programFolder) {
   auto* panel4 = Named(new QWidget(this), "Panel4");
-  panel4->setFixedWidth(kPanel4Width);
   auto* left = new QVBoxLayout(panel4);
   left->setContentsMargins(0, 0, 0, 0);
   left->setSpacing(2);
@@ -101,23 +101,42 @@ void LightMapWindow::MakeControls(const QDir& programFolder) {
     Turned();
   });
 
+  // The labels keep room for their longest texts, and the left panel is as
+  // wide as its pages need then, so that no text is cut as the bars move.
+  LightMapControls longest = editor_.Controls();
+  longest.HeadAngle = bodyTrackBar_->maximum();
+  longest.BackgroundBrightness = trackBarBGC_->maximum();
+  label1_->setMinimumWidth(label1_->fontMetrics().horizontalAdvance(QString::fromStdString(longest.HeadLabel())));
+  label2_->setMinimumWidth(
+      label2_->fontMetrics().horizontalAdvance(QString::fromStdString(longest.BrightnessLabel())));
+  panel4->setFixedWidth(std::max(kPanel4Width, panel4->minimumSizeHint().width()));
+  // A wider panel widens the window: the display keeps its first size.
+  clientWidth_ = kClientWidth + panel4->width() - kPanel4Width;
+
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(panel4);
   layout->addWidget(panel1, 1);
-  resize(kClientWidth, kClientHeight);
+  resize(clientWidth_, kClientHeight);
   // The smallest frame of 397 x 287 holds this client area.
-  setMinimumSize(kClientWidth, kClientHeight);
+  setMinimumSize(clientWidth_, kClientHeight);
+  FitCaption();
 
-  openPictureDialog_->setObjectName("OpenPictureDialog");
-  openPictureDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-  openPictureDialog_->setFileMode(QFileDialog::ExistingFile);
   openPictureDialog_->setNameFilters(kPictureFilters);
   // The dialog takes the file name relative to its folder, which must exist.
   openPictureDialog_->setDirectory(programFolder.absolutePath());
   openPictureDialog_->selectFile("Texture/Pyramids.jpg");
   colorDialog_->setObjectName("ColorDialog");
+}
+
+void LightMapWindow::FitCaption() {
+  // The desktop draws the caption in the application's font, not in this
+  // window's smaller one: room for the title, and for the icon and the three
+  // buttons, each about as wide as the caption is high.
+  const QFontMetrics metrics(QApplication::font());
+  const int caption = metrics.horizontalAdvance(windowTitle()) + 5 * (metrics.height() + 8);
+  setMinimumWidth(std::max(clientWidth_, caption));
 }
 
 QWidget* LightMapWindow::MakeModeBar(QWidget* parent) {

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -12,9 +11,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
+
+#include "widgets/wait_cursor.h"
 
 namespace brillora {
 
@@ -48,14 +48,6 @@ Qt::CursorShape ZoneCursor(int zone) {
   }
 }
 
-// The wait cursor for as long as it lives.
-struct WaitCursor {
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 }  // namespace
 
 // A per-cent field: tells the window when it gains or loses the focus and
@@ -88,7 +80,7 @@ class LayoutSpin : public QDoubleSpinBox {
 AlignmentWindow::AlignmentWindow(PrintTarget& target, Properties properties, SubjectSource subject, SoundCue sound,
                                  QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), target_(target), properties_(std::move(properties)),
-      subject_(std::move(subject)), sound_(std::move(sound)), pdfDialog_(new QFileDialog(this)),
+      subject_(std::move(subject)), sound_(std::move(sound)), pdfDialog_(new FileDialog(this, QFileDialog::AcceptSave, "PdfDialog")),
       panel5_(new QFrame(this)), paintBox1_(new QWidget(panel5_)) {
   setObjectName("Alignment");
   setWindowTitle("Alignment picture in the paper");
@@ -109,9 +101,8 @@ AlignmentWindow::AlignmentWindow(PrintTarget& target, Properties properties, Sub
   paintBox1_->installEventFilter(this);
   MakePanel();
 
-  pdfDialog_->setObjectName("PdfDialog");
-  pdfDialog_->setAcceptMode(QFileDialog::AcceptSave);
   pdfDialog_->setDefaultSuffix("pdf");
+  pdfDialog_->SetNameRule(WithFilterExtension);
   pdfDialog_->setNameFilters({"PDF (*.pdf)"});
   pdfDialog_->selectFile("Brillora");
   resize(kPanelWidth + 2 * kBorder + 100, kLeastClientHeight);
@@ -258,7 +249,7 @@ void AlignmentWindow::Act(ContentKind kind) {
   kind_ = kind;
   if (sound_) sound_("Block");
   if (rect_.Unset()) {
-    if (QScreen* screen = QApplication::primaryScreen()) move(screen->availableGeometry().topLeft());
+    // Where the window stands the first time is the application's to say.
     resizing_ = true;
     resize(width(), kLeastClientHeight);
     resizing_ = false;
@@ -422,18 +413,16 @@ void AlignmentWindow::OKClick() {
   if (sound_) sound_("Type");
   const SheetArea area = PrinterArea(rect_, page_);
   if (target_.AsksForFile()) {
-    if (pdfDialog_->exec() != QDialog::Accepted || pdfDialog_->selectedFiles().isEmpty()) return;
-    target_.SetFile(pdfDialog_->selectedFiles().first());
+    const QString file = pdfDialog_->Ask();
+    if (file.isEmpty()) return;
+    target_.SetFile(file);
   }
   const SheetSubject subject = subject_();
   QString failure;
   {
     const WaitCursor wait;
-    for (int i = 1; i <= copies_->value() && failure.isEmpty(); ++i) {
-      const bool begun = target_.BeginJob(QString("Brillora %1").arg(i));
-      if (begun) painter_.DrawSheet(target_.Page(), area, kind_, subject);
-      if (!begun || !target_.EndJob()) failure = target_.LastError();
-    }
+    failure = PrintCopies(target_, copies_->value(),
+                          [&](QPainter& page) { painter_.DrawSheet(page, area, kind_, subject); });
   }
   if (!failure.isEmpty()) {
     QMessageBox::information(this, "Brillora", failure);

@@ -7,10 +7,10 @@
 #include "output/print_layout.h"
 #include "output/print_target.h"
 #include "output/sheet_painter.h"
+#include "widgets/file_dialog.h"
 
 class QCheckBox;
 class QDoubleSpinBox;
-class QFileDialog;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -22,7 +22,7 @@ class LayoutSpin;
 
 // The print alignment window: the printer's page as a white rectangle with
 // the content previewed in a frame that the mouse and the fields place and
-// size; OK prints one job per copy. The rules live in print_layout; the
+// size; OK prints the copies (PrintCopies). The rules live in print_layout; the
 // window shows their results.
 class AlignmentWindow : public QWidget {
   Q_OBJECT
@@ -49,7 +49,7 @@ class AlignmentWindow : public QWidget {
   ContentKind Kind() const { return kind_; }
   const PageRect& Rect() const { return rect_; }
   const PageGeometry& Page() const { return page_; }
-  QFileDialog& PdfDialog() { return *pdfDialog_; }
+  FileDialog& PdfDialog() { return *pdfDialog_; }
 
  signals:
   // The window hid, after printing or not: the picture window draws anew.
@@ -77,7 +77,7 @@ class AlignmentWindow : public QWidget {
   SubjectSource subject_;
   SoundCue sound_;
   SheetPainter painter_;  // the print system's own tracer and polygons
-  QFileDialog* pdfDialog_;
+  FileDialog* pdfDialog_;
 
   QFrame* panel5_;
   QWidget* paintBox1_;

@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,29 +13,57 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
+
 #include "view/export_picture.h"
 
 namespace brillora {
 
 namespace {
 
-// The save dialog's filters, in this order, and the extension each writes.
+// The save dialog's filters, in this order, and the format each writes (under
+// the extension the filter names).
 struct ExportFilter {
   const char* name;
-  const char* extension;
   ImageFormat format;
 };
 constexpr ExportFilter kFilters[] = {
-    {"BitMap (*.bmp)", "bmp", ImageFormat::Bmp},
-    {"JPeg (*.jpg)", "jpg", ImageFormat::Jpeg},
-    {"CompuServe GIF Image (*.gif)", "gif", ImageFormat::Gif},
-    {"PNG (*.png)", "png", ImageFormat::Png},
+    {"BitMap (*.bmp)", ImageFormat::Bmp},
+    {"JPeg (*.jpg)", ImageFormat::Jpeg},
+    {"CompuServe GIF Image (*.gif)", ImageFormat::Gif},
+    {"PNG (*.png)", ImageFormat::Png},
+};
+
+constexpr int kMostTyped = 99999;
+
+bool SizeAccepted(int side) {
+  return side >= PictureSizeWindow::kLeastSide && side <= PictureSizeWindow::kMostSide;
+}
+
+// A size field that keeps whatever number is typed into it, so that a size
+// outside the range is refused with a message rather than replaced by another;
+// its arrows step within the range.
+class SizeSpin : public QSpinBox {
+ public:
+  explicit SizeSpin(QWidget* parent) : QSpinBox(parent) { setRange(0, kMostTyped); }
+
+  void stepBy(int steps) override {
+    setValue(std::clamp(value() + steps * singleStep(), int{PictureSizeWindow::kLeastSide},
+                        int{PictureSizeWindow::kMostSide}));
+  }
+
+ protected:
+  StepEnabled stepEnabled() const override {
+    StepEnabled enabled = StepNone;
+    if (value() > PictureSizeWindow::kLeastSide) enabled |= StepDownEnabled;
+    if (value() < PictureSizeWindow::kMostSide) enabled |= StepUpEnabled;
+    return enabled;
+  }
 };
 
 QSpinBox* SizeEdit(const char* name, QWidget* parent) {
-  auto* edit = new QSpinBox(parent);
+  auto* edit = new SizeSpin(parent);
   edit->setObjectName(name);
-  edit->setRange(PictureSizeWindow::kLeastSide, PictureSizeWindow::kMostSide);
   edit->setValue(PictureSizeWindow::kInitialSide);
   return edit;
 }
@@ -61,7 +87,7 @@ PictureSizeWindow::PictureSizeWindow(RequestSource source, SoundCue sound, QWidg
       buttonF_(GlyphButton("ButtonF", "Copy image to File", QStyle::SP_DialogSaveButton, this)),
       buttonC_(GlyphButton("ButtonC", "Copy Image to Clipboard", QStyle::SP_FileDialogContentsView, this)),
       progress_(new QProgressBar(this)), cancel_(new QPushButton("Cancel", this)),
-      saveDialog_(std::make_unique<QFileDialog>(this)) {
+      saveDialog_(std::make_unique<FileDialog>(this, QFileDialog::AcceptSave, "SaveDialog1")) {
   setObjectName("PictureSize");
   setWindowTitle("Size");
   setModal(true);
@@ -85,9 +111,8 @@ PictureSizeWindow::PictureSizeWindow(RequestSource source, SoundCue sound, QWidg
   layout->setSizeConstraint(QLayout::SetFixedSize);
   ShowBusy(false);
 
-  saveDialog_->setObjectName("SaveDialog1");
-  saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
   saveDialog_->setDefaultSuffix("bmp");
+  saveDialog_->SetNameRule(WithFilterExtension);
   QStringList filters;
   for (const ExportFilter& filter : kFilters) filters << filter.name;
   saveDialog_->setNameFilters(filters);
@@ -115,7 +140,12 @@ PictureSizeWindow::~PictureSizeWindow() { CancelExport(); }
 void PictureSizeWindow::Prepare(ExportItem item) {
   buttonF_->setVisible(item == ExportItem::File);
   buttonC_->setVisible(item == ExportItem::Clipboard);
-  move(QCursor::pos());
+  if (shownBefore_) move(QCursor::pos());
+}
+
+void PictureSizeWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  shownBefore_ = true;
 }
 
 void PictureSizeWindow::Open(ExportItem item) {
@@ -151,22 +181,27 @@ void PictureSizeWindow::ButtonClick(QToolButton* sender) {
   if (busy_) return;
   const int w = spinX_->value();
   const int h = spinY_->value();
+  if (!SizeAccepted(w) || !SizeAccepted(h)) {
+    QMessageBox::information(this, "Brillora",
+                             QString("The picture must be from %1 to %2 pixels wide and high: %3 x %4 is not drawn.")
+                                 .arg(kLeastSide)
+                                 .arg(kMostSide)
+                                 .arg(w)
+                                 .arg(h));
+    return;
+  }
   ExportTask task{source_(w, h), std::nullopt};
   toClipboard_ = sender == buttonC_;
   if (!toClipboard_) {
     // The file is asked for first, so that a cancelled dialog costs no drawing.
-    if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) return;
+    // The extension follows the filter, not the typed name.
+    const QString name = saveDialog_->Ask();
+    if (name.isEmpty()) return;
     const QString chosen = saveDialog_->selectedNameFilter();
     const ExportFilter* filter = &kFilters[0];
     for (const ExportFilter& f : kFilters) {
       if (chosen == f.name) filter = &f;
     }
-    saveDialog_->setDefaultSuffix(filter->extension);
-    // The extension follows the filter, not the typed name.
-    QString name = saveDialog_->selectedFiles().first();
-    const QString suffix = QFileInfo(name).suffix();
-    if (!suffix.isEmpty()) name.chop(suffix.size() + 1);
-    name += QString(".") + filter->extension;
     target_ = name;
     task.file = ExportFile{name.toStdString(), filter->format};
   }

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "output/export_run.h"
+#include "widgets/file_dialog.h"
 
-class QFileDialog;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -21,8 +21,9 @@ namespace brillora {
 enum class ExportItem { File, Clipboard };
 
 // The image export window: renders the current view at the typed size and
-// writes it to a file or puts it on the clipboard. The drawing runs on a
-// thread of its own; after half a second a progress bar with "Cancel" shows.
+// writes it to a file or puts it on the clipboard; a size outside 100 to 9000
+// pixels is refused with a message. The drawing runs on a thread of its own;
+// after half a second a progress bar with "Cancel" shows.
 class PictureSizeWindow : public QDialog {
   Q_OBJECT
 
@@ -39,12 +40,13 @@ class PictureSizeWindow : public QDialog {
   PictureSizeWindow(RequestSource source, SoundCue sound, QWidget* parent = nullptr);
   ~PictureSizeWindow() override;
 
-  // Shows the button of the item, moves the window to the mouse pointer;
-  // Open also shows it modally.
+  // Shows the button of the item and, once the window has been shown, moves
+  // it to the mouse pointer (the first time it stands where the application
+  // placed it); Open also shows it modally.
   void Prepare(ExportItem item);
   void Open(ExportItem item);
 
-  QFileDialog& SaveDialog() { return *saveDialog_; }
+  FileDialog& SaveDialog() { return *saveDialog_; }
   // An image was put on the clipboard during the run.
   bool ClipboardUsed() const { return clipboardUsed_; }
   // An export is being drawn or written.
@@ -60,6 +62,7 @@ class PictureSizeWindow : public QDialog {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   // Enter and Escape, whichever control has the focus; true when taken.
@@ -80,10 +83,11 @@ class PictureSizeWindow : public QDialog {
   QToolButton* buttonC_;
   QProgressBar* progress_;
   QPushButton* cancel_;
-  std::unique_ptr<QFileDialog> saveDialog_;
+  std::unique_ptr<FileDialog> saveDialog_;
   QTimer progressDelay_;
   QString target_;  // the file being written
   unsigned job_ = 0;  // the export whose outcome is awaited
+  bool shownBefore_ = false;
   bool clipboardUsed_ = false;
   bool busy_ = false;
   bool toClipboard_ = false;

@@ -1,15 +1,32 @@
 #include "output/print_target.h"
 
-#include <QPdfWriter>
-#include <QSaveFile>
+#include <cassert>
+
+#include "output/pdf_pages.h"
 
 namespace brillora {
 
+QString PrintCopies(PrintTarget& target, int copies, const std::function<void(QPainter&)>& draw) {
+  assert(copies >= 1);
+  if (target.CopiesAsPages()) {
+    if (!target.BeginJob("Brillora 1")) return target.LastError();
+    for (int i = 1; i <= copies; ++i) {
+      if (i > 1 && !target.NewPage()) return target.LastError();
+      draw(target.Page());
+    }
+    return target.EndJob() ? QString() : target.LastError();
+  }
+  for (int i = 1; i <= copies; ++i) {
+    const bool begun = target.BeginJob(QString("Brillora %1").arg(i));
+    if (begun) draw(target.Page());
+    if (!begun || !target.EndJob()) return target.LastError();
+  }
+  return {};
+}
+
 PdfPrintTarget::PdfPrintTarget(QString file, QPageSize page) : file_(std::move(file)), page_(std::move(page)) {}
 
-PdfPrintTarget::~PdfPrintTarget() {
-  if (painter_.isActive()) painter_.end();
-}
+PdfPrintTarget::~PdfPrintTarget() = default;
 
 std::optional<PrinterMetrics> PdfPrintTarget::Metrics() const {
   const QSize size = page_.sizePixels(kResolution);
@@ -19,35 +36,30 @@ std::optional<PrinterMetrics> PdfPrintTarget::Metrics() const {
 QString PdfPrintTarget::Description() const { return "PDF file " + file_; }
 
 bool PdfPrintTarget::BeginJob(const QString& title) {
-  out_ = std::make_unique<QSaveFile>(file_);
-  if (!out_->open(QIODevice::WriteOnly)) {
-    error_ = out_->errorString();
-    out_.reset();
-    return false;
-  }
-  writer_ = std::make_unique<QPdfWriter>(out_.get());
-  writer_->setResolution(kResolution);
-  writer_->setPageSize(page_);
-  writer_->setPageMargins(QMarginsF(0, 0, 0, 0));
-  writer_->setTitle(title);
-  writer_->setCreator("Brillora");
-  if (!painter_.begin(writer_.get())) {
-    error_ = "the PDF page could not be made";
-    writer_.reset();
-    out_.reset();
-    return false;
-  }
-  return true;
+  pages_ = std::make_unique<PdfPages>(QPageLayout(page_, QPageLayout::Portrait, QMarginsF()), kResolution, title);
+  if (pages_->Begun()) return true;
+  error_ = "the PDF page could not be made";
+  pages_.reset();
+  return false;
+}
+
+QPainter& PdfPrintTarget::Page() {
+  assert(pages_ != nullptr);
+  return pages_->Page();
+}
+
+bool PdfPrintTarget::NewPage() {
+  if (pages_ && pages_->NewPage()) return true;
+  error_ = "the next PDF page could not be made";
+  pages_.reset();
+  return false;
 }
 
 bool PdfPrintTarget::EndJob() {
-  if (!out_) return false;
-  const bool drawn = painter_.end();
-  writer_.reset();  // the writer finishes the file as it goes
-  const bool written = drawn && out_->commit();
-  if (!written) error_ = drawn ? out_->errorString() : QString("the PDF page could not be finished");
-  out_.reset();
-  return written;
+  if (!pages_) return false;
+  error_ = QString::fromStdString(pages_->Save(file_.toStdString()));
+  pages_.reset();
+  return error_.isEmpty();
 }
 
 ImagePrintTarget::ImagePrintTarget(QPageSize page, int dpiX, int dpiY) {

@@ -81,9 +81,11 @@ QImage SheetPainter::PreviewSheet(int w, int h, double scaleX, double scaleY, Co
   preview.fill(Qt::white);
   QPainter painter(&preview);
   DrawSheet(painter, SheetArea{0, 0, w, h, false, scaleX, scaleY}, kind, subject);
+  // The frame runs along the outermost pixels of the w x h box that shows the
+  // preview, so that all four edges are seen.
   painter.setPen(QPen(Qt::gray, 0, Qt::DotLine));
   painter.setBrush(Qt::NoBrush);
-  painter.drawRect(0, 0, w, h);
+  painter.drawRect(0, 0, w - 1, h - 1);
   return preview;
 }
 

@@ -28,7 +28,8 @@ class SheetPainter {
   // The content at the area on `canvas` (a printer page when the area says so).
   void DrawSheet(QPainter& canvas, const SheetArea& area, ContentKind kind, const SheetSubject& subject);
   // The preview of a w x h rectangle: a white (w + 1) x (h + 1) bitmap with
-  // the content at (0, 0) and a dotted frame around it. Null when memory fails.
+  // the content at (0, 0) and a dotted frame on the edges of its first w x h
+  // pixels, which the preview box shows. Null when memory fails.
   QImage PreviewSheet(int w, int h, double scaleX, double scaleY, ContentKind kind, const SheetSubject& subject);
   // The stone seen through `view`, traced at the rectangle's size and filled
   // polygon by polygon, outlined in black when "Edges" is on; no background.

@@ -3,6 +3,8 @@
 #include <QPrintDialog>
 #include <QPrinterInfo>
 
+#include "output/pdf_pages.h"
+
 namespace brillora {
 
 SystemPrinter::SystemPrinter() : printer_(QPrinter::HighResolution) {
@@ -30,16 +32,39 @@ QString SystemPrinter::Description() const {
 
 bool SystemPrinter::BeginJob(const QString& title) {
   printer_.setDocName(title);
+  if (ToFile()) {
+    // The printer's own layout and resolution: the page measures as Metrics says.
+    pdf_ = std::make_unique<PdfPages>(printer_.pageLayout(), printer_.resolution(), title);
+    if (pdf_->Begun()) return true;
+    pdf_.reset();
+    error_ = "The PDF file " + printer_.outputFileName() + " cannot be drawn.";
+    return false;
+  }
   if (!painter_.begin(&printer_)) {
-    error_ = printer_.outputFormat() == QPrinter::PdfFormat
-                 ? "The PDF file " + printer_.outputFileName() + " cannot be written."
-                 : "The printer " + printer_.printerName() + " cannot start the job.";
+    error_ = "The printer " + printer_.printerName() + " cannot start the job.";
     return false;
   }
   return true;
 }
 
+QPainter& SystemPrinter::Page() { return pdf_ ? pdf_->Page() : painter_; }
+
+bool SystemPrinter::NewPage() {
+  if (pdf_ && pdf_->NewPage()) return true;
+  pdf_.reset();
+  error_ = "The PDF file " + printer_.outputFileName() + " cannot be drawn.";
+  return false;
+}
+
 bool SystemPrinter::EndJob() {
+  if (pdf_) {
+    // The words the image export uses for a file it cannot write.
+    const std::string reason = pdf_->Save(printer_.outputFileName().toStdString());
+    pdf_.reset();
+    if (reason.empty()) return true;
+    error_ = "Cannot write " + printer_.outputFileName() + ": " + QString::fromStdString(reason);
+    return false;
+  }
   if (!painter_.isActive()) return false;
   if (!painter_.end()) {
     error_ = "The job " + printer_.docName() + " could not be finished.";

@@ -70,7 +70,8 @@ class StoneParameters {
   void RIBarEnter();
   void ArrangeAlphabetically();  // "Alfabatical arange"
   void ArrangeByValue();         // "Value arange"
-  // After a design file was read with this index.
+  // After a design file was read with this index: the index in use, exactly,
+  // with the bar as near to it as it goes and "Custom" checked.
   void ApplyLoadedIndex(double refractiveIndex);
   void SetSegmentStart(PixelPoint p) { segmentStart_ = p; }
   void SetSegmentEnd(PixelPoint p) { segmentEnd_ = p; }
@@ -95,6 +96,9 @@ class StoneParameters {
   double specificGravity_ = 0.0;
   double refractiveIndex_ = 0.0;
   int riBar_ = kRIBarMin;
+  // The index "Custom" stands for: the bar's, or one read from a design file
+  // until the bar moves.
+  double customIndex_ = 0.0;
   bool custom_ = false;
   ListColour riBoxColour_ = ListColour::Initial;
   PixelPoint segmentStart_{20, 20};

@@ -33,6 +33,9 @@
 // Beams of up to 64 corners, nearly all of them, keep a bit per corner in one
 // word and test four facet edges at a time; wider ones take a plain walk with
 // masks of several words.
+//
+// What the cull reads of the stone is built once per stone (StoneTables) and
+// shared; the cutter's own tables are the scratch of one cut.
 
 #include "trace/beam_cutter.h"
 
@@ -40,12 +43,15 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <memory>
+#include <utility>
 
+#include "trace/corner_masks.h"
 #include "trace/corner_reach.h"
+#include "trace/crossing_cache.h"
 #include "trace/lanes.h"
 #include "trace/simd_clones.h"
+#include "trace/stone_tables.h"
 
 namespace brillora {
 
@@ -53,56 +59,7 @@ namespace {
 
 constexpr double kMinCos = 0.001;
 constexpr double kParallel = 1e-6;
-constexpr double kSqrt2 = 1.4142135623730951 * 1.000001;
-// Widens the single-precision cull well beyond its rounding errors.
-constexpr double kCullSlack = 1e-5;
-constexpr float kLooseMinCos = static_cast<float>(kMinCos - kCullSlack);
-
-struct Sphere {
-  TVertex centre;
-  double radius;
-};
-
-double Distance(const TVertex& a, const TVertex& b) {
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
-                   (a.z - b.z) * (a.z - b.z));
-}
-
-// A small sphere holding every corner of a facet (Ritter's: about the two
-// corners farthest apart, grown to take in the rest). Long kites and
-// triangles fit far tighter than about their centre of corners, so fewer
-// facets pass the cull for nothing.
-Sphere CornerSphere(const Stone& stone, const TFacet& facet) {
-  const auto corner = [&](int v) -> const TVertex& {
-    return stone.AllVertices[static_cast<std::size_t>(v)];
-  };
-  const auto farthestFrom = [&](const TVertex& from) {
-    const TVertex* best = &corner(facet.Points[0]);
-    for (const int v : facet.Points) {
-      if (Distance(corner(v), from) > Distance(*best, from)) best = &corner(v);
-    }
-    return *best;
-  };
-  const TVertex b = farthestFrom(corner(facet.Points[0]));
-  const TVertex c = farthestFrom(b);
-  Sphere sphere{{(b.x + c.x) / 2, (b.y + c.y) / 2, (b.z + c.z) / 2}, Distance(b, c) / 2};
-  for (const int v : facet.Points) {
-    const TVertex& p = corner(v);
-    const double d = Distance(p, sphere.centre);
-    if (d <= sphere.radius) continue;
-    const double grown = (sphere.radius + d) / 2;
-    const double shift = (grown - sphere.radius) / d;
-    sphere.centre = {sphere.centre.x + (p.x - sphere.centre.x) * shift,
-                     sphere.centre.y + (p.y - sphere.centre.y) * shift,
-                     sphere.centre.z + (p.z - sphere.centre.z) * shift};
-    sphere.radius = grown;
-  }
-  // The growing steps round; the farthest corner settles the radius.
-  sphere.radius = 0;
-  for (const int v : facet.Points)
-    sphere.radius = std::max(sphere.radius, Distance(corner(v), sphere.centre));
-  return sphere;
-}
+constexpr float kLooseMinCos = static_cast<float>(kMinCos - StoneTables::kCullSlack);
 
 }  // namespace
 
@@ -124,33 +81,12 @@ struct BeamCutter::Tables {
     std::size_t first;  // into candidateCorners_
     std::size_t count;
   };
-  // What the cull reads of eight facets, side by side, in single precision;
-  // the lanes beyond the last facet are never usable. Aligned for the AVX2
-  // copy's loads: the plain build alone would align octets to 16 bytes.
-  struct alignas(32) FacetOctet {
-    Octet nx, ny, nz;
-    Octet cx, cy, cz;  // centre of a sphere holding every corner
-    Octet reach;       // its radius, with slack
-    Octet diagonal;    // reach times the square root of 2, with slack
-    Octet d;           // the plane's distance from the origin
-    OctetMask usable;  // three corners or more
-  };
   // The beam's frame and octagon as the corner projection takes them: x and y
   // side by side.
   struct Projection {
     Pair rowX, rowY, rowZ;  // (row 0, row 1) times the stone's x, y and z
     trace::OctagonBounds octagon;
   };
-  struct Crossing {
-    std::size_t edge;  // of the beam
-    const FlatPoint* first;
-    const FlatPoint* second;
-    FlatPoint* point;  // nullptr for parallel lines
-    std::size_t slot;  // in crossingSlots_, once hashed
-  };
-  // A cut makes a few crossings as a rule, which a short list finds fastest;
-  // a broken stone can make thousands, which are then found by a hash.
-  static constexpr std::size_t kListedCrossings = 16;
 
   // Under KeepWholeBeams, most beams lie wholly inside one facet: the one
   // through which the line along the travel through the beam's centre leaves.
@@ -162,58 +98,29 @@ struct BeamCutter::Tables {
   // Projects the corners of facet i not yet projected in this cut and keeps the
   // facet when its corners leave no side of the octagon unreached.
   void AddIfCandidate(const Stone& stone, std::size_t i, double c, const Projection& projection);
-  void MarkFacetCorners(std::span<FlatPoint* const> beam);
   // True when the piece is the whole beam, its corners in the beam's order.
   bool CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam, PointStore& store,
                       std::vector<FlatPoint*>& out);
   bool CutNarrowBeam(const std::uint32_t* corner, std::size_t k, bool left,
                      std::span<FlatPoint* const> beam, PointStore& store,
                      std::vector<FlatPoint*>& out);
-  std::size_t CrossingSlot(std::size_t edge, const FlatPoint& a, const FlatPoint& b) const {
-    // The two points' pool records and the edge, mixed by one multiplication
-    // (Fibonacci hashing); an overlap of their bits only makes a collision.
-    const auto first = static_cast<std::uint64_t>(&a - pool_.data());
-    const auto second = static_cast<std::uint64_t>(&b - pool_.data());
-    const std::uint64_t key = first ^ (second << 21) ^ (static_cast<std::uint64_t>(edge) << 42);
-    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> (64 - crossingSlotBits_));
-  }
-  const Crossing* FindCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b) const;
-  void AddCrossing(const Crossing& crossing);
-  void HashCrossing(Crossing& crossing, std::size_t index);
-  void EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b, const FlatPoint& c,
+  // The crossing of beam edge `edge`, from c to d, with the facet edge from
+  // the projected corner `first` to `second`, made once per cut.
+  void EdgeCrossing(std::size_t edge, std::uint32_t first, std::uint32_t second, const FlatPoint& c,
                     const FlatPoint& d, PointStore& store, std::vector<FlatPoint*>& out);
-  bool MaskBit(std::size_t pool, std::size_t edge) const {
-    if (maskWords_ == 1) return (masks_[pool] >> edge) & 1u;
-    return (masks_[pool * maskWords_ + edge / 64] >> (edge % 64)) & 1u;
-  }
-  bool MaskZero(std::size_t pool) const {
-    if (maskWords_ == 1) return masks_[pool] == 0;
-    return WideMaskZero(pool);
-  }
-  // The order of two masks as unsigned numbers of maskWords_ words.
-  bool MaskLess(std::size_t a, std::size_t b) const {
-    if (maskWords_ == 1) return masks_[a] < masks_[b];
-    return WideMaskLess(a, b);
-  }
-  bool WideMaskZero(std::size_t pool) const;
-  bool WideMaskLess(std::size_t a, std::size_t b) const;
   // The store's copy of a facet corner that a piece keeps, made on first use.
   FlatPoint* KeptCorner(std::uint32_t pool, PointStore& store);
 
-  std::vector<FacetOctet> facets_;
-  // Facet i's corners are cornerQuads_[firstCornerQuad_[i] .. firstCornerQuad_[i + 1]),
-  // the last quad filled up with copies of the first corner.
-  std::vector<trace::CornerQuad> cornerQuads_;
-  std::vector<std::uint32_t> firstCornerQuad_;
-  double largestCorner_ = 0;  // the largest |x| + |y| + |z| of a vertex
+  // What the cull reads of the stone being cut, shared with every cutter of it.
+  std::shared_ptr<const StoneTables> stone_;
   // Bit per facet: may face away from the beam and lie near its octagon.
   std::vector<std::uint32_t> near_;
-  // The beam's edges, edge i from corner i - 1 by (dx, dy) to corner i, side by side.
-  std::vector<double> edgeX_, edgeY_, edgeDx_, edgeDy_;
   std::vector<std::uint8_t> facetOut_;
   std::vector<double> beamX_, beamY_;  // the beam's corners, side by side
 
   // Per vertex: the pool record it was projected into during the current cut.
+  // The stamps only grow (but for wrapping round), so a stone's cuts need no
+  // clearing from one render to the next.
   std::vector<std::uint32_t> vertexStamp_;
   std::vector<std::uint32_t> vertexPool_;
   std::uint32_t stamp_ = 0;
@@ -222,9 +129,7 @@ struct BeamCutter::Tables {
   std::vector<FlatPoint> pool_;
   std::vector<FlatPoint*> poolHandedTo_;  // a kept corner's copy in the store, once handed over
   std::size_t poolUsed_ = 0;
-  // Bits of the beam edges that a kept facet corner lies outside of.
-  std::vector<std::uint64_t> masks_;
-  std::size_t maskWords_ = 1;
+  trace::CornerMasks masks_;  // of the pool's records used in this cut
 
   std::vector<Candidate> candidates_;
   std::vector<std::uint32_t> candidateCorners_;  // pool indices, room for every facet's corners
@@ -235,12 +140,7 @@ struct BeamCutter::Tables {
   std::vector<double> facetX_, facetY_;
   std::vector<std::uint64_t> facetMasks_;
   std::vector<std::uint64_t> edgeOutside_, edgeCrossing_;
-  std::vector<Crossing> crossings_;  // made in this cut, for the facets that share an edge
-  // Past kListedCrossings, the crossings of this cut by beam edge and facet
-  // edge, open addressed and at most half full: 0 for an empty slot, else the
-  // crossing's index plus one.
-  std::vector<std::uint32_t> crossingSlots_ = std::vector<std::uint32_t>(64);
-  int crossingSlotBits_ = 6;
+  trace::CrossingCache crossings_;  // made in this cut, for the facets that share an edge
   std::vector<std::uint8_t> beamOut_;  // beam corner outside some facet edge
 
   std::vector<CutPiece> pieces_;
@@ -257,6 +157,10 @@ void BeamCutter::Prepare(const Stone& stone) {
   tables_->Prepare(stone);
 }
 
+void BeamCutter::ShareTables(std::shared_ptr<const StoneTables> tables) {
+  if (tables) tables_->stone_ = std::move(tables);
+}
+
 void BeamCutter::Cut(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam,
                      const trace::OctagonBounds& bounds, PointStore& store, const CutRules& rules) {
   tables_->Cut(stone, f, beam, bounds, store, rules);
@@ -267,69 +171,24 @@ std::span<const CutPiece> BeamCutter::Pieces() const {
 }
 
 void BeamCutter::Tables::Prepare(const Stone& stone) {
-  const std::size_t vertices = stone.AllVertices.size();
-  vertexStamp_.assign(vertices, 0);
-  vertexPool_.assign(vertices, 0);
-  stamp_ = 0;
+  if (!stone_ || !stone_->Describes(stone)) stone_ = std::make_shared<const StoneTables>(stone);
+  const std::size_t vertices = stone_->Vertices();
+  if (vertexStamp_.size() != vertices) {
+    vertexStamp_.assign(vertices, 0);
+    vertexPool_.assign(vertices, 0);
+    stamp_ = 0;
+  }
   pool_.resize(vertices);
   poolHandedTo_.resize(vertices);
-  std::size_t corners = 0;
-  for (const TFacet& facet : stone.AllFacets) corners += facet.Points.size();
-  candidateCorners_.resize(corners);
-  std::size_t largestFacet = 0;
-  for (const TFacet& facet : stone.AllFacets)
-    largestFacet = std::max(largestFacet, facet.Points.size());
+  candidateCorners_.resize(stone_->AllCorners());
   // Whole quads of edges, and one corner more.
-  const std::size_t paddedEdges = (largestFacet + 3) / 4 * 4;
+  const std::size_t paddedEdges = (stone_->LargestFacet() + 3) / 4 * 4;
   facetX_.resize(paddedEdges + 1);
   facetY_.resize(paddedEdges + 1);
   facetMasks_.resize(paddedEdges + 1);
   edgeOutside_.resize(paddedEdges);
   edgeCrossing_.resize(paddedEdges);
-  facets_.assign((stone.AllFacets.size() + 7) / 8, FacetOctet{});
-  near_.resize((stone.AllFacets.size() + 31) / 32);
-  largestCorner_ = 0;
-  for (const TVertex& v : stone.AllVertices)
-    largestCorner_ = std::max(largestCorner_, std::fabs(v.x) + std::fabs(v.y) + std::fabs(v.z));
-  cornerQuads_.clear();
-  firstCornerQuad_.clear();
-  for (const TFacet& facet : stone.AllFacets) {
-    firstCornerQuad_.push_back(static_cast<std::uint32_t>(cornerQuads_.size()));
-    for (std::size_t j = 0; j < facet.Points.size(); j += 4) {
-      trace::CornerQuad& quad = cornerQuads_.emplace_back();
-      for (std::size_t lane = 0; lane < 4; ++lane) {
-        const std::size_t corner = j + lane < facet.Points.size() ? j + lane : 0;
-        const TVertex& v = stone.AllVertices[static_cast<std::size_t>(facet.Points[corner])];
-        quad.x[lane] = static_cast<float>(v.x);
-        quad.y[lane] = static_cast<float>(v.y);
-        quad.z[lane] = static_cast<float>(v.z);
-      }
-    }
-  }
-  firstCornerQuad_.push_back(static_cast<std::uint32_t>(cornerQuads_.size()));
-  for (std::size_t i = 0; i < stone.AllFacets.size(); ++i) {
-    const TFacet& facet = stone.AllFacets[i];
-    if (facet.Points.size() < 3) continue;
-    const auto [centre, radius] = CornerSphere(stone, facet);
-    const double cx = centre.x, cy = centre.y, cz = centre.z;
-    double reach = radius;
-    // Frame rows are unit vectors only to single precision, and the cull itself
-    // works in single precision: the slack is far above both roundings.
-    reach =
-        reach * 1.001 + kCullSlack * (1 + std::fabs(cx) + std::fabs(cy) + std::fabs(cz) + reach);
-    FacetOctet& quad = facets_[i / 8];
-    const std::size_t lane = i % 8;
-    quad.nx[lane] = static_cast<float>(facet.Nx);
-    quad.ny[lane] = static_cast<float>(facet.Ny);
-    quad.nz[lane] = static_cast<float>(facet.Nz);
-    quad.cx[lane] = static_cast<float>(cx);
-    quad.cy[lane] = static_cast<float>(cy);
-    quad.cz[lane] = static_cast<float>(cz);
-    quad.reach[lane] = static_cast<float>(reach);
-    quad.diagonal[lane] = static_cast<float>(kSqrt2 * reach);
-    quad.d[lane] = static_cast<float>(facet.D);
-    quad.usable[lane] = -1;
-  }
+  near_.resize((stone_->Facets() + 31) / 32);
 }
 
 BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const Frame& f,
@@ -350,12 +209,9 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
     beamX_[i] = beam[i]->X;
     beamY_[i] = beam[i]->Y;
   }
-  MarkFacetCorners(beam);
+  masks_.Mark(beam, beamX_, beamY_, {pool_.data(), poolUsed_});
 
-  if (crossings_.size() > kListedCrossings) {
-    for (const Crossing& c : crossings_) crossingSlots_[c.slot] = 0;
-  }
-  crossings_.clear();
+  crossings_.Clear();
   if (beamOut_.size() < beam.size()) beamOut_.resize(beam.size());
   if (facetOut_.size() < beam.size()) facetOut_.resize(beam.size());
 
@@ -392,7 +248,7 @@ bool BeamCutter::Tables::CutWholeBeam(const Stone& stone, const Frame& f,
     facetOf[lane] = -1;
   }
   OctetMask index{0, 1, 2, 3, 4, 5, 6, 7};
-  for (const FacetOctet& t : facets_) {
+  for (const StoneTables::FacetOctet& t : stone_->Octets()) {
     const Octet nz = f[6] * t.nx + f[7] * t.ny + f[8] * t.nz;
     const OctetMask facing = (-nz >= kLooseMinCos) & t.usable;
     if (trace::LaneBits(facing) != 0) {
@@ -469,11 +325,12 @@ void BeamCutter::Tables::FindCandidates(const Stone& stone, const Frame& f,
               maxSum = static_cast<float>(bounds.maxSum);
   const float minDiff = static_cast<float>(bounds.minDiff),
               maxDiff = static_cast<float>(bounds.maxDiff);
-  const std::size_t octets = facets_.size();
+  const StoneTables& tables = *stone_;
+  const std::span<const StoneTables::FacetOctet> octets = tables.Octets();
   for (std::size_t word = 0; word < near_.size(); ++word) {
     std::uint32_t bits = 0;
-    for (std::size_t i = word * 4; i < std::min(octets, word * 4 + 4); ++i) {
-      const FacetOctet& t = facets_[i];
+    for (std::size_t i = word * 4; i < std::min(octets.size(), word * 4 + 4); ++i) {
+      const StoneTables::FacetOctet& t = octets[i];
       const Octet c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
       const OctetMask facing = (c >= kLooseMinCos) & t.usable;
       // Facets come tier by tier, so whole runs of them face the same way.
@@ -493,7 +350,7 @@ void BeamCutter::Tables::FindCandidates(const Stone& stone, const Frame& f,
   // Facets that pass the cull but whose corners, projected in single
   // precision, all lie beyond one side are dropped before any corner is
   // projected exactly: about half of those the cull lets through.
-  const trace::LooseOctagon loose = trace::LoosenForSinglePrecision(bounds, largestCorner_);
+  const trace::LooseOctagon loose = trace::LoosenForSinglePrecision(bounds, tables.LargestCorner());
   for (std::size_t word = 0; word < near_.size(); ++word) {
     for (std::uint32_t bits = near_[word]; bits != 0; bits &= bits - 1) {
       const std::size_t i = word * 32 + static_cast<std::size_t>(std::countr_zero(bits));
@@ -501,9 +358,7 @@ void BeamCutter::Tables::FindCandidates(const Stone& stone, const Frame& f,
       const double c = -(r20 * facet.Nx + r21 * facet.Ny + r22 * facet.Nz);
       if (c < kMinCos) continue;
       // A near facet is usable, so it has a quad of corners.
-      const std::span corners{cornerQuads_.data() + firstCornerQuad_[i],
-                              cornerQuads_.data() + firstCornerQuad_[i + 1]};
-      if (trace::CornersMayReach(corners, f, loose)) AddIfCandidate(stone, i, c, projection);
+      if (trace::CornersMayReach(tables.CornerQuads(i), f, loose)) AddIfCandidate(stone, i, c, projection);
     }
   }
 }
@@ -545,79 +400,6 @@ void BeamCutter::Tables::AddIfCandidate(const Stone& stone, std::size_t i, doubl
   }
 }
 
-void BeamCutter::Tables::MarkFacetCorners(std::span<FlatPoint* const> beam) {
-  maskWords_ = (beam.size() + 63) / 64;
-  if (masks_.size() < poolUsed_ * maskWords_) masks_.resize(poolUsed_ * maskWords_);
-
-  // Edge i runs from the previous corner (the last one for i = 0) to corner i;
-  // the spare corners' edges are padding.
-  const std::size_t padded = beamX_.size();
-  edgeX_.resize(padded);
-  edgeY_.resize(padded);
-  edgeDx_.resize(padded);
-  edgeDy_.resize(padded);
-  // Reversed edges of a clockwise beam turn every cross product's sign
-  // exactly, so that inside is always positive.
-  const double side = trace::InsideTest(beam);
-  for (std::size_t i = 0; i < padded; ++i) {
-    const std::size_t from = i == 0 ? beam.size() - 1 : i - 1;
-    edgeX_[i] = beamX_[from];
-    edgeY_[i] = beamY_[from];
-    edgeDx_[i] = side * (beamX_[i] - beamX_[from]);
-    edgeDy_[i] = side * (beamY_[i] - beamY_[from]);
-  }
-  if (maskWords_ == 1) {
-    const std::uint64_t all =
-        beam.size() == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << beam.size()) - 1;
-    const FlatPoint* points = pool_.data();
-    std::uint64_t* masks = masks_.data();
-    // Every corner projected in this cut, once, in the order of the records:
-    // nearly all belong to candidates.
-    for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
-      const FlatPoint& q = points[pool];
-      // Four edges at a time: lane k gathers the bits of edges 4j + k.
-      DoubleQuadMask mask{};
-      DoubleQuadMask bit{1, 2, 4, 8};
-      for (std::size_t i = 0; i < padded; i += 4) {
-        DoubleQuad x, y, dx, dy;
-        std::memcpy(&x, &edgeX_[i], sizeof x);
-        std::memcpy(&y, &edgeY_[i], sizeof y);
-        std::memcpy(&dx, &edgeDx_[i], sizeof dx);
-        std::memcpy(&dy, &edgeDy_[i], sizeof dy);
-        const DoubleQuad cross = dx * (q.Y - y) - dy * (q.X - x);
-        mask |= ~(cross > 0) & bit;
-        bit <<= 4;
-      }
-      masks[pool] = static_cast<std::uint64_t>(mask[0] | mask[1] | mask[2] | mask[3]) & all;
-    }
-    return;
-  }
-  for (std::size_t pool = 0; pool < poolUsed_; ++pool) {
-    std::uint64_t* mask = &masks_[pool * maskWords_];
-    std::fill(mask, mask + maskWords_, 0);
-    const FlatPoint& q = pool_[pool];
-    for (std::size_t i = 0; i < beam.size(); ++i) {
-      const double cross = edgeDx_[i] * (q.Y - edgeY_[i]) - edgeDy_[i] * (q.X - edgeX_[i]);
-      if (!(cross > 0)) mask[i / 64] |= std::uint64_t{1} << (i % 64);
-    }
-  }
-}
-
-bool BeamCutter::Tables::WideMaskZero(std::size_t pool) const {
-  for (std::size_t w = 0; w < maskWords_; ++w) {
-    if (masks_[pool * maskWords_ + w] != 0) return false;
-  }
-  return true;
-}
-
-bool BeamCutter::Tables::WideMaskLess(std::size_t a, std::size_t b) const {
-  for (std::size_t w = maskWords_; w-- > 0;) {
-    const std::uint64_t ma = masks_[a * maskWords_ + w], mb = masks_[b * maskWords_ + w];
-    if (ma != mb) return ma < mb;
-  }
-  return false;
-}
-
 bool BeamCutter::Tables::CutBeamByFacet(const Candidate& facet, std::span<FlatPoint* const> beam,
                                         PointStore& store, std::vector<FlatPoint*>& out) {
   const std::uint32_t* corner = &candidateCorners_[facet.first];
@@ -648,15 +430,15 @@ bool BeamCutter::Tables::CutBeamByFacet(const Candidate& facet, std::span<FlatPo
     bool wasOut = facetOut_[m] != 0;
     for (std::size_t i = 0; i <= m; ++i) {
       const bool isOut = facetOut_[i] != 0;
-      if (isOut != wasOut && MaskBit(prev, i) != MaskBit(next, i)) {
-        const bool prevFirst = MaskLess(prev, next);
-        EdgeCrossing(i, prevFirst ? qPrev : qNext, prevFirst ? qNext : qPrev,
+      if (isOut != wasOut && masks_.Bit(prev, i) != masks_.Bit(next, i)) {
+        const bool prevFirst = masks_.Less(prev, next);
+        EdgeCrossing(i, prevFirst ? prev : next, prevFirst ? next : prev,
                      *beam[i == 0 ? m : i - 1], *beam[i], store, out);
       }
       if (last && !beamOut_[i]) out.push_back(beam[i]);
       wasOut = isOut;
     }
-    if (MaskZero(next)) out.push_back(KeptCorner(next, store));
+    if (masks_.Zero(next)) out.push_back(KeptCorner(next, store));
   }
   return false;
 }
@@ -674,7 +456,6 @@ bool BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t 
   // edge turns the cross product's sign exactly, so inside is always positive.
   const double sense = left ? 1.0 : -1.0;
   const FlatPoint* points = pool_.data();
-  const std::uint64_t* masks = masks_.data();
   // The facet's corners in order after a copy of the last one, so that edge j
   // runs from entry j to entry j + 1; copies of the last corner fill up the
   // last quad of edges, which then have no length.
@@ -687,7 +468,7 @@ bool BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t 
     const std::uint32_t pool = corner[j == 0 ? k : std::min(j - 1, k)];
     cornerX[j] = points[pool].X;
     cornerY[j] = points[pool].Y;
-    cornerMask[j] = masks[pool];
+    cornerMask[j] = masks_.Narrow(pool);
   }
   // Four facet edges at a time against each beam corner: lane j gathers the
   // bits of the beam corners outside edge j (on the line counts as outside),
@@ -730,10 +511,10 @@ bool BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t 
     for (std::uint64_t visit = crossing | keep; visit != 0; visit &= visit - 1) {
       const std::size_t i = static_cast<std::size_t>(std::countr_zero(visit));
       if ((crossing >> i) & 1u) {
-        const FlatPoint& qPrev = points[corner[j == 0 ? k : j - 1]];
-        const FlatPoint& qNext = points[corner[j]];
+        const std::uint32_t prev = corner[j == 0 ? k : j - 1];
+        const std::uint32_t next = corner[j];
         const bool prevFirst = cornerMask[j] < cornerMask[j + 1];
-        EdgeCrossing(i, prevFirst ? qPrev : qNext, prevFirst ? qNext : qPrev,
+        EdgeCrossing(i, prevFirst ? prev : next, prevFirst ? next : prev,
                      *beam[i == 0 ? m : i - 1], *beam[i], store, out);
       }
       if ((keep >> i) & 1u) out.push_back(beam[i]);
@@ -745,13 +526,15 @@ bool BeamCutter::Tables::CutNarrowBeam(const std::uint32_t* corner, std::size_t 
   return beamOut == 0;
 }
 
-void BeamCutter::Tables::EdgeCrossing(std::size_t edge, const FlatPoint& a, const FlatPoint& b,
+void BeamCutter::Tables::EdgeCrossing(std::size_t edge, std::uint32_t first, std::uint32_t second,
                                       const FlatPoint& c, const FlatPoint& d, PointStore& store,
                                       std::vector<FlatPoint*>& out) {
-  if (const Crossing* known = FindCrossing(edge, a, b)) {
+  if (const trace::CrossingCache::Crossing* known = crossings_.Find(edge, first, second)) {
     if (known->point) out.push_back(known->point);
     return;
   }
+  const FlatPoint& a = pool_[first];
+  const FlatPoint& b = pool_[second];
   const double dx1 = b.X - a.X, dy1 = b.Y - a.Y;
   const double dx2 = d.X - c.X, dy2 = d.Y - c.Y;
   const double e1 = a.X * dy1 - a.Y * dx1;
@@ -764,48 +547,7 @@ void BeamCutter::Tables::EdgeCrossing(std::size_t edge, const FlatPoint& a, cons
     point->Y = (dy1 * e2 - dy2 * e1) / det;
     out.push_back(point);
   }
-  AddCrossing({edge, &a, &b, point, 0});
-}
-
-const BeamCutter::Tables::Crossing* BeamCutter::Tables::FindCrossing(std::size_t edge,
-                                                                     const FlatPoint& a,
-                                                                     const FlatPoint& b) const {
-  if (crossings_.size() <= kListedCrossings) {
-    for (const Crossing& entry : crossings_) {
-      if (entry.edge == edge && entry.first == &a && entry.second == &b) return &entry;
-    }
-    return nullptr;
-  }
-  const std::size_t wrap = crossingSlots_.size() - 1;
-  for (std::size_t slot = CrossingSlot(edge, a, b); crossingSlots_[slot] != 0;
-       slot = (slot + 1) & wrap) {
-    const Crossing& entry = crossings_[crossingSlots_[slot] - 1];
-    if (entry.edge == edge && entry.first == &a && entry.second == &b) return &entry;
-  }
-  return nullptr;
-}
-
-void BeamCutter::Tables::AddCrossing(const Crossing& crossing) {
-  crossings_.push_back(crossing);
-  const std::size_t count = crossings_.size();
-  if (count <= kListedCrossings) return;
-  if (2 * count > crossingSlots_.size()) {
-    ++crossingSlotBits_;
-    crossingSlots_.assign(crossingSlots_.size() * 2, 0);
-  } else if (count > kListedCrossings + 1) {
-    HashCrossing(crossings_.back(), count - 1);
-    return;
-  }
-  // Past the short list, or in a larger table: every crossing of the cut
-  // goes in. A table is empty outside the cuts that use it.
-  for (std::size_t i = 0; i < count; ++i) HashCrossing(crossings_[i], i);
-}
-
-void BeamCutter::Tables::HashCrossing(Crossing& crossing, std::size_t index) {
-  const std::size_t wrap = crossingSlots_.size() - 1;
-  crossing.slot = CrossingSlot(crossing.edge, *crossing.first, *crossing.second);
-  while (crossingSlots_[crossing.slot] != 0) crossing.slot = (crossing.slot + 1) & wrap;
-  crossingSlots_[crossing.slot] = static_cast<std::uint32_t>(index + 1);
+  crossings_.Add(edge, first, second, point);
 }
 
 FlatPoint* BeamCutter::Tables::KeptCorner(std::uint32_t pool, PointStore& store) {

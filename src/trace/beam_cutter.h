@@ -12,6 +12,10 @@
 
 namespace brillora {
 
+// What the cut reads of a stone that depends on the stone alone, built once
+// per stone and never changed (trace/stone_tables.h, the tracer's own).
+class StoneTables;
+
 // One polygon common to a beam and a facet it meets from inside.
 struct CutPiece {
   const TFacet* Facet = nullptr;
@@ -29,9 +33,9 @@ struct CutRules {
   bool KeepWholeBeams = false;
 };
 
-// Cuts a beam by the facets of the stone that it meets from inside. Owns every
-// table one cut needs; all of them grow as needed, so polygons, crossings and
-// edge masks have no fixed limit.
+// Cuts a beam by the facets of the stone that it meets from inside. Owns the
+// scratch of a cut, which grows as needed, so polygons, crossings and edge
+// masks have no fixed limit; shares the stone's tables.
 class BeamCutter {
  public:
   BeamCutter();
@@ -39,8 +43,12 @@ class BeamCutter {
   BeamCutter(BeamCutter&&) noexcept;
   BeamCutter& operator=(BeamCutter&&) noexcept;
 
-  // Sizes the per-vertex tables for a stone; called once per render.
+  // Readies the cutter for a stone, once per render: keeps the stone's tables
+  // it holds when they describe the stone, else builds them.
   void Prepare(const Stone& stone);
+  // Holds `tables` (of another cutter, or made by RayTracer::TablesOf) as the
+  // stone's tables; a stone they do not describe still gets its own.
+  void ShareTables(std::shared_ptr<const StoneTables> tables);
 
   // Cuts the beam whose corners are expressed in frame `f` and whose octagon
   // (trace::Octagon) is `bounds`. Afterwards Pieces() holds the sub-beam

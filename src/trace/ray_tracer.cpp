@@ -5,6 +5,7 @@
 
 #include "trace/plane_geometry.h"
 #include "trace/screen_mapping.h"
+#include "trace/stone_tables.h"
 
 namespace brillora {
 
@@ -49,6 +50,10 @@ Race& RayTracer::NewRace() {
   r.Parent = nullptr;
   r.Level = 0;
   return r;
+}
+
+std::shared_ptr<const StoneTables> RayTracer::TablesOf(const Stone& stone) {
+  return std::make_shared<const StoneTables>(stone);
 }
 
 void RayTracer::RayTrace(const Stone& stone, const Frame& view, ArrayOfFOS& fos, int maxLevel,

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "model/design.h"
@@ -23,15 +25,19 @@ struct TraceLevel {
   std::vector<FlatPoint> Saved;  // corners of the beam being processed, before turning
 };
 
-// The beam tracer. Each caller owns its own tracer: all tables live here and
-// grow as a render needs, so two tracers never share state. The beams, points
-// and screen polygons of a render stay valid until this tracer's next render;
-// the stone traced must outlive them.
+// The beam tracer. Each caller owns its own tracer: the tables a render fills
+// live here and grow as it needs, so two tracers never share mutable state.
+// What depends on the stone alone is built on its first trace and kept, as an
+// immutable value, for every later trace of the same stone; tracers of one
+// stone may share it. The beams, points and screen polygons of a render stay
+// valid until this tracer's next render; the stone traced must outlive them.
 class RayTracer {
  public:
   static constexpr int kDeepestLevel = 12;
-  // The deepest level when options.LightCutoff asks for figures of light return.
-  static constexpr int kDeepestFiguresLevel = 30;
+  // The deepest level when options.LightCutoff asks for figures of light
+  // return: the light of the figures' greatest depth meets the surface from
+  // inside for the thirtieth time in the pieces its beams are cut into.
+  static constexpr int kDeepestFiguresLevel = 29;
   // No cut starts once a render has made this many beams. The samples make at
   // most 9 200 at any view and depth, designs of up to eight tiers a side
   // about 18 000, designs of a hundred tiers up to 53 000; a broken stone can
@@ -52,6 +58,14 @@ class RayTracer {
   // The same trace with neither colours nor pixels: its beams, in view units,
   // are all a caller gets.
   void Trace(const Stone& stone, const Frame& view, int maxLevel, const TraceOptions& options);
+
+  // The tables a trace of `stone` reads that depend on the stone alone, for
+  // tracers of one stone to share: each tracer that would build its own
+  // reads these instead (ShareTables), as the threads of the tilt curves do.
+  static std::shared_ptr<const StoneTables> TablesOf(const Stone& stone);
+  // Has the next traces of a stone that `tables` describe read them; another
+  // stone gets tables of its own as before.
+  void ShareTables(std::shared_ptr<const StoneTables> tables) { cutter_.ShareTables(std::move(tables)); }
 
   // Maps every point of the last render to pixels at `scale` pixels per view
   // unit (view x -1 .. 1 spans columns 0 .. 2 scale, rows centred on centreY)

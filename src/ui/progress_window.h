@@ -7,7 +7,9 @@ class QPushButton;
 
 namespace brillora {
 
-// Shows how far the preparation of an animation has come; Cancel stops it.
+// Shows how far the preparation of an animation has come; Cancel stops it. A
+// tool window without system buttons: closing it anyway (by the desktop's own
+// means) cancels as Cancel does, and leaves the window to show again.
 class ProgressWindow : public QWidget {
   Q_OBJECT
 
@@ -18,10 +20,18 @@ class ProgressWindow : public QWidget {
   void ShowProgress(int percent);
 
  signals:
-  // "Cancel" was pressed: every animation item must lose its check mark.
+  // "Cancel" was pressed or the window closed: every animation item must lose
+  // its check mark.
   void cancelRequested();
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
  private:
+  // Wide enough for the longest caption in the application's font.
+  void FitCaption();
+
   QProgressBar* bar_;
   QPushButton* exitButton_;
 };

@@ -42,7 +42,7 @@ QPoint FramePosition(const QRect& available, QSize frame, FrameSpot spot, const 
 void WindowPlacement::Place(QWidget& window, FrameSpot spot, const QWidget* anchor) {
   // The size the first show would give it, so that the frame is placed whole.
   if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();
-  entries_.push_back(Entry{&window, spot, anchor, {}, false, false});
+  entries_.push_back(Entry{&window, spot, anchor, {}, false, false, false});
   Entry& entry = entries_.back();
   // Moved before its native window exists, a window is placed by its frame
   // wherever the desktop frames it.
@@ -55,6 +55,7 @@ void WindowPlacement::Place(QWidget& window, FrameSpot spot, const QWidget* anch
   if (known.topLeft() != entry.frame.topLeft()) window.move(known.topLeft());
   entry.frame = known;
   if (QWindow* handle = window.windowHandle()) handle->installEventFilter(this);
+  window.installEventFilter(this);
 }
 
 WindowPlacement::Entry* WindowPlacement::Find(const QWidget* window) {
@@ -74,6 +75,23 @@ QRect WindowPlacement::Target(const Entry& entry, QSize frame) {
 }
 
 bool WindowPlacement::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show) {
+    // Before the desktop maps it: the frame at the size the window has now.
+    for (Entry& entry : entries_) {
+      if (entry.window != watched || entry.shown) continue;
+      entry.shown = true;
+      entry.frame = Target(entry, entry.window->size().grownBy(KnownFrame(*entry.window)));
+      if (entry.window->frameGeometry().topLeft() != entry.frame.topLeft()) entry.window->move(entry.frame.topLeft());
+    }
+    return false;
+  }
+  if (event->type() == QEvent::Hide) {
+    // Hidden before the desktop's frame was known: whoever shows it next says where.
+    for (Entry& entry : entries_) {
+      if (entry.window == watched && entry.shown) entry.settled = true;
+    }
+    return false;
+  }
   if (event->type() != QEvent::Expose) return false;
   const auto* handle = qobject_cast<QWindow*>(watched);
   if (handle == nullptr || !handle->isExposed()) return false;

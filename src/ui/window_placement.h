@@ -25,13 +25,16 @@ QPoint FramePosition(const QRect& available, QSize frame, FrameSpot spot, const 
 
 // Places windows by their frames, so that each caption lies on the screen's
 // available area. A window is placed before it is first shown, with the frame
-// that the platform knows once the native window exists; some desktops frame
-// a window only when they show it, so it is placed once more, if its frame
-// turned out elsewhere, when it is first exposed (and, beside another window,
-// once that one is exposed too). After that the user owns the position.
+// that the platform knows once the native window exists, and again as it is
+// first shown, at the size it has then (a window may size itself, or be moved,
+// in between); some desktops frame a window only when they show it, so it is
+// placed once more, if its frame turned out elsewhere, when it is first
+// exposed (and, beside another window, once that one is exposed too). After
+// that the user owns the position.
 class WindowPlacement : public QObject {
  public:
   // Before `window` is first shown; for RightOf, `anchor` is placed already.
+  // It is placed again as it is first shown.
   void Place(QWidget& window, FrameSpot spot, const QWidget* anchor = nullptr);
 
  protected:
@@ -43,6 +46,7 @@ class WindowPlacement : public QObject {
     FrameSpot spot = FrameSpot::Centre;
     const QWidget* anchor = nullptr;
     QRect frame;  // where the frame was put, until the desktop tells where it is
+    bool shown = false;
     bool exposed = false;
     bool settled = false;
   };

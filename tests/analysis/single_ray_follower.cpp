@@ -84,8 +84,9 @@ RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, do
   double w = 1 - r0;
   u = Refracted(u, n0, 1, ri);
 
-  // Inside: each stretch ends on the first plane crossed outward.
-  for (int stretch = 0; stretch <= depth; ++stretch) {
+  // Inside: each stretch ends on the first plane crossed outward, where the
+  // ray meets the surface from inside.
+  for (int meeting = 1; meeting <= depth; ++meeting) {
     double nearest = std::numeric_limits<double>::infinity();
     const TFacet* exit = nullptr;
     for (const TFacet& f : stone.AllFacets) {

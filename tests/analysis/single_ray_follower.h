@@ -14,7 +14,9 @@ struct RayLight {
 };
 
 // Follows the ray through the view point (x, y) of `view` (row 2 toward the
-// viewer) into `stone` for `depth` internal reflections.
+// viewer) into `stone` until it has met the surface from inside `depth` times:
+// what leaves at each meeting is gathered, what is reflected at the last one
+// is unresolved.
 RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, double ri, int depth,
                    double headDegrees);
 

@@ -145,7 +145,7 @@ TEST(GemCadFile, EverySampleComesBackAsTheSameStone) {
     ASSERT_TRUE(read.ok());
     ExpectRoundTrip(read.design, entry.path().filename().string());
   }
-  EXPECT_EQ(files, 5);
+  EXPECT_GE(files, 40);
 }
 
 TEST(GemCadFile, RandomDesignsComeBackAsTheSameStone) {

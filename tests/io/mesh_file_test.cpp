@@ -177,7 +177,7 @@ TEST(MeshFile, EverySampleExportsAClosedMeshOfItsVolume) {
     ASSERT_TRUE(read.ok()) << entry.path();
     CheckExports(Build(read.design), 10.0, entry.path().filename().string());
   }
-  EXPECT_EQ(files, 5);
+  EXPECT_GE(files, 40);
 }
 
 TEST(MeshFile, RandomClosedStonesExportClosedMeshes) {

@@ -90,6 +90,22 @@ void DropFile(QWidget* w, const QString& file, bool& accepted) {
   QApplication::sendEvent(w, &drop);
 }
 
+// The pixels of a bar drawn in the highlight colour's hue: the channel, the
+// thumb and the ticks are greys, so only a band would count.
+int HighlightedPixels(QSlider* bar) {
+  const QImage image = bar->grab().toImage();
+  const QColor highlight = bar->palette().color(QPalette::Highlight);
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      const int gap = std::abs(pixel.hslHue() - highlight.hslHue());
+      count += pixel.hslSaturation() > 60 && std::min(gap, 360 - gap) < 30;
+    }
+  }
+  return count;
+}
+
 }  // namespace
 
 class LightMapWindowTest : public QObject {
@@ -121,6 +137,7 @@ class LightMapWindowTest : public QObject {
   void dropsAreTakenInThePicturesModeOnly();
   void screenPictureRunsUntilAFileIsChosen();
   void displayFollowsThePictureOnlyWhileShown();
+  void trackBarsDrawNoBandToTheThumb();
 
  private:
   LightMapWindow& Map() { return app_->LightMap(); }
@@ -149,7 +166,11 @@ class LightMapWindowTest : public QObject {
 void LightMapWindowTest::controlsCarryTheirNamesTextsAndRanges() {
   QCOMPARE(Map().objectName(), QString("LightMap"));
   QCOMPARE(Map().windowTitle(), QString("  The Map of Illumination"));
-  QCOMPARE(Map().size(), QSize(389, 260));
+  // The left panel is 129 wide, or wider where its texts need it; the display
+  // beside it keeps its width.
+  const int panel = Find<QWidget>("Panel4")->width();
+  QVERIFY(panel >= 129);
+  QCOMPARE(Map().size(), QSize(panel + 260, 260));
   QVERIFY(Find<QToolButton>("BWButton")->isChecked());
   for (const char* name : {"RBButton", "UPButton", "CMButton"}) QVERIFY(!Find<QToolButton>(name)->isChecked());
   QCOMPARE(Find<QToolButton>("CMButton")->property("Tag").toInt(), 3);
@@ -446,3 +467,22 @@ int main(int argc, char* argv[]) {
 }
 
 #include "light_map_window_test.moc"
+
+void LightMapWindowTest::trackBarsDrawNoBandToTheThumb() {
+  ShowMap();
+  // The zones page, then the picture pages, each bar near its far end.
+  QTest::mouseClick(Find<QToolButton>("UPButton"), Qt::LeftButton);
+  for (const char* name : {"TrackBarUP1", "TrackBarUP2", "TrackBarUP3", "BodyTrackBar", "TrackBarBGC"}) {
+    if (QString(name) == "BodyTrackBar") {
+      QTest::mouseClick(Find<QToolButton>("CMButton"), Qt::LeftButton);
+      Find<QTabWidget>("PageControl")->setCurrentWidget(Find<QWidget>("FrontPage"));
+    }
+    if (QString(name) == "TrackBarBGC") Find<QTabWidget>("PageControl")->setCurrentWidget(Find<QWidget>("BackPage"));
+    QSlider* bar = Find<QSlider>(name);
+    QVERIFY2(bar->isVisible(), name);
+    bar->setValue(bar->maximum() - (bar->maximum() - bar->minimum()) / 8);
+    QVERIFY2(bar->sliderPosition() > bar->minimum(), name);
+    QCOMPARE(bar->property("SelRangeVisible"), QVariant(false));
+    QVERIFY2(HighlightedPixels(bar) == 0, qPrintable(QString("%1: %2").arg(name).arg(HighlightedPixels(bar))));
+  }
+}

@@ -39,7 +39,7 @@ TEST(CornerSearch, SamplesAreBuiltAsByEveryTriple) {
     ASSERT_TRUE(Sound(reference)) << entry.path();
     EXPECT_EQ(testing::StoneDifference(ConstructStone(searched), reference), "") << entry.path();
   }
-  EXPECT_EQ(files, 5);
+  EXPECT_GE(files, 40);
 }
 
 TEST(CornerSearch, RandomDesignsAreBuiltAsByEveryTriple) {

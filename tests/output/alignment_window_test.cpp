@@ -1,20 +1,30 @@
 #include "alignment_window_test.h"
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
+#include <cstring>
 
 #include "message_catcher.h"
 #include "output/alignment_window.h"
@@ -84,6 +94,19 @@ int Ink(const QImage& page, const QRect& area) {
   return count;
 }
 
+// What pdfinfo reads of a PDF file.
+QString PdfInfo(const QString& file) {
+  QProcess pdfinfo;
+  pdfinfo.start("pdfinfo", {file});
+  pdfinfo.waitForFinished();
+  return QString::fromUtf8(pdfinfo.readAllStandardOutput());
+}
+
+QByteArray FileBytes(const QString& file) {
+  QFile f(file);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 }  // namespace
 
 void AlignmentWindowTest::firstOpeningOnA4() {
@@ -121,8 +144,15 @@ void AlignmentWindowTest::firstOpeningOnA4() {
   QCOMPARE(top->palette().color(QPalette::Base), QColor(255, 255, 128));
   p.Field("SEdit4")->setFocus();
   QTRY_COMPARE(top->palette().color(QPalette::Base), QColor(240, 250, 255));
-  // The preview shows the sheet inside its frame.
-  QVERIFY(Ink(p.Box()->grab().toImage(), QRect(4, 10, 80, 80)) > 50);
+  // The preview shows the sheet inside its frame, whose four dotted edges show.
+  const QImage shown = p.Box()->grab().toImage();
+  QVERIFY(Ink(shown, QRect(4, 10, 80, 80)) > 50);
+  for (const QRect& edge : {QRect(0, 0, 190, 1), QRect(0, 189, 190, 1), QRect(0, 0, 1, 190), QRect(189, 0, 1, 190)}) {
+    int dots = 0;
+    for (int y = edge.top(); y <= edge.bottom(); ++y)
+      for (int x = edge.left(); x <= edge.right(); ++x) dots += shown.pixel(x, y) == QColor(Qt::gray).rgb();
+    QVERIFY2(dots > 40, qPrintable(QString("%1 dots at %2, %3").arg(dots).arg(edge.x()).arg(edge.y())));
+  }
 
   // "Printer properties" runs the setup and measures the page again; the
   // rectangle keeps its pixels.
@@ -277,6 +307,8 @@ void AlignmentWindowTest::menuItemsPrintToPdfWithoutAPrinter() {
   app.Picture().Rotate();
   QTRY_VERIFY(window.findChild<QWidget*>("PaintBox1")->grab().toImage() != crown);
 
+  // Two copies into a file are two pages of it.
+  window.findChild<QSpinBox*>("SEditCopy")->setValue(2);
   const QString file = folder.filePath("page.pdf");
   QTimer::singleShot(0, [&] {
     window.PdfDialog().selectFile(file);
@@ -288,4 +320,107 @@ void AlignmentWindowTest::menuItemsPrintToPdfWithoutAPrinter() {
   QFile pdf(file);
   QVERIFY(pdf.open(QIODevice::ReadOnly));
   QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+  const QString info = PdfInfo(file);
+  QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
+  QVERIFY2(info.contains(QRegularExpression("Title:\\s+Brillora 1\\n")), qPrintable(info));
+}
+
+void AlignmentWindowTest::firstOpeningStandsInTheMiddle() {
+  QTemporaryDir folder;
+  BrilloraApp app{QDir(folder.path())};
+  app.Start({});
+  AlignmentWindow& window = app.Alignment();
+  app.Design().Menu().Data1->trigger();
+  // Centred at the size the first opening gave it, as it shows, and still
+  // there once the desktop framed it.
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect frame = window.frameGeometry();
+  QVERIFY2((frame.center() - available.center()).manhattanLength() <= 2,
+           qPrintable(QString("%1, %2 %3 x %4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QTest::qWait(20);  // whatever the placement does once the window is exposed
+  QCOMPARE(window.frameGeometry(), frame);
+  // Later openings keep the place the user gave it.
+  window.move(window.pos() + QPoint(-30, 20));
+  const QPoint moved = window.pos();
+  QTest::mouseClick(window.findChild<QPushButton*>("Cancel"), Qt::LeftButton);
+  app.Design().Menu().Image2->trigger();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QTest::qWait(20);
+  QCOMPARE(window.pos(), moved);
+}
+
+// Printing to a PDF file keeps the rules of every save of the program: links
+// are followed, FIFOs, devices and files the user may not write are never
+// replaced, a replaced file keeps its permissions, and a failed write gives the
+// system's reason and leaves the old file as it was.
+void AlignmentWindowTest::pdfOutputKeepsTheSaveRules() {
+  SystemPrinter printer;
+  if (!printer.AsksForFile()) QSKIP("a system printer is installed here");
+  QTemporaryDir folder;
+  const QDir dir(folder.path());
+  const auto print = [&](const QString& file) {
+    printer.SetFile(file);
+    return PrintCopies(printer, 2, [](QPainter& page) { page.drawLine(0, 0, 400, 400); });
+  };
+  const auto old = [](const QString& file, QFile::Permissions mode) {
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("old");
+    f.close();
+    QVERIFY(f.setPermissions(mode));
+  };
+  const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+
+  // Through a link: the target is replaced, keeps its mode, and the link stays.
+  QVERIFY(dir.mkdir("real"));
+  old(dir.filePath("real/target.pdf"), ownerOnly);
+  QVERIFY(QFile::link("real/target.pdf", dir.filePath("link.pdf")));
+  QCOMPARE(print(dir.filePath("link.pdf")), QString());
+  QVERIFY(QFileInfo(dir.filePath("link.pdf")).isSymLink());
+  QCOMPARE(FileBytes(dir.filePath("real/target.pdf")).left(5), QByteArray("%PDF-"));
+  QCOMPARE(QFile::permissions(dir.filePath("real/target.pdf")) & QFile::Permissions(0x7077), ownerOnly);
+  QVERIFY(PdfInfo(dir.filePath("link.pdf")).contains(QRegularExpression("Pages:\\s+2\\n")));
+  QCOMPARE(QDir(dir.filePath("real")).entryList(QDir::Files | QDir::Hidden), QStringList{"target.pdf"});
+
+  // A FIFO and a device, also through links: refused, left as they are. The
+  // device is the test's own where it may make one, else the system's, which
+  // only the superuser could replace.
+  const QString fifo = dir.filePath("fifo.pdf");
+  QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  QString device = dir.filePath("null.pdf");
+  if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) device.clear();
+  QVERIFY(QFile::link("fifo.pdf", dir.filePath("to-fifo.pdf")));
+  QVERIFY(QFile::link(device.isEmpty() ? "/dev/null" : device, dir.filePath("to-null.pdf")));
+  QStringList refused = {fifo, dir.filePath("to-fifo.pdf"), dir.filePath("to-null.pdf")};
+  if (!device.isEmpty()) refused << device;
+  for (const QString& file : refused) {
+    QCOMPARE(print(file), "Cannot write " + file + ": Existing file " + file + " is not a regular file");
+  }
+  QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+  QVERIFY(QFileInfo(dir.filePath("to-null.pdf")).isSymLink());
+
+  // A file the user may not write.
+  const QString locked = dir.filePath("locked.pdf");
+  const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+  old(locked, readOnly);
+  QCOMPARE(print(locked), "Cannot write " + locked + ": Existing file " + locked + " is not writable");
+  QCOMPARE(FileBytes(locked), QByteArray("old"));
+  QCOMPARE(QFile::permissions(locked) & QFile::Permissions(0x7077), readOnly);
+
+  // A file size limit stands in for a full disk.
+  const QString full = dir.filePath("full.pdf");
+  old(full, ownerOnly);
+  rlimit before{};
+  QCOMPARE(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = 64;
+  QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const QString failure = print(full);
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, previous);
+  QCOMPARE(failure, "Cannot write " + full + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)));
+  QCOMPARE(FileBytes(full), QByteArray("old"));
+  QVERIFY(dir.entryList(QDir::Files | QDir::Hidden | QDir::System).filter(".brillora-").isEmpty());
 }

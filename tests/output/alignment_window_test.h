@@ -14,4 +14,6 @@ class AlignmentWindowTest : public QObject {
   void twoCopiesAreTwoJobs();
   void resizingScalesThePage();
   void menuItemsPrintToPdfWithoutAPrinter();
+  void firstOpeningStandsInTheMiddle();
+  void pdfOutputKeepsTheSaveRules();
 };

@@ -7,10 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QSignalSpy>
@@ -78,10 +80,19 @@ void PictureSizeWindowTest::controlsAsTheyOpen() {
   QVERIFY(e.window.windowFlags() & Qt::WindowStaysOnTopHint);
   QCOMPARE(e.window.findChild<QLabel*>("Label1")->text(), QString("Width"));
   QCOMPARE(e.window.findChild<QLabel*>("Label2")->text(), QString("Height"));
+  // The arrows step from 100 to 9000; the start is 1000.
   for (const char* name : {"RxSpinEditX", "RxSpinEditY"}) {
-    QCOMPARE(e.Spin(name)->minimum(), 100);
-    QCOMPARE(e.Spin(name)->maximum(), 9000);
-    QCOMPARE(e.Spin(name)->value(), 1000);
+    QSpinBox* spin = e.Spin(name);
+    QCOMPARE(spin->value(), 1000);
+    spin->setValue(101);
+    spin->stepBy(-5);
+    QCOMPARE(spin->value(), 100);
+    spin->stepDown();
+    QCOMPARE(spin->value(), 100);
+    spin->setValue(8999);
+    spin->stepBy(5);
+    QCOMPARE(spin->value(), 9000);
+    spin->setValue(1000);
   }
   QCOMPARE(e.Button("ButtonF")->toolTip(), QString("Copy image to File"));
   QCOMPARE(e.Button("ButtonC")->toolTip(), QString("Copy Image to Clipboard"));
@@ -92,13 +103,18 @@ void PictureSizeWindowTest::controlsAsTheyOpen() {
   QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
   QCOMPARE(QFileInfo(dialog.selectedFiles().value(0)).completeBaseName(), QString("Picture"));
 
-  // Each item shows its own button, in the same place, and the window opens at the pointer.
+  // Each item shows its own button, in the same place. The first showing
+  // leaves the window where it was placed; later ones open it at the pointer.
   QCursor::setPos(QPoint(123, 145));
+  e.window.move(210, 160);
   e.Show(ExportItem::File);
   QVERIFY(e.Button("ButtonF")->isVisible());
   QVERIFY(!e.Button("ButtonC")->isVisible());
-  QCOMPARE(e.window.pos(), QCursor::pos());
+  QCOMPARE(e.window.pos(), QPoint(210, 160));
   const QRect place = e.Button("ButtonF")->geometry();
+  e.window.hide();
+  e.Show(ExportItem::File);
+  QCOMPARE(e.window.pos(), QCursor::pos());
   e.window.Prepare(ExportItem::Clipboard);
   QVERIFY(!e.Button("ButtonF")->isVisible());
   QVERIFY(e.Button("ButtonC")->isVisible());
@@ -263,8 +279,17 @@ void PictureSizeWindowTest::menuItemsOpenTheWindow() {
     item->trigger();
     return shown;
   };
+  // The first opening stands in the middle of the screen, the next at the pointer.
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  QCursor::setPos(available.topLeft() + QPoint(40, 30));
+  QRect first;
+  QTimer::singleShot(0, [&] { first = window.frameGeometry(); });
   QCOMPARE(opened(menu.SaveImagetoFile1), QString("F"));
+  QVERIFY2((first.center() - available.center()).manhattanLength() <= 2,
+           qPrintable(QString("%1, %2").arg(first.center().x()).arg(first.center().y())));
+  QCOMPARE(window.pos(), first.topLeft());
   QCOMPARE(opened(menu.ImagetoClipboard1), QString("C"));
+  QCOMPARE(window.pos(), QCursor::pos());
   QCOMPARE(opened(menu.ImagetoClipboard2), QString("C"));
 
   // A picture put on the clipboard makes the picture window ask when it closes.
@@ -276,4 +301,51 @@ void PictureSizeWindowTest::menuItemsOpenTheWindow() {
   MessageCatcher catcher;
   QVERIFY(app.Picture().close());
   QCOMPARE(catcher.Texts(), QStringList({"Do you want to keep picture in Clipboard?"}));
+}
+
+void PictureSizeWindowTest::sizesOutsideTheRangeAreRefused() {
+  QApplication::clipboard()->clear();
+  QTemporaryDir folder;
+  ExportWindow e;
+  e.window.SaveDialog().setDirectory(folder.path());
+  const auto type = [&](const char* name, const QString& text) {
+    QSpinBox* spin = e.Spin(name);
+    e.window.activateWindow();  // the message box took the activation
+    QVERIFY(QTest::qWaitForWindowActive(&e.window));
+    spin->setFocus();
+    QTRY_VERIFY(spin->hasFocus());
+    spin->selectAll();
+    QTest::keyClicks(spin, text);
+  };
+  const QString message = "The picture must be from 100 to 9000 pixels wide and high: %1 x %2 is not drawn.";
+  e.Show(ExportItem::Clipboard);
+  for (const auto& [width, height] : {std::pair{"50", "1000"}, {"1000", "9001"}, {"0", "99"}}) {
+    type("RxSpinEditX", width);
+    type("RxSpinEditY", height);
+    MessageCatcher catcher;
+    QTest::keyClick(e.Spin("RxSpinEditY"), Qt::Key_Return);
+    QCOMPARE(catcher.Texts(), QStringList{message.arg(width, height)});
+    // Nothing is drawn and the typed size stays for the user to mend.
+    QVERIFY(!e.window.Busy());
+    QVERIFY(e.window.isVisible());
+    QCOMPARE(e.Spin("RxSpinEditX")->text(), QString(width));
+    QCOMPARE(e.Spin("RxSpinEditY")->text(), QString(height));
+  }
+  QVERIFY(e.sounds.isEmpty());
+  QVERIFY(QApplication::clipboard()->image().isNull());
+  QVERIFY(!e.window.ClipboardUsed());
+
+  // The file button asks for no file then.
+  e.Show(ExportItem::File);
+  MessageCatcher catcher;
+  bool asked = false;
+  QTimer::singleShot(200, [&] {
+    asked = e.window.SaveDialog().isVisible();
+    if (asked) e.window.SaveDialog().reject();
+  });
+  QTest::mouseClick(e.Button("ButtonF"), Qt::LeftButton);
+  QTest::qWait(300);
+  QVERIFY(!asked);
+  QCOMPARE(catcher.Texts(), QStringList{message.arg("0", "99")});
+  QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }

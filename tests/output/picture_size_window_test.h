@@ -15,4 +15,5 @@ class PictureSizeWindowTest : public QObject {
   void cancelLeavesTheOldFile();
   void largestPictureInBoundedMemory();
   void menuItemsOpenTheWindow();
+  void sizesOutsideTheRangeAreRefused();
 };

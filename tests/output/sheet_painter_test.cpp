@@ -57,10 +57,19 @@ void SheetPainterTest::previewHasItsFrameAndBothHalves() {
   SheetPainter painter;
   const QImage preview = painter.PreviewSheet(300, 300, 0.05, 0.05, ContentKind::DataSheet, Subject(fixture, true));
   QCOMPARE(preview.size(), QSize(301, 301));
-  // The dotted frame: grey and white in turn along the top edge.
-  int grey = 0;
-  for (int x = 0; x <= 300; ++x) grey += preview.pixel(x, 0) == QColor(Qt::gray).rgb();
-  QVERIFY2(grey > 60 && grey < 240, qPrintable(QString::number(grey)));
+  // The dotted frame: grey and white in turn along each edge of the 300 x 300
+  // pixels the preview box shows.
+  const auto grey = [&](QPoint from, QPoint step) {
+    int count = 0;
+    for (QPoint p = from; preview.rect().contains(p) && p.x() < 300 && p.y() < 300; p += step)
+      count += preview.pixel(p) == QColor(Qt::gray).rgb();
+    return count;
+  };
+  for (const auto& [from, step] : {std::pair{QPoint(0, 0), QPoint(1, 0)}, {QPoint(0, 299), QPoint(1, 0)},
+                                   {QPoint(0, 0), QPoint(0, 1)}, {QPoint(299, 0), QPoint(0, 1)}}) {
+    const int count = grey(from, step);
+    QVERIFY2(count > 60 && count < 240, qPrintable(QString("%1 along %2, %3").arg(count).arg(from.x()).arg(from.y())));
+  }
   // The crown picture spans (0, 9) to (141, 150), the pavilion the half below.
   const auto inked = [&](int x0, int y0, int x1, int y1) {
     int ink = 0;

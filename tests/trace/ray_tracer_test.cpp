@@ -52,11 +52,26 @@ void Trace(Render& r, const Stone& stone, const Frame& view, int maxLevel, const
 
 TEST(RayTrace, DefaultCrownViewHasSeventeenEntryBeams) {
   const Stone stone = DefaultStone();
+  // At MaxLevel 0 every sub-beam is finished as soon as it is made, so the
+  // store holds the 17 entry beams, the record left unused after them, and one
+  // record per finished beam that has a parent.
+  Render shallow;
+  Trace(shallow, stone, IdentityFrame(), 0);
+  EXPECT_EQ(shallow.tracer.Level0Beams().size(), 17u);
+  std::size_t subBeams = 0;
+  for (const FasetOnScreen& p : shallow.polygons) subBeams += p.Beam->Parent != nullptr ? 1 : 0;
+  EXPECT_GT(subBeams, 17u);
+  EXPECT_EQ(shallow.tracer.StoreUsed(), 17u + 1u + subBeams);
+  // Deeper, the store holds at least every beam on the way to a finished one.
   Render r;
   Trace(r, stone, IdentityFrame(), 12);
   EXPECT_EQ(r.tracer.Level0Beams().size(), 17u);
-  EXPECT_GT(r.polygons.size(), 17u);
-  EXPECT_EQ(r.tracer.StoreUsed(), 17u + 1u + (r.tracer.StoreUsed() - 18u));
+  EXPECT_GT(r.polygons.size(), shallow.polygons.size());
+  std::set<const Race*> made;
+  for (const FasetOnScreen& p : r.polygons) {
+    for (const Race* c = p.Beam; c->Parent != nullptr; c = c->Parent) made.insert(c);
+  }
+  EXPECT_GE(r.tracer.StoreUsed(), 17u + 1u + made.size());
 }
 
 TEST(RayTrace, NonTransparentGivesOneBeamPerVisibleFacetInFacetOrder) {
@@ -89,6 +104,7 @@ TEST(RayTrace, ReflectedFinishesEveryEntryBeamAtOnce) {
   TraceOptions options;
   options.Reflected = true;
   Trace(r, stone, IdentityFrame(), 0, options);
+  ASSERT_EQ(r.polygons.size(), 17u);
   ASSERT_EQ(r.polygons.size(), r.tracer.Level0Beams().size());
   for (const FasetOnScreen& p : r.polygons) {
     EXPECT_EQ(p.Beam->Parent, nullptr);
@@ -103,6 +119,7 @@ TEST(RayTrace, WithoutSurfaceReflectionsAllLightEnters) {
   TraceOptions options;
   options.SurfaceRefl = false;
   Trace(r, stone, IdentityFrame(), 3, options);
+  ASSERT_EQ(r.tracer.Level0Beams().size(), 17u);
   for (const Race* b : r.tracer.Level0Beams()) {
     EXPECT_EQ(b->OutLight, 0.0);
     EXPECT_EQ(b->InLight, 1.0);
@@ -283,10 +300,18 @@ TEST(BeamCap, BeamsPastItAreFinishedAsTheyAre) {
       EXPECT_LT(r.polygons.size(), full.polygons.size());
       ExpectConservation(sample, view, 12, 0.02, cap);
     }
-    // Without any cut, only the entry beams are finished.
+    // Without any cut, only the entry beams are finished, and they still
+    // cover the stone's outline.
     Render none(0);
     Trace(none, sample.stone, view, 12, options);
-    for (const FasetOnScreen& p : none.polygons) EXPECT_EQ(p.Beam->Parent, nullptr);
+    ASSERT_FALSE(none.polygons.empty());
+    double covered = 0;
+    for (const FasetOnScreen& p : none.polygons) {
+      EXPECT_EQ(p.Beam->Parent, nullptr);
+      covered += trace::TwiceArea(p.Beam->Points) / 2;
+    }
+    const double outline = ProjectedHullArea(sample.stone, view);
+    EXPECT_NEAR(covered, outline, 2e-3 * outline);
   }
 }
 
@@ -334,6 +359,7 @@ TEST(RayTrace, RenderingAgainGivesTheSameBeams) {
   Trace(r, stone, view, 12);
   std::vector<std::pair<double, double>> first;
   for (const auto& p : r.polygons) first.push_back({p.Beam->Points[0]->X, p.Beam->InLight});
+  ASSERT_FALSE(first.empty());
   Trace(r, stone, testing::RandomView(random), 12);  // something else in between
   Trace(r, stone, view, 12);
   ASSERT_EQ(r.polygons.size(), first.size());
