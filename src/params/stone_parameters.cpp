@@ -16,6 +16,7 @@ StoneParameters::StoneParameters() {
       riBox_.Select(ri);
       specificGravity_ = m.specificGravity;
       refractiveIndex_ = m.refractiveIndex;
+      dispersion_ = m.dispersion;
       riBar_ = static_cast<int>(RoundHalfEven(m.refractiveIndex * 100.0));
     }
   }
@@ -61,6 +62,11 @@ void StoneParameters::BoxChange(Box sender) {
   if (!ParseCleanNumber(std::string_view(own.Text()).substr(0, 4), value)) return;
   (sender == Box::SG ? specificGravity_ : refractiveIndex_) = value;
   const std::string name(EntryName(own.Text()));
+  // The index list names the material whose dispersion the stone has, unless
+  // the bar and the custom dispersion override it.
+  if (sender == Box::RI && !custom_) {
+    if (const auto material = FindMaterial(name)) dispersion_ = material->dispersion;
+  }
   if (name == EntryName(other.Text())) return;
   const int match = other.FindName(name);
   if (match >= 0) {
@@ -92,6 +98,15 @@ void StoneParameters::SetCustom(bool checked) {
   if (checked == custom_) return;
   custom_ = checked;
   CustomCheckBoxClick();
+  NotifyControls();
+}
+
+void StoneParameters::SetDispersion(double dispersion) {
+  dispersion = std::clamp(dispersion, 0.0, kDispersionMax);
+  SetCustom(true);
+  if (dispersion == dispersion_) return;
+  dispersion_ = dispersion;
+  if (listener_ != nullptr) listener_->RefractiveIndexApplied();
   NotifyControls();
 }
 
@@ -129,8 +144,9 @@ void StoneParameters::ArrangeByValue() {
   NotifyControls();
 }
 
-void StoneParameters::ApplyLoadedIndex(double refractiveIndex) {
+void StoneParameters::ApplyLoadedIndex(double refractiveIndex, std::optional<double> dispersion) {
   refractiveIndex_ = refractiveIndex;
+  if (dispersion) dispersion_ = std::clamp(*dispersion, 0.0, kDispersionMax);
   MoveRIBar(static_cast<int>(RoundHalfEven(refractiveIndex * 100.0)));
   SetCustom(true);
   NotifyControls();
