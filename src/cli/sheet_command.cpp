@@ -95,8 +95,10 @@ int RunSheet(Arguments& args, std::ostream& out) {
   const TraceOptions options = TracerOptions(trace, read.refractiveIndex);
   IlluminationModel light;
   const PaintStyle style{light.BGColor(), edges, MaxLevel(trace) < 0, -1};
+  const std::optional<double> dispersion =
+      trace.threeLines ? std::optional<double>(MaterialDispersion(trace.dispersion, read)) : std::nullopt;
   const SheetSubject subject{RefineRequest{state.stone, light.Snapshot(), IdentityFrame(), MaxLevel(trace), options,
-                                           style, 0, 0},
+                                           style, 0, 0, dispersion},
                              state.CrownSteps, state.PavilionSteps, options.RefractiveIndex};
 
   FontsWithoutDisplay fonts;

@@ -370,10 +370,12 @@ void DesignWindow::ConnectMenu() {
   connect(menu_.Save1, &QAction::triggered, this, &DesignWindow::Save1Click);
   connect(menu_.Open1, &QAction::triggered, this, &DesignWindow::Open1Click);
   connect(menu_.reflectionGroup, &QActionGroup::triggered, this, &DesignWindow::ReflectionsClick);
-  connect(menu_.SurfaceRefl, &QAction::triggered, this, [this] {
-    picture_.SetRebuild();
-    picture_.Repaint();
-  });
+  for (QAction* item : {menu_.SurfaceRefl, menu_.Dispersion}) {
+    connect(item, &QAction::triggered, this, [this] {
+      picture_.SetRebuild();
+      picture_.Repaint();
+    });
+  }
   for (QAction* item : {menu_.Edges, menu_.AA}) {
     connect(item, &QAction::triggered, this, [this] { picture_.Repaint(); });
   }
@@ -443,12 +445,13 @@ bool DesignWindow::OpenDesign(const QString& file) {
   }
   caption_ = QFileInfo(file).fileName();
   ShowCaption();
-  parameters_.ApplyLoadedIndex(read.refractiveIndex);
+  parameters_.ApplyLoadedIndex(read.refractiveIndex, read.dispersion);
   return true;
 }
 
 bool DesignWindow::SaveDesign(const QString& file) {
-  const DesignSaveResult saved = SaveDesignFile(file.toStdString(), State().AsDesign(), parameters_.RefractiveIndex());
+  const DesignSaveResult saved =
+      SaveDesignFile(file.toStdString(), State().AsDesign(), parameters_.RefractiveIndex(), parameters_.Dispersion());
   if (!saved.written && !saved.error.empty()) {
     QMessageBox::information(this, "Brillora", QString::fromStdString(saved.error));
   }
@@ -479,6 +482,7 @@ PictureSettings DesignWindow::CurrentSettings() const {
   settings.maxLevel = ReflectionCount() - 1;
   settings.surfaceReflections = menu_.SurfaceRefl->isChecked();
   settings.reflected = menu_.Reflected->isChecked();
+  settings.dispersion = menu_.Dispersion->isChecked();
   settings.edges = menu_.Edges->isChecked();
   settings.antiAliasing = menu_.AA->isChecked();
   settings.selectedStep = editor_ ? editor_->SelectedStep() : -1;

@@ -22,7 +22,7 @@
 #include "view/export_picture.h"
 #include "view/linear_to_color.h"
 #include "view/measuring_segment.h"
-#include "view/paint_polygons.h"
+#include "view/paint_lines.h"
 #include "view/point_in_beam.h"
 #include "view/screen_scale.h"
 #include "view/view_matrix.h"
@@ -106,7 +106,7 @@ void PictureWindow::Recolour() {
   // Before the next trace the beams still belong to the last one; a trace that
   // is due colours its polygons itself.
   if (!rebuild_) {
-    light_.ShadeScreenFacets(screen_, traced_.maxLevel < 0);
+    traces_.Recolour(light_, traced_.maxLevel < 0);
     emit screenChanged();
   }
   Repaint();
@@ -129,6 +129,11 @@ PaintStyle PictureWindow::Style(const PictureSettings& settings) const {
   return PaintStyle{light_.BGColor(), settings.edges, settings.maxLevel < 0, settings.selectedStep};
 }
 
+std::optional<double> PictureWindow::Dispersion(const PictureSettings& settings) const {
+  if (!settings.dispersion) return std::nullopt;
+  return parameters_.Dispersion();
+}
+
 TraceOptions PictureWindow::Options(const PictureSettings& settings) const {
   TraceOptions options;
   options.RefractiveIndex = parameters_.RefractiveIndex();
@@ -141,14 +146,15 @@ RefineRequest PictureWindow::RequestAt(int width, int height) const {
   const PictureSettings settings = source_ != nullptr ? source_->CurrentSettings() : PictureSettings{};
   PaintStyle style = Style(settings);
   style.SelectedStep = -1;
-  return RefineRequest{stone_, light_.Snapshot(), view_, settings.maxLevel, Options(settings), style, width, height};
+  return RefineRequest{stone_, light_.Snapshot(), view_,  settings.maxLevel,   Options(settings),
+                       style,  width,             height, Dispersion(settings)};
 }
 
 void PictureWindow::Trace(const PictureSettings& settings) {
   const TraceOptions options = Options(settings);
-  const ScreenScale scale = FastScale(width(), height());
-  tracer_.RayTrace(*stone_, view_, screen_, settings.maxLevel, scale.Scale, scale.CentreY, options, light_);
-  traced_ = {stone_, view_, settings.maxLevel, options};
+  const std::optional<double> dispersion = Dispersion(settings);
+  traces_.Trace(*stone_, view_, settings.maxLevel, FastScale(width(), height()), options, dispersion, light_);
+  traced_ = {stone_, view_, settings.maxLevel, options, dispersion};
   emit screenChanged();
 }
 
@@ -175,13 +181,13 @@ void PictureWindow::paintEvent(QPaintEvent* event) {
     painter.drawImage(area, refined_, area);
   } else {
     const PaintStyle style = Style(settings);
-    PaintRect(area, screen_, style, painter);
+    PaintRectLines(area, traces_.Lines(), style, painter);
     // Any paint of the fast picture makes whatever the worker is drawing stale.
     DropRefined();
     // While an animation runs, the refined pass never starts.
     if (!animation_.Running()) {
       due_ = RefineRequest{traced_.stone, light_.Snapshot(), traced_.view, traced_.maxLevel, traced_.options,
-                           style, width(), height()};
+                           style,         width(),           height(),     traced_.dispersion};
       refinePending_ = true;
       idle_.start();
     }
@@ -242,8 +248,7 @@ void PictureWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   parameters_.SetPictureWidth(width());
   // The same beams, mapped to the new size: no new trace.
-  const ScreenScale scale = FastScale(width(), height());
-  tracer_.BeamsToScreen(scale.Scale, scale.CentreY, screen_);
+  traces_.ToScreen(FastScale(width(), height()));
   emit screenChanged();
   Repaint();
 }
@@ -287,7 +292,7 @@ void PictureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   lastX_ = event->position().toPoint().x();
   lastY_ = event->position().toPoint().y();
   const ScreenScale scale = FastScale(width(), height());
-  const FasetOnScreen* hit = PolygonAt(screen_, PixelToView(lastX_, lastY_, scale.Scale, scale.CentreY));
+  const FasetOnScreen* hit = PolygonAt(Screen(), PixelToView(lastX_, lastY_, scale.Scale, scale.CentreY));
   if (hit != nullptr && source_ != nullptr && hit->Beam->Facet != nullptr) {
     source_->SelectFacetStep(hit->Beam->Facet->Step);
   }
@@ -327,7 +332,7 @@ void PictureWindow::Animate(AnimationVariant variant) {
   due_.reset();
   refinePending_ = false;
   animation_.Start(variant, AnimationScene{stone_, light_.Snapshot(), light_.BGColor(), settings.maxLevel,
-                                           Options(settings), width(), height()});
+                                           Options(settings), width(), height(), Dispersion(settings)});
 }
 
 void PictureWindow::StopAnimation(int tag) {

@@ -11,11 +11,11 @@
 
 #include "model/design.h"
 #include "trace/frame.h"
-#include "trace/ray_tracer.h"
 #include "trace/screen_polygon.h"
 #include "view/animation_player.h"
 #include "view/animation_variant.h"
 #include "view/paint_style.h"
+#include "view/picture_traces.h"
 #include "view/refine_worker.h"
 
 class QMenu;
@@ -31,6 +31,7 @@ struct PictureSettings {
   int maxLevel = -1;  // the "N of Reflections" Tag less one; below 0 nothing is traced
   bool surfaceReflections = true;
   bool reflected = false;
+  bool dispersion = false;  // "Dispersion": traced at three lines, one per colour channel
   bool edges = true;
   bool antiAliasing = true;
   int selectedStep = -1;  // step of the construction order whose facets are highlighted
@@ -81,8 +82,11 @@ class PictureWindow : public QWidget {
   const Frame& View() const { return view_; }
   // Turns the stone over in a hundred traced steps, as the side switch asks.
   void Rotate();
-  // The polygons of the last fast pass, in pixels of the window.
-  const ArrayOfFOS& Screen() const { return screen_; }
+  // The polygons of the last fast pass, in pixels of the window: with
+  // "Dispersion", those of its first (red) line.
+  const ArrayOfFOS& Screen() const { return traces_.First(); }
+  // Every trace of the last fast pass, one or three (PictureTraces::Lines).
+  std::span<const ArrayOfFOS> Lines() const { return traces_.Lines(); }
   // What the refined pass would draw of the current view at another size,
   // highlighting no step: the export and the printed image draw this.
   RefineRequest RequestAt(int width, int height) const;
@@ -150,6 +154,8 @@ class PictureWindow : public QWidget {
   void UpdateCaption();
   PaintStyle Style(const PictureSettings& settings) const;
   TraceOptions Options(const PictureSettings& settings) const;
+  // The material's dispersion when "Dispersion" is on.
+  std::optional<double> Dispersion(const PictureSettings& settings) const;
   void Trace(const PictureSettings& settings);
   // Whatever refined picture was shown or is being drawn no longer fits.
   void DropRefined();
@@ -165,6 +171,7 @@ class PictureWindow : public QWidget {
     Frame view = IdentityFrame();
     int maxLevel = -1;
     TraceOptions options;
+    std::optional<double> dispersion;
   };
 
   StoneParameters& parameters_;
@@ -176,8 +183,7 @@ class PictureWindow : public QWidget {
   QPushButton* button1_;
   QColor captionColour_{255, 0, 0};
   Frame view_ = IdentityFrame();
-  RayTracer tracer_;
-  ArrayOfFOS screen_;
+  PictureTraces traces_;
   TracedState traced_;
   QImage refined_;
   bool refinedValid_ = false;
