@@ -10,6 +10,7 @@
 
 #include "analysis/aset_bar.h"
 #include "analysis/tilt_chart.h"
+#include "widgets/named.h"
 
 namespace brillora {
 
@@ -91,8 +92,7 @@ LightPerformanceWindow::~LightPerformanceWindow() = default;
 QLabel* LightPerformanceWindow::AddFigure(QGridLayout* grid, int row, int column, const QString& caption,
                                           const QString& name) {
   grid->addWidget(new QLabel(caption + ":", this), row, column);
-  auto* value = new QLabel("-", this);
-  value->setObjectName(name);
+  auto* value = Named(new QLabel("-", this), name);
   value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   grid->addWidget(value, row, column + 1);
   return value;

@@ -5,11 +5,9 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -19,34 +17,24 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QUrl>
 
 #include "io/env_picture_file.h"
 #include "light/intensity_profile.h"
 #include "light/made_surroundings.h"
 #include "light/observer_icons.h"
+#include "widgets/control_mirror.h"
+#include "widgets/file_dialog.h"
+#include "widgets/file_drop.h"
 
 namespace brillora {
 
 namespace {
 
-constexpr int kMaxDroppedName = 257;
+constexpr qsizetype kLongestDroppedPicture = 257;
 constexpr int kTimerInterval = 200;
 // The screen rectangle of the live picture and where it goes in the front picture.
 const QRect kGrabbed(16, 24, 640, 480);
 const QRect kGrabbedInto(60, 100, 392, 312);
-
-void ShowRange(QSpinBox* spin, const RangedValue& v) {
-  const QSignalBlocker quiet(spin);
-  spin->setRange(v.Minimum, v.Maximum);
-  spin->setValue(v.Value);
-}
-
-void ShowRange(QSlider* bar, const RangedValue& v) {
-  const QSignalBlocker quiet(bar);
-  bar->setRange(v.Minimum, v.Maximum);
-  bar->setValue(v.Value);
-}
 
 void ShowImage(QToolButton* button, int image) {
   button->setIcon(ObserverIcon(image));
@@ -60,7 +48,7 @@ LightMapWindow::LightMapWindow(IlluminationModel& model, const ArrayOfFOS& polyg
     : QWidget(parent, Qt::Window),
       editor_(model),
       polygons_(polygons),
-      openPictureDialog_(std::make_unique<QFileDialog>(this)),
+      openPictureDialog_(std::make_unique<FileDialog>(this, QFileDialog::AcceptOpen, "OpenPictureDialog")),
       colorDialog_(std::make_unique<QColorDialog>(this)) {
   setObjectName("LightMap");
   setWindowTitle("  The Map of Illumination");
@@ -121,8 +109,8 @@ void LightMapWindow::ShowControls() {
     pageControl_->setVisible(anyShown);
   }
   for (std::size_t k = 0; k < 3; ++k) {
-    ShowRange(zoneSpins_[k], c.ZoneSpins[k]);
-    ShowRange(zoneTracks_[k], c.ZoneTracks[k]);
+    ShowValue(zoneSpins_[k], c.ZoneSpins[k].Minimum, c.ZoneSpins[k].Maximum, c.ZoneSpins[k].Value);
+    ShowPosition(zoneTracks_[k], c.ZoneTracks[k].Minimum, c.ZoneTracks[k].Maximum, c.ZoneTracks[k].Value);
   }
   headButton_->setChecked(c.HeadDown);
   bodyButton_->setChecked(c.BodyDown);
@@ -274,19 +262,18 @@ bool LightMapWindow::event(QEvent* event) {
 }
 
 void LightMapWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (editor_.Controls().PressedMode == 3 && event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (editor_.Controls().PressedMode == 3) WelcomeFiles(event);
 }
 
 void LightMapWindow::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (editor_.Controls().PressedMode != 3 || urls.isEmpty()) return;
-  event->acceptProposedAction();
-  const QString file = urls.first().toLocalFile().left(kMaxDroppedName);
+  if (editor_.Controls().PressedMode != 3) return;
+  const std::optional<QString> file = TakeDroppedFile(event, kLongestDroppedPicture);
+  if (!file) return;
   if (FrontPageActive()) {
     timer1_.stop();
-    LoadEnvPicture(file, PictureSide::Front);
+    LoadEnvPicture(*file, PictureSide::Front);
   } else {
-    LoadEnvPicture(file, PictureSide::Back);
+    LoadEnvPicture(*file, PictureSide::Back);
   }
 }
 

@@ -17,7 +17,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
+
+#include "widgets/named.h"
 
 // The light map window's controls as they are laid out, and the clicks that
 // only open a menu or a dialog.
@@ -32,12 +34,6 @@ constexpr int kPanel2Height = 25;
 
 const QStringList kPictureFilters = {"All (*.jpg;*.bmp;*.gif) (*.jpg *.bmp *.gif)", "JPEG Image File (*.jpg)",
                                      "Bitmaps (*.bmp)", "CompuServe GIF Image (*.gif)"};
-
-template <typename W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 QToolButton* ToolButton(QWidget* parent, const QString& name, const QString& text, const QString& hint) {
   auto* button = Named(new QToolButton(parent), name);
@@ -127,9 +123,6 @@ void LightMapWindow::MakeControls(const QDir& programFolder) {
   setMinimumSize(clientWidth_, kClientHeight);
   FitCaption();
 
-  openPictureDialog_->setObjectName("OpenPictureDialog");
-  openPictureDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-  openPictureDialog_->setFileMode(QFileDialog::ExistingFile);
   openPictureDialog_->setNameFilters(kPictureFilters);
   // The dialog takes the file name relative to its folder, which must exist.
   openPictureDialog_->setDirectory(programFolder.absolutePath());

@@ -73,10 +73,20 @@ bool StepEditor::InstallDesign(const Design& design) {
   controls_.TabControl2.Select(0);
   PositBarChange(Control::None);
   TabControl2Change(Control::None);
+  ShowMaxSlopeOfDesign();
   history_.Clear();
   dragStart_.reset();
   savedRevision_ = revision_ = ++lastRevision_;
   return true;
+}
+
+// The Max Slope shows the main tier of the design installed, so that its
+// arrows and bar move from there rather than rescale the design from the
+// slope the controls showed before. Only shown: the design stays as it is.
+void StepEditor::ShowMaxSlopeOfDesign() {
+  if (MainTier() >= H()) return;  // no main tier yet, only its placeholder
+  controls_.RxSpinEdit2.value = controls_.RxSpinEdit2.Fit(Step(MainTier()).Angle);
+  controls_.TrackAngle2.position = controls_.TrackAngle2.Fit(controls_.RxSpinEdit2.value * 10);
 }
 
 void StepEditor::CompleteEdit(const EditorSnapshot& before) {

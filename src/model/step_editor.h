@@ -125,6 +125,7 @@ class StepEditor {
   void Restore(EditorSnapshot snapshot);
 
   void StartWithDefaultDesign();
+  void ShowMaxSlopeOfDesign();
   void FitTabSelectionsTo(const Design& design);
   void RebuildStepTabs(int k);
   static void FollowFirstTier(MasStep& steps);

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -14,6 +13,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+
+#include "widgets/wait_cursor.h"
 
 namespace brillora {
 
@@ -47,14 +48,6 @@ Qt::CursorShape ZoneCursor(int zone) {
   }
 }
 
-// The wait cursor for as long as it lives.
-struct WaitCursor {
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 }  // namespace
 
 // A per-cent field: tells the window when it gains or loses the focus and
@@ -87,7 +80,7 @@ class LayoutSpin : public QDoubleSpinBox {
 AlignmentWindow::AlignmentWindow(PrintTarget& target, Properties properties, SubjectSource subject, SoundCue sound,
                                  QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), target_(target), properties_(std::move(properties)),
-      subject_(std::move(subject)), sound_(std::move(sound)), pdfDialog_(new QFileDialog(this)),
+      subject_(std::move(subject)), sound_(std::move(sound)), pdfDialog_(new FileDialog(this, QFileDialog::AcceptSave, "PdfDialog")),
       panel5_(new QFrame(this)), paintBox1_(new QWidget(panel5_)) {
   setObjectName("Alignment");
   setWindowTitle("Alignment picture in the paper");
@@ -108,9 +101,8 @@ AlignmentWindow::AlignmentWindow(PrintTarget& target, Properties properties, Sub
   paintBox1_->installEventFilter(this);
   MakePanel();
 
-  pdfDialog_->setObjectName("PdfDialog");
-  pdfDialog_->setAcceptMode(QFileDialog::AcceptSave);
   pdfDialog_->setDefaultSuffix("pdf");
+  pdfDialog_->SetNameRule(WithFilterExtension);
   pdfDialog_->setNameFilters({"PDF (*.pdf)"});
   pdfDialog_->selectFile("Brillora");
   resize(kPanelWidth + 2 * kBorder + 100, kLeastClientHeight);
@@ -421,8 +413,9 @@ void AlignmentWindow::OKClick() {
   if (sound_) sound_("Type");
   const SheetArea area = PrinterArea(rect_, page_);
   if (target_.AsksForFile()) {
-    if (pdfDialog_->exec() != QDialog::Accepted || pdfDialog_->selectedFiles().isEmpty()) return;
-    target_.SetFile(pdfDialog_->selectedFiles().first());
+    const QString file = pdfDialog_->Ask();
+    if (file.isEmpty()) return;
+    target_.SetFile(file);
   }
   const SheetSubject subject = subject_();
   QString failure;

@@ -7,10 +7,10 @@
 #include "output/print_layout.h"
 #include "output/print_target.h"
 #include "output/sheet_painter.h"
+#include "widgets/file_dialog.h"
 
 class QCheckBox;
 class QDoubleSpinBox;
-class QFileDialog;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -49,7 +49,7 @@ class AlignmentWindow : public QWidget {
   ContentKind Kind() const { return kind_; }
   const PageRect& Rect() const { return rect_; }
   const PageGeometry& Page() const { return page_; }
-  QFileDialog& PdfDialog() { return *pdfDialog_; }
+  FileDialog& PdfDialog() { return *pdfDialog_; }
 
  signals:
   // The window hid, after printing or not: the picture window draws anew.
@@ -77,7 +77,7 @@ class AlignmentWindow : public QWidget {
   SubjectSource subject_;
   SoundCue sound_;
   SheetPainter painter_;  // the print system's own tracer and polygons
-  QFileDialog* pdfDialog_;
+  FileDialog* pdfDialog_;
 
   QFrame* panel5_;
   QWidget* paintBox1_;

@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,17 +21,17 @@ namespace brillora {
 
 namespace {
 
-// The save dialog's filters, in this order, and the extension each writes.
+// The save dialog's filters, in this order, and the format each writes (under
+// the extension the filter names).
 struct ExportFilter {
   const char* name;
-  const char* extension;
   ImageFormat format;
 };
 constexpr ExportFilter kFilters[] = {
-    {"BitMap (*.bmp)", "bmp", ImageFormat::Bmp},
-    {"JPeg (*.jpg)", "jpg", ImageFormat::Jpeg},
-    {"CompuServe GIF Image (*.gif)", "gif", ImageFormat::Gif},
-    {"PNG (*.png)", "png", ImageFormat::Png},
+    {"BitMap (*.bmp)", ImageFormat::Bmp},
+    {"JPeg (*.jpg)", ImageFormat::Jpeg},
+    {"CompuServe GIF Image (*.gif)", ImageFormat::Gif},
+    {"PNG (*.png)", ImageFormat::Png},
 };
 
 constexpr int kMostTyped = 99999;
@@ -89,7 +87,7 @@ PictureSizeWindow::PictureSizeWindow(RequestSource source, SoundCue sound, QWidg
       buttonF_(GlyphButton("ButtonF", "Copy image to File", QStyle::SP_DialogSaveButton, this)),
       buttonC_(GlyphButton("ButtonC", "Copy Image to Clipboard", QStyle::SP_FileDialogContentsView, this)),
       progress_(new QProgressBar(this)), cancel_(new QPushButton("Cancel", this)),
-      saveDialog_(std::make_unique<QFileDialog>(this)) {
+      saveDialog_(std::make_unique<FileDialog>(this, QFileDialog::AcceptSave, "SaveDialog1")) {
   setObjectName("PictureSize");
   setWindowTitle("Size");
   setModal(true);
@@ -113,9 +111,8 @@ PictureSizeWindow::PictureSizeWindow(RequestSource source, SoundCue sound, QWidg
   layout->setSizeConstraint(QLayout::SetFixedSize);
   ShowBusy(false);
 
-  saveDialog_->setObjectName("SaveDialog1");
-  saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
   saveDialog_->setDefaultSuffix("bmp");
+  saveDialog_->SetNameRule(WithFilterExtension);
   QStringList filters;
   for (const ExportFilter& filter : kFilters) filters << filter.name;
   saveDialog_->setNameFilters(filters);
@@ -197,18 +194,14 @@ void PictureSizeWindow::ButtonClick(QToolButton* sender) {
   toClipboard_ = sender == buttonC_;
   if (!toClipboard_) {
     // The file is asked for first, so that a cancelled dialog costs no drawing.
-    if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) return;
+    // The extension follows the filter, not the typed name.
+    const QString name = saveDialog_->Ask();
+    if (name.isEmpty()) return;
     const QString chosen = saveDialog_->selectedNameFilter();
     const ExportFilter* filter = &kFilters[0];
     for (const ExportFilter& f : kFilters) {
       if (chosen == f.name) filter = &f;
     }
-    saveDialog_->setDefaultSuffix(filter->extension);
-    // The extension follows the filter, not the typed name.
-    QString name = saveDialog_->selectedFiles().first();
-    const QString suffix = QFileInfo(name).suffix();
-    if (!suffix.isEmpty()) name.chop(suffix.size() + 1);
-    name += QString(".") + filter->extension;
     target_ = name;
     task.file = ExportFile{name.toStdString(), filter->format};
   }

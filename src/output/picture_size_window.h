@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "output/export_run.h"
+#include "widgets/file_dialog.h"
 
-class QFileDialog;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -46,7 +46,7 @@ class PictureSizeWindow : public QDialog {
   void Prepare(ExportItem item);
   void Open(ExportItem item);
 
-  QFileDialog& SaveDialog() { return *saveDialog_; }
+  FileDialog& SaveDialog() { return *saveDialog_; }
   // An image was put on the clipboard during the run.
   bool ClipboardUsed() const { return clipboardUsed_; }
   // An export is being drawn or written.
@@ -83,7 +83,7 @@ class PictureSizeWindow : public QDialog {
   QToolButton* buttonC_;
   QProgressBar* progress_;
   QPushButton* cancel_;
-  std::unique_ptr<QFileDialog> saveDialog_;
+  std::unique_ptr<FileDialog> saveDialog_;
   QTimer progressDelay_;
   QString target_;  // the file being written
   unsigned job_ = 0;  // the export whose outcome is awaited

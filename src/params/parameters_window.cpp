@@ -13,9 +13,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "ui/control_mirror.h"
-#include "ui/focus_watch.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/control_mirror.h"
+#include "widgets/focus_watch.h"
+#include "widgets/named.h"
+#include "widgets/nt_track_bar.h"
 
 namespace brillora {
 
@@ -27,9 +28,7 @@ constexpr const char* kWidestResult = "00000.00";
 constexpr const char* kWidestSegmentRatio = "(0.000)";
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
+  return Named(new QLabel(text, parent), name);
 }
 
 // A label whose text changes: wide enough from the start for what it will show,

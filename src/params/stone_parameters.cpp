@@ -1,11 +1,39 @@
 #include "params/stone_parameters.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/number_text.h"
 #include "params/materials.h"
 
 namespace brillora {
+
+namespace {
+
+// The most decimals an index shows: a design file keeps three, a GemCad file
+// may hold a few more.
+constexpr int kMostIndexDecimals = 6;
+
+// The bar's position nearest an index, within the bar's range.
+int BarPositionOf(double refractiveIndex) {
+  const double position = RoundHalfEven(refractiveIndex * 100.0);
+  if (!(position >= StoneParameters::kRIBarMin)) return StoneParameters::kRIBarMin;
+  return position < StoneParameters::kRIBarMax ? static_cast<int>(position) : StoneParameters::kRIBarMax;
+}
+
+// Two decimals, as the bar and the lists give an index, or as many more as an
+// index read from a file needs to show as it is.
+int IndexDecimals(double refractiveIndex) {
+  int decimals = 2;
+  while (decimals < kMostIndexDecimals) {
+    const double scale = std::pow(10.0, decimals);
+    if (std::abs(std::round(refractiveIndex * scale) / scale - refractiveIndex) < 1e-9) break;
+    ++decimals;
+  }
+  return decimals;
+}
+
+}  // namespace
 
 StoneParameters::StoneParameters() {
   for (const Material& m : kMaterials) {
@@ -17,13 +45,14 @@ StoneParameters::StoneParameters() {
       specificGravity_ = m.specificGravity;
       refractiveIndex_ = m.refractiveIndex;
       dispersion_ = m.dispersion;
-      riBar_ = static_cast<int>(RoundHalfEven(m.refractiveIndex * 100.0));
+      riBar_ = BarPositionOf(m.refractiveIndex);
+      customIndex_ = riBar_ / 100.0;
     }
   }
 }
 
 std::string StoneParameters::RILabel() const {
-  return "Refractive Index = " + FormatFixed(refractiveIndex_, 4, 2);
+  return "Refractive Index = " + FormatFixed(refractiveIndex_, 4, IndexDecimals(refractiveIndex_));
 }
 
 void StoneParameters::SelectEntry(Box box, int index) {
@@ -79,9 +108,10 @@ void StoneParameters::BoxChange(Box sender) {
 
 void StoneParameters::RIBarChange() {
   if (custom_) {
-    refractiveIndex_ = riBar_ / 100.0;
+    refractiveIndex_ = customIndex_;
   } else {
     MoveRIBar(static_cast<int>(RoundHalfEven(refractiveIndex_ * 100.0)));
+    customIndex_ = riBar_ / 100.0;
   }
   if (listener_ != nullptr) listener_->RefractiveIndexApplied();
 }
@@ -90,6 +120,7 @@ void StoneParameters::MoveRIBar(int position) {
   position = std::clamp(position, kRIBarMin, kRIBarMax);
   if (position == riBar_) return;
   riBar_ = position;
+  customIndex_ = riBar_ / 100.0;
   RIBarChange();
   NotifyControls();
 }
@@ -145,10 +176,15 @@ void StoneParameters::ArrangeByValue() {
 }
 
 void StoneParameters::ApplyLoadedIndex(double refractiveIndex, std::optional<double> dispersion) {
-  refractiveIndex_ = refractiveIndex;
+  // The index read is the one in use, as the file holds it, until the user
+  // changes it: the bar, in steps of 0.01 from 1.00 to 3.00, only comes as
+  // near as it can, and the label shows the index itself.
+  refractiveIndex_ = customIndex_ = refractiveIndex;
   if (dispersion) dispersion_ = std::clamp(*dispersion, 0.0, kDispersionMax);
-  MoveRIBar(static_cast<int>(RoundHalfEven(refractiveIndex * 100.0)));
-  SetCustom(true);
+  riBar_ = BarPositionOf(refractiveIndex);
+  custom_ = true;
+  riBoxColour_ = ListColour::WindowText;
+  if (listener_ != nullptr) listener_->RefractiveIndexApplied();
   NotifyControls();
 }
 

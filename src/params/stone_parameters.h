@@ -82,7 +82,8 @@ class StoneParameters {
   void ArrangeAlphabetically();  // "Alfabatical arange"
   void ArrangeByValue();         // "Value arange"
   // After a design file was read with this index, and the dispersion if the
-  // file holds one (else the dispersion stays as it was).
+  // file holds one (else the dispersion stays as it was): the index in use,
+  // exactly, with the bar as near to it as it goes and "Custom" checked.
   void ApplyLoadedIndex(double refractiveIndex, std::optional<double> dispersion = std::nullopt);
   void SetSegmentStart(PixelPoint p) { segmentStart_ = p; }
   void SetSegmentEnd(PixelPoint p) { segmentEnd_ = p; }
@@ -108,6 +109,9 @@ class StoneParameters {
   double refractiveIndex_ = 0.0;
   double dispersion_ = 0.0;
   int riBar_ = kRIBarMin;
+  // The index "Custom" stands for: the bar's, or one read from a design file
+  // until the bar moves.
+  double customIndex_ = 0.0;
   bool custom_ = false;
   ListColour riBoxColour_ = ListColour::Initial;
   PixelPoint segmentStart_{20, 20};

@@ -1,7 +1,9 @@
 #include "ui/brillora_app.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
 
 #include "analysis/light_performance_window.h"
 #include "light/light_map_window.h"
@@ -68,9 +70,12 @@ void BrilloraApp::Wire() {
   QObject::connect(picture_.get(), &PictureWindow::flipped, design_.get(),
                    [this](qint64 ms) { design_->setWindowTitle(QString::number(ms)); });
   QObject::connect(progress_.get(), &ProgressWindow::cancelRequested, design_.get(), &DesignWindow::StopAnimations);
-  // Closing either window ends the run: a changed design is offered for saving first.
+  // Closing either window ends the run: a changed design is offered for
+  // saving first, since the answer may keep the program open; the picture
+  // window closing then ends it.
   for (QWidget* window : std::initializer_list<QWidget*>{picture_.get(), design_.get()}) {
-    window->installEventFilter(new CloseGuard([this] { return design_->ConfirmClose(); }, window));
+    closeGuards_.push_back(std::make_unique<CloseGuard>([this] { return design_->ConfirmClose(); }));
+    window->installEventFilter(closeGuards_.back().get());
   }
   // The preparation of an animation shows in the progress window, and an
   // animation that ends by itself clears its item's mark.
@@ -115,9 +120,6 @@ void BrilloraApp::WireOutput() {
     QObject::connect(item, &QAction::triggered, pictureSize_.get(),
                      [this] { pictureSize_->Open(ExportItem::Clipboard); });
   }
-  QObject::connect(pictureSize_.get(), &PictureSizeWindow::clipboardFilled, picture_.get(),
-                   [this] { picture_->SetClipboardUsed(); });
-
   QObject::connect(menu.Data1, &QAction::triggered, alignment_.get(),
                    [this] { alignment_->Act(ContentKind::DataSheet); });
   QObject::connect(menu.Image2, &QAction::triggered, alignment_.get(), [this] { alignment_->Act(ContentKind::Image); });
@@ -146,11 +148,21 @@ void BrilloraApp::Start(const QStringList& arguments) {
 }
 
 void BrilloraApp::EndOfRun() {
+  if (ended_) return;
+  ended_ = true;
   design_->StopAnimations();
+  QApplication::processEvents();
   for (QWidget* window : Windows()) {
     if (window != picture_.get()) window->hide();
   }
   lightPerformance_->hide();
+  // Asked once the program will end for certain, and before the loop that
+  // would show the question is told to stop.
+  if (pictureSize_->ClipboardUsed() &&
+      QMessageBox::question(picture_.get(), "Brillora", "Do you want to keep picture in Clipboard?",
+                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::No) {
+    QApplication::clipboard()->clear();
+  }
   QCoreApplication::quit();
 }
 

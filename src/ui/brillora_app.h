@@ -14,6 +14,7 @@ namespace brillora {
 
 class AboutWindow;
 class AlignmentWindow;
+class CloseGuard;
 class DesignWindow;
 class LightMapWindow;
 class LightPerformanceWindow;
@@ -52,6 +53,7 @@ class BrilloraApp {
 
  private:
   void Wire();
+  // The picture window closes: the questions are answered, the program ends.
   void EndOfRun();
   void WireOutput();
 
@@ -68,6 +70,10 @@ class BrilloraApp {
   std::unique_ptr<ProgressWindow> progress_;
   std::unique_ptr<PictureSizeWindow> pictureSize_;
   std::unique_ptr<LightPerformanceWindow> lightPerformance_;
+  bool ended_ = false;
+  // Last, so that they go first: the windows that close as they are destroyed
+  // ask nothing of a design window already partly gone.
+  std::vector<std::unique_ptr<CloseGuard>> closeGuards_;
 };
 
 }  // namespace brillora

@@ -11,7 +11,7 @@ class CloseGuard : public QObject {
   Q_OBJECT
 
  public:
-  CloseGuard(std::function<bool()> mayClose, QObject* parent);
+  explicit CloseGuard(std::function<bool()> mayClose, QObject* parent = nullptr);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

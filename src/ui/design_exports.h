@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 #include "model/design_state.h"
 
@@ -13,18 +12,15 @@ namespace brillora {
 // The width across the girdle's corners that the desktop gives a 3D model.
 inline constexpr double kModelDiameterMm = 10.0;
 
-// Asks for the name of a file to export to; the first filter's extension is
-// added to a name without one of the filters' extensions. Empty when cancelled.
+// Asks for the name of a file to export to; the chosen filter's extension is
+// added to a name without one of the filters' extensions, and replacing the
+// file so named is asked about. Empty when cancelled.
 QString AskExportFile(QWidget* parent, const QString& caption, const QStringList& filters);
 
 // Writes the design as a GemCad text design named `name`; a failure is
 // reported in a message box.
 bool ExportGemCadDesign(QWidget* parent, const Design& design, double refractiveIndex, const QString& name,
                         const QString& file);
-
-// Opens a GemCad design for editing when it fits the tier model; what does
-// not fit, or cannot be read, is reported in a message box.
-std::optional<Design> GemCadDesignToEdit(QWidget* parent, const QString& file, double& refractiveIndex);
 
 // Writes the stone as a 3D model (the name's extension, .stl or .obj, picks
 // the format); a failure is reported in a message box.

@@ -4,33 +4,23 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
-#include <utility>
-#include <vector>
 
 #include "model/design_state.h"
 #include "model/editor_observer.h"
-#include "model/step_editor.h"
+#include "ui/design_document.h"
 #include "ui/design_menu.h"
 #include "view/picture_window.h"
-
-class QCheckBox;
-class QComboBox;
-class QDoubleSpinBox;
-class QFileDialog;
-class QLabel;
-class QLayout;
-class QTabBar;
-class QToolButton;
+#include "widgets/file_dialog.h"
 
 namespace brillora {
 
 class AboutWindow;
-class FocusWatch;
+class DesignControlsPanel;
 class ParametersWindow;
 class PictureWindow;
 class SoundPlayer;
+class StepEditor;
 class StoneParameters;
-class TNTrackBar;
 
 // The windows the design window hands commands to.
 struct DesignWindowPeers {
@@ -39,11 +29,11 @@ struct DesignWindowPeers {
   StoneParameters& stoneParameters;
 };
 
-// The design window: symmetry, the crown and pavilion step controls, the main
-// menu and the step menu. It owns the step editor, and with it the design
-// state: the controls show the editor's control state and hand every user
-// action to the editor's rules.
-class DesignWindow : public QMainWindow, public PictureSource, private EditorObserver {
+// The design window: the controls panel over the design document, with the
+// main menu. The document owns the step editor, and with it the design state
+// and its history; the panel shows the editor's controls and hands every user
+// action to the editor's rules; the window asks the document's questions.
+class DesignWindow : public QMainWindow, public PictureSource, private EditorObserver, private DocumentDesk {
   Q_OBJECT
 
  public:
@@ -56,8 +46,9 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   // Opens the design named by the first argument, or makes the default design.
   void Start(const QStringList& arguments);
 
-  // Reads a design file as the open dialog, a drop or the command line do; an
-  // unreadable file is reported and keeps the current design.
+  // Opens a design file as the open dialog, a drop or the command line do:
+  // a changed design is offered for saving first; an unreadable file is
+  // reported and keeps the current design.
   bool OpenDesign(const QString& file);
   // Writes the design; a failure is reported naming the file and the reason.
   bool SaveDesign(const QString& file);
@@ -66,18 +57,18 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   // cancelled).
   bool ConfirmClose();
 
-  const DesignState& State() const { return editor_ ? editor_->State() : noDesign_; }
+  const DesignState& State() const { return document_.State(); }
   // The editor exists once the first design is installed.
-  const StepEditor* Editor() const { return editor_.get(); }
+  const StepEditor* Editor() const { return document_.Editor(); }
   // A double click in the picture on a facet of that step of the construction order.
   void SelectFacetStep(int step) override;
   // The menu switches and the selected step, as the renderers read them.
   PictureSettings CurrentSettings() const override;
   const DesignMenu& Menu() const { return menu_; }
-  const StepMenu& Steps() const { return stepMenu_; }
+  const StepMenu& Steps() const;
   SoundPlayer& Player() { return *player_; }
-  QFileDialog& OpenDialog() { return *openDialog_; }
-  QFileDialog& SaveDialog() { return *saveDialog_; }
+  FileDialog& OpenDialog() { return *openDialog_; }
+  FileDialog& SaveDialog() { return *saveDialog_; }
   // The number of reflections the renderers use: the Tag of "N of Reflections".
   int ReflectionCount() const;
   QString ManualFile() const;
@@ -92,32 +83,20 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   void stoneRebuilt();
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
-  // The control set, one group at a time, top to bottom.
-  QWidget* MakeControls();
-  QWidget* MakeSymmetryPanel(QWidget* parent);
-  QLayout* MakeSideTabs(QWidget* parent);
-  QWidget* MakeSidePage(QWidget* parent);
-  QLayout* MakeMaxSlope(QWidget* parent);
-  QWidget* MakeStepTabs(QWidget* parent);
-  QWidget* MakeStepPage(QWidget* parent);
-  QWidget* MakeDataTabs(QWidget* parent);
-  QWidget* MakeDataPage(QWidget* parent);
-  void WatchFocus();
   void ConnectMenu();
-  bool InstallDesign(const Design& design);
-  // Shows the editor's controls; the widgets start as the controls are designed.
-  void ShowControls();
-  void ShowControls(const EditorControls& controls);
-  void ConnectControls();
-  // Runs one user action on the editor, then shows the controls it left.
-  template <typename Action>
-  void Forward(Action action);
+  void ConnectHistory();
+  void ConnectExports();
+  // Shows the document: the controls, the caption and what undo and redo can do.
+  void ShowDocument();
+  void ShowCaption();
+  // The window as large as its controls, its menu and its caption need.
+  void FitSize();
 
   // What the editor asks of the windows.
   void PictureStale() override;
@@ -126,16 +105,12 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   bool PictureShowsCrown() const override;
   void TurnStoneOver() override;
 
-  void Save1Click();
-  // Runs the save dialog; true when the design was written.
-  bool SaveWithDialog();
-  // The caption, marked while the design differs from the one opened or saved.
-  void ShowCaption();
-  // A bar or spin edit held down: its edits are one step of the history.
-  bool WatchDrag(QObject* watched, QEvent* event);
-  void ConnectHistory();
-  void ConnectExports();
-  bool OpenGemCadDesign(const QString& file);
+  // What the document asks of the user and the windows.
+  Unsaved AskToSaveChanges() override;
+  QString AskFileToSave() override;
+  void Tell(const QString& message) override;
+  void ReadingDesign() override;
+
   void Open1Click();
   void ReflectionsClick(QAction* item);
   void AnimationClick(QAction* item, bool checked);
@@ -147,40 +122,14 @@ class DesignWindow : public QMainWindow, public PictureSource, private EditorObs
   AboutWindow* about_ = nullptr;
   QWidget* lightMap_ = nullptr;
   QDir programFolder_;
-
-  DesignState noDesign_;  // shown before the first design is installed
-  QString caption_ = "  Brillora.";
   QString shownCaption_;
-  bool closeConfirmed_ = false;
-  std::unique_ptr<StepEditor> editor_;
-  DesignMenu menu_;
-  StepMenu stepMenu_;
-  std::unique_ptr<SoundPlayer> player_;
-  std::unique_ptr<QFileDialog> openDialog_;
-  std::unique_ptr<QFileDialog> saveDialog_;
-  FocusWatch* focusWatch_ = nullptr;
-  std::vector<std::pair<QWidget*, Control>> focusControls_;
 
-  QWidget* panel3_ = nullptr;
-  QComboBox* symBox_ = nullptr;
-  QLabel* gearLabel_ = nullptr;
-  QComboBox* splitBox_ = nullptr;
-  QComboBox* shiftBox_ = nullptr;
-  QLabel* shiftLabel_ = nullptr;
-  QLabel* facetAngleLabel_ = nullptr;
-  QDoubleSpinBox* slopeSpin_ = nullptr;
-  TNTrackBar* slopeBar_ = nullptr;
-  QCheckBox* autoBox_ = nullptr;
-  QLabel* positLabel_ = nullptr;
-  TNTrackBar* positBar_ = nullptr;
-  QDoubleSpinBox* maxSlopeSpin_ = nullptr;
-  TNTrackBar* maxSlopeBar_ = nullptr;
-  QTabBar* sideTabs_ = nullptr;
-  QToolButton* crownButton_ = nullptr;
-  QTabBar* stepTabs_ = nullptr;
-  QTabBar* dataTabs_ = nullptr;
-  QLabel* facetAngle2Label_ = nullptr;
-  QLabel* distLabel_ = nullptr;
+  DesignDocument document_;
+  DesignMenu menu_;
+  DesignControlsPanel* panel_ = nullptr;
+  std::unique_ptr<SoundPlayer> player_;
+  std::unique_ptr<FileDialog> openDialog_;
+  std::unique_ptr<FileDialog> saveDialog_;
 };
 
 }  // namespace brillora

@@ -1,19 +1,15 @@
 #include "view/picture_window.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QUrl>
 #include <utility>
 
 #include "light/illumination_model.h"
@@ -26,12 +22,13 @@
 #include "view/point_in_beam.h"
 #include "view/screen_scale.h"
 #include "view/view_matrix.h"
+#include "widgets/file_drop.h"
+#include "widgets/wait_cursor.h"
 
 namespace brillora {
 
 namespace {
 
-constexpr int kMaxDroppedName = 256;
 constexpr double kCompanionOpacity = 200.0 / 255.0;
 
 QPoint ToQPoint(PixelPoint p) { return {p.x, p.y}; }
@@ -115,13 +112,14 @@ void PictureWindow::Recolour() {
 void PictureWindow::Rotate() {
   QElapsedTimer clock;
   clock.start();
-  setCursor(Qt::WaitCursor);
-  FlipView(view_, [this](const Frame&) {
-    SetRebuild();
-    repaint();
-  });
+  {
+    const WaitCursor wait;
+    FlipView(view_, [this](const Frame&) {
+      SetRebuild();
+      repaint();
+    });
+  }
   rebuild_ = true;  // the next paint traces again
-  setCursor(Qt::ArrowCursor);
   emit flipped(clock.elapsed());
 }
 
@@ -303,26 +301,15 @@ void PictureWindow::mouseReleaseEvent(QMouseEvent*) {
   dragEnd_ = false;
 }
 
-void PictureWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
+void PictureWindow::dragEnterEvent(QDragEnterEvent* event) { WelcomeFiles(event); }
 
 void PictureWindow::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.isEmpty()) return;
-  event->acceptProposedAction();
-  emit designDropped(urls.first().toLocalFile().left(kMaxDroppedName));
+  if (const std::optional<QString> file = TakeDroppedFile(event, kLongestDroppedDesign)) emit designDropped(*file);
 }
 
 void PictureWindow::closeEvent(QCloseEvent* event) {
   emit closing();
   animation_.Stop();
-  QApplication::processEvents();
-  if (clipboardUsed_ &&
-      QMessageBox::question(this, "Brillora", "Do you want to keep picture in Clipboard?",
-                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::No) {
-    QApplication::clipboard()->clear();
-  }
   event->accept();
 }
 

@@ -74,8 +74,6 @@ class PictureWindow : public QWidget {
   // The surroundings changed: the traced polygons take their new colours and
   // the picture is drawn anew, without a new trace.
   void Recolour();
-  // An image was put on the clipboard during the run: closing asks whether to keep it.
-  void SetClipboardUsed() { clipboardUsed_ = true; }
 
   // Whether the crown faces the viewer.
   bool ShowsCrown() const;
@@ -193,7 +191,6 @@ class PictureWindow : public QWidget {
   QTimer idle_;                       // the refined pass starts once pending events are handled
   bool segmentShown_ = false;
   bool rebuild_ = true;
-  bool clipboardUsed_ = false;
   int lastX_ = 0;
   int lastY_ = 0;
   bool dragStart_ = false;

@@ -162,16 +162,16 @@ TEST(StepEditorControls, BarsHoldFarPositionsAtTheirEnds) {
 
 // Choosing the main tier of a freshly opened crown: the bar moves from the
 // girdle's thickness to the tier's position and so rebuilds; that rebuild shows
-// the tier's slope as the Max Slope, whose rule finds it equal and only
-// rebuilds; then the step-tab rule ends in its own rebuild with "Create".
+// the tier's slope as the Max Slope, which an opened design already shows, so
+// its rule does not run; then the step-tab rule ends in its own rebuild with
+// "Create".
 TEST(StepEditorControls, CascadesRunInTheOrderRealControlsReport) {
   RecordingObserver observer;
   StepEditor editor(ReadShape(8, 2, 1), observer);
-  ASSERT_EQ(editor.Controls().RxSpinEdit2.value, 40.0);  // never shown the new main tier
+  ASSERT_EQ(editor.Controls().RxSpinEdit2.value, 42.0);  // the opened main tier
   observer.events.clear();
   ASSERT_TRUE(editor.ChooseStepTab(1));
-  EXPECT_EQ(observer.events,
-            (std::vector<std::string>{"rebuilt", "rebuilt", "sound:Create", "rebuilt"}));
+  EXPECT_EQ(observer.events, (std::vector<std::string>{"rebuilt", "sound:Create", "rebuilt"}));
   EXPECT_EQ(editor.Controls().RxSpinEdit2.value, 42.0);
   EXPECT_EQ(editor.Controls().TrackAngle2.position, 420);
   EXPECT_EQ(editor.State().CrownSteps[2].Angle, 42.0);  // shown, not changed

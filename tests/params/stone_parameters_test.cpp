@@ -191,14 +191,31 @@ TEST_F(StoneParametersTest, LoadedIndexSwitchesToCustom) {
   params.ApplyLoadedIndex(1.654);
   EXPECT_TRUE(params.Custom());
   EXPECT_EQ(params.RIBar(), 165);
-  EXPECT_DOUBLE_EQ(params.RefractiveIndex(), 1.65);
-  // A file index equal to the bar position in custom mode stays as read.
+  EXPECT_EQ(params.RIBoxColour(), StoneParameters::ListColour::WindowText);
+  // The index read stays in use exactly as the file has it, whatever the bar can show.
+  EXPECT_EQ(params.RefractiveIndex(), 1.654);
+  EXPECT_EQ(params.RILabel(), "Refractive Index = 1.654");
   params.ApplyLoadedIndex(1.6504);
-  EXPECT_DOUBLE_EQ(params.RefractiveIndex(), 1.6504);
-  // Out of the bar's range: limited to it.
+  EXPECT_EQ(params.RefractiveIndex(), 1.6504);
+  EXPECT_EQ(params.RILabel(), "Refractive Index = 1.6504");
+  // Out of the bar's range: the bar stops at its end, the index does not.
   params.ApplyLoadedIndex(3.7);
   EXPECT_EQ(params.RIBar(), 300);
-  EXPECT_DOUBLE_EQ(params.RefractiveIndex(), 3.00);
+  EXPECT_EQ(params.RefractiveIndex(), 3.7);
+  EXPECT_EQ(params.RILabel(), "Refractive Index = 3.70");
+  params.ApplyLoadedIndex(0.5);
+  EXPECT_EQ(params.RIBar(), 100);
+  // Choosing a material keeps the loaded index (the bar overrides the list)...
+  params.ApplyLoadedIndex(2.417);
+  params.SelectEntry(StoneParameters::Box::SG, params.List(StoneParameters::Box::SG).FindName("Corundum"));
+  EXPECT_EQ(params.RefractiveIndex(), 2.417);
+  EXPECT_DOUBLE_EQ(params.SpecificGravity(), 4.00);
+  // ...until the user moves the bar or lets the list choose again.
+  params.MoveRIBar(241);
+  EXPECT_DOUBLE_EQ(params.RefractiveIndex(), 2.41);
+  params.ApplyLoadedIndex(2.417);
+  params.RIBoxEnter();
+  EXPECT_DOUBLE_EQ(params.RefractiveIndex(), 1.77);
 }
 
 }  // namespace

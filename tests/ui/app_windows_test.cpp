@@ -16,10 +16,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 #include "light/light_map_window.h"
@@ -30,7 +32,7 @@
 #include "ui/about_window.h"
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
 #include "ui/progress_window.h"
 #include "ui/screenshots.h"
 #include "ui/sound_player.h"
@@ -679,7 +681,13 @@ void AppWindowsTest::maximizedPictureMakesOthersTranslucent() {
 void AppWindowsTest::closingEndsTheRunAndAsksAboutTheClipboard() {
   app_->Start({});
   app_->Design().Menu().animations[1]->trigger();
-  app_->Picture().SetClipboardUsed();
+  // A picture goes to the clipboard through the export window.
+  PictureSizeWindow& size = app_->PictureSize();
+  size.findChild<QSpinBox*>("RxSpinEditX")->setValue(100);
+  size.findChild<QSpinBox*>("RxSpinEditY")->setValue(100);
+  QTimer::singleShot(0, &size, [&size] { QTest::mouseClick(size.findChild<QToolButton*>("ButtonC"), Qt::LeftButton); });
+  app_->Design().Menu().ImagetoClipboard2->trigger();
+  QVERIFY(size.ClipboardUsed());
   MessageCatcher catcher;
   QVERIFY(app_->Picture().close());
   QCOMPARE(catcher.Texts(), QStringList({"Do you want to keep picture in Clipboard?"}));

@@ -6,14 +6,17 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 
 #include "model/editor_controls.h"
+#include "model/step_editor.h"
 #include "model/selected_step.h"
 #include "ui/design_window.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
 #include "view/picture_window.h"
 #include "window_activation.h"
 
@@ -179,6 +182,42 @@ void DesignControlsTest::openedDesignShowsInTheControls() {
   QCOMPARE(w.findChild<QTabBar*>("TabControl2")->currentIndex(), 0);
   const int tiers = static_cast<int>(w.State().CurSteps().size()) - 2;
   QCOMPARE(w.findChild<QTabBar*>("TabControl2")->count(), tiers + 1);
+}
+
+void DesignControlsTest::maxSlopeMovesFromTheOpenedDesign() {
+  DesignWindow& w = app_->Design();
+  auto* maxSlope = w.findChild<QDoubleSpinBox*>("RxSpinEdit2");
+  auto* bar = w.findChild<TNTrackBar*>("TrackAngle2");
+  // Hexagon6: main tier at 48 degrees, the next typed tier at 38.
+  QVERIFY(w.OpenDesign(QString(BRILLORA_SOURCE_DIR) + "/GEM_DAT/Hexagon6.brl"));
+  QCOMPARE(maxSlope->value(), 48.0);
+  QCOMPARE(bar->value(), 480);
+  QCOMPARE(w.windowTitle(), QString("Hexagon6.brl"));  // showing it changed nothing
+  // One click on the up arrow.
+  QStyleOptionSpinBox option;
+  option.initFrom(maxSlope);
+  option.buttonSymbols = maxSlope->buttonSymbols();
+  option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame;
+  const QRect up = maxSlope->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, maxSlope);
+  QTest::mouseClick(maxSlope, Qt::LeftButton, {}, up.center());
+  QCOMPARE(w.State().CrownSteps[2].Angle, 48.01);
+  // The tier above keeps its proportion to the main tier: tan(a3) / tan(a2) stays.
+  const double expected = std::atan(std::tan(38.0 * M_PI / 180) * std::tan(48.01 * M_PI / 180) /
+                                    std::tan(48.0 * M_PI / 180)) * 180 / M_PI;
+  QVERIFY(std::abs(w.State().CrownSteps[3].Angle - expected) < 1e-9);
+  QVERIFY(std::abs(w.State().CrownSteps[3].Angle - 38.0) < 0.02);
+  QCOMPARE(bar->value(), 480);
+
+  // Opened while the pavilion is edited: the pavilion's main tier, 50 degrees
+  // (the crown's is 45).
+  w.Menu().Undo1->trigger();
+  QCOMPARE(w.windowTitle(), QString("Hexagon6.brl"));
+  w.findChild<QToolButton*>("CrownButton")->click();
+  QCOMPARE(maxSlope->value(), 55.0);
+  QVERIFY(w.OpenDesign(QString(BRILLORA_SOURCE_DIR) + "/GEM_DAT/Round48.brl"));
+  QVERIFY(!w.State().IsCrown);
+  QCOMPARE(maxSlope->value(), 50.0);
+  QCOMPARE(bar->value(), 500);
 }
 
 void DesignControlsTest::focusMovedByHidingAControlIsNotTheUsers() {

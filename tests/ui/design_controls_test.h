@@ -23,6 +23,7 @@ class DesignControlsTest : public QObject {
   void sideSwitchTurnsTheStone();
   void pictureSelectionSwitchesSideWithoutTurning();
   void openedDesignShowsInTheControls();
+  void maxSlopeMovesFromTheOpenedDesign();
   void focusMovedByHidingAControlIsNotTheUsers();
   void focusComingBackWithTheWindowKeepsAuto();
   void widgetsStartAsTheControlsAreDesigned();

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,45 +20,18 @@
 #include <memory>
 
 #include "io/design_file.h"
+#include "modal_answers.h"
 #include "io/gemcad_file.h"
 #include "ui/design_exports.h"
 #include "params/parameters_window.h"
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
 #include "view/picture_window.h"
 
 using namespace brillora;
 
 namespace {
-
-// Answers the modal windows that appear while it lives, one answer each, in
-// order, and records the texts of the message boxes.
-class ModalAnswers : public QObject {
- public:
-  using Answer = std::function<void(QWidget*)>;
-  explicit ModalAnswers(std::vector<Answer> answers) : answers_(std::move(answers)) {
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal == nullptr || next_ >= answers_.size()) return;
-      if (auto* box = qobject_cast<QMessageBox*>(modal)) texts << box->text();
-      answers_[next_++](modal);
-    });
-    timer_.start(5);
-  }
-  QStringList texts;
-
- private:
-  QTimer timer_;
-  std::vector<Answer> answers_;
-  std::size_t next_ = 0;
-};
-
-ModalAnswers::Answer Press(QMessageBox::StandardButton button) {
-  return [button](QWidget* modal) {
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(button)->click();
-  };
-}
 
 void ActivateAndPress(QWidget& window, QKeyCombination keys) {
   window.activateWindow();
@@ -125,6 +99,56 @@ class DesignHistoryTest : public QObject {
     QVERIFY(!design.Menu().Undo1->isEnabled());
   }
 
+  // Typing rebuilds the stone at every key; the history keeps one step per
+  // number entered, with Enter, the focus leaving or an arrow.
+  void aTypedNumberIsOneStep() {
+    DesignWindow& design = app_->Design();
+    design.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&design));
+    auto* maxSlope = design.findChild<QDoubleSpinBox*>("RxSpinEdit2");
+    maxSlope->setFocus();
+    QTest::keyClick(maxSlope, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(maxSlope, Qt::Key_4);
+    QCOMPARE(design.State().CrownSteps[2].Angle, 4.0);  // the stone follows the typing
+    QTest::keyClick(maxSlope, Qt::Key_5);
+    QCOMPARE(design.State().CrownSteps[2].Angle, 45.0);
+    QTest::keyClick(maxSlope, Qt::Key_Return);
+    design.Menu().Undo1->trigger();
+    QCOMPARE(design.State().CrownSteps[2].Angle, 40.0);
+    QCOMPARE(maxSlope->value(), 40.0);
+    QVERIFY(!design.Menu().Undo1->isEnabled());
+    design.Menu().Redo1->trigger();
+    QCOMPARE(design.State().CrownSteps[2].Angle, 45.0);
+
+    // A tier's slope typed and left with Tab: one step; an arrow after it: one more.
+    design.Steps().NewStep->trigger();
+    auto* slope = design.findChild<QDoubleSpinBox*>("RxSpinEdit1");
+    const int k = 3;
+    slope->setFocus(Qt::MouseFocusReason);  // entering the field turns Auto off
+    const double before = design.State().CrownSteps[k].Angle;
+    QVERIFY(before != 30.0);
+    QTest::keyClick(slope, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(slope, "30");
+    QTest::keyClick(slope, Qt::Key_Tab);
+    QCOMPARE(design.State().CrownSteps[k].Angle, 30.0);
+    slope->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(slope, Qt::Key_Up);
+    QCOMPARE(design.State().CrownSteps[k].Angle, 30.01);
+    design.Menu().Undo1->trigger();
+    QCOMPARE(design.State().CrownSteps[k].Angle, 30.0);
+    design.Menu().Undo1->trigger();
+    QCOMPARE(design.State().CrownSteps[k].Angle, before);
+    QVERIFY(!design.State().CrownSteps[k].Auto);
+
+    // Undo while a number is still being typed takes back the whole number.
+    maxSlope->setFocus();
+    QTest::keyClick(maxSlope, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(maxSlope, "38");
+    QCOMPARE(design.State().CrownSteps[2].Angle, 38.0);
+    QTest::keyClick(maxSlope, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(design.State().CrownSteps[2].Angle, 45.0);
+  }
+
   void closingAChangedDesignAsks() {
     DesignWindow& design = app_->Design();
     PictureWindow& picture = app_->Picture();
@@ -138,9 +162,7 @@ class DesignHistoryTest : public QObject {
     }
     {
       // Save, then the dialog is cancelled: the program stays open.
-      ModalAnswers answers({Press(QMessageBox::Save), [](QWidget* modal) {
-                              if (auto* dialog = qobject_cast<QFileDialog*>(modal)) dialog->reject();
-                            }});
+      ModalAnswers answers({Press(QMessageBox::Save), CancelDialog()});
       QVERIFY(!design.close());
       QCOMPARE(answers.texts, QStringList({"Save changes to the design?"}));
       QVERIFY(design.isVisible());
@@ -150,9 +172,8 @@ class DesignHistoryTest : public QObject {
       const QString file = QDir(folder_.path()).filePath("kept.brl");
       design.SaveDialog().setDirectory(folder_.path());
       design.SaveDialog().selectFile("kept");
-      ModalAnswers answers({Press(QMessageBox::Save), [](QWidget* modal) {
-                              if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->accept();
-                            }});
+      ModalAnswers answers(
+          {Press(QMessageBox::Save), InFileDialog([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).accept(); })});
       QVERIFY(design.close());
       QVERIFY(QFileInfo::exists(file));
       QVERIFY(OpenDesignFile(file.toStdString()).ok());
@@ -217,11 +238,17 @@ class DesignHistoryTest : public QObject {
     design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(35.0);
     const QString file = QDir(folder_.path()).filePath("saved.brl");
     QVERIFY(design.SaveDesign(file));
-    QCOMPARE(design.windowTitle(), QString("  Brillora."));
-    design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(36.0);
-    QCOMPARE(design.windowTitle(), QString("  Brillora. *"));
-    QVERIFY(design.OpenDesign(file));
     QCOMPARE(design.windowTitle(), QString("saved.brl"));
+    design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(36.0);
+    QCOMPARE(design.windowTitle(), QString("saved.brl *"));
+    {
+      // Opening over the change asks first; Discard lets the file replace it.
+      ModalAnswers answers({Press(QMessageBox::Discard)});
+      QVERIFY(design.OpenDesign(file));
+      QCOMPARE(answers.texts, QStringList({"Save changes to the design?"}));
+    }
+    QCOMPARE(design.windowTitle(), QString("saved.brl"));
+    QCOMPARE(design.State().CrownSteps[2].Angle, 35.0);
     QVERIFY2(!design.Menu().Undo1->isEnabled(), "opening starts a new history");
     design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(37.0);
     QCOMPARE(design.windowTitle(), QString("saved.brl *"));

@@ -20,7 +20,7 @@
 #include "params/stone_parameters.h"
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
 #include "window_activation.h"
 
 using namespace brillora;
@@ -207,10 +207,25 @@ void ParametersWindowTest::sizeEdit() {
 }
 
 void ParametersWindowTest::loadedIndex() {
+  auto* bar = window_->findChild<TNTrackBar*>("RIBar");
+  auto* label = window_->findChild<QLabel*>("RILabel");
+  QSignalSpy stale(window_.get(), &ParametersWindow::pictureStale);
+  // The file's index is the one in use, shown as it is; the bar comes as near as it goes.
   params_->ApplyLoadedIndex(1.654);
   QVERIFY(window_->findChild<QCheckBox*>("CustomCheckBox")->isChecked());
-  QCOMPARE(window_->findChild<TNTrackBar*>("RIBar")->value(), 165);
-  QCOMPARE(params_->RefractiveIndex(), 1.65);
+  QCOMPARE(bar->value(), 165);
+  QCOMPARE(params_->RefractiveIndex(), 1.654);
+  QCOMPARE(label->text(), QString("Refractive Index = 1.654"));
+  QVERIFY(!label->isHidden());
+  QCOMPARE(stale.count(), 1);  // traced again with the new index
+  params_->ApplyLoadedIndex(4.5);
+  QCOMPARE(bar->value(), 300);
+  QCOMPARE(params_->RefractiveIndex(), 4.5);
+  QCOMPARE(label->text(), QString("Refractive Index = 4.50"));
+  // Moving the bar is the user's change: the index follows the bar from then on.
+  bar->setValue(299);
+  QCOMPARE(params_->RefractiveIndex(), 2.99);
+  QCOMPARE(label->text(), QString("Refractive Index = 2.99"));
 }
 
 void ParametersWindowTest::focusComingBackKeepsTheLoadedIndex() {

@@ -6,6 +6,7 @@
 #include "parameters_window_test.h"
 #include "picture_window_test.h"
 #include "window_placement_test.h"
+#include "design_texts_test.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -29,6 +30,10 @@ int main(int argc, char* argv[]) {
   }
   {
     WindowPlacementTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  {
+    DesignTextsTest test;
     failures += QTest::qExec(&test, argc, argv);
   }
   return failures == 0 ? 0 : 1;

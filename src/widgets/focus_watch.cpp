@@ -1,4 +1,4 @@
-#include "ui/focus_watch.h"
+#include "widgets/focus_watch.h"
 
 #include <QFocusEvent>
 #include <QWidget>

@@ -9,6 +9,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QTabBar;
 
 namespace brillora {
@@ -34,6 +35,7 @@ void ShowCurrentTab(QTabBar* tabs, int index);
 
 void ShowPosition(QAbstractSlider* bar, int minimum, int maximum, int position);
 void ShowValue(QDoubleSpinBox* spin, double minimum, double maximum, double value);
+void ShowValue(QSpinBox* spin, int minimum, int maximum, int value);
 void ShowChecked(QAbstractButton* box, bool checked);
 
 }  // namespace brillora

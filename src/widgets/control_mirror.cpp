@@ -1,4 +1,4 @@
-#include "ui/control_mirror.h"
+#include "widgets/control_mirror.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStringList>
 #include <QTabBar>
 
@@ -82,6 +83,12 @@ void ShowPosition(QAbstractSlider* bar, int minimum, int maximum, int position) 
 }
 
 void ShowValue(QDoubleSpinBox* spin, double minimum, double maximum, double value) {
+  const QSignalBlocker quiet(spin);
+  spin->setRange(minimum, maximum);
+  spin->setValue(value);
+}
+
+void ShowValue(QSpinBox* spin, int minimum, int maximum, int value) {
   const QSignalBlocker quiet(spin);
   spin->setRange(minimum, maximum);
   spin->setValue(value);

@@ -1,4 +1,4 @@
-#include "ui/nt_track_bar.h"
+#include "widgets/nt_track_bar.h"
 
 #include <QPainter>
 #include <QProxyStyle>
