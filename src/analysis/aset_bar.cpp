@@ -24,15 +24,6 @@ void AsetBar::SetShares(double red, double green, double blue, double black) {
   update();
 }
 
-QColor AsetBar::ColourAt(const std::array<double, 4>& shares, double x) {
-  double end = 0;
-  for (std::size_t k = 0; k < shares.size(); ++k) {
-    end += std::max(0.0, shares[k]);
-    if (x < end) return kShareColours[k];
-  }
-  return kUnresolvedColour;
-}
-
 void AsetBar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), kUnresolvedColour);

@@ -15,12 +15,6 @@ class AsetBar : public QWidget {
 
   // Shares of the outline, 0 .. 1 each.
   void SetShares(double red, double green, double blue, double black);
-  // Red, green, blue, black, as last set.
-  const std::array<double, 4>& Shares() const { return shares_; }
-
-  // The colour the bar shows at x of its width (for the tests, as the user sees it).
-  static QColor ColourAt(const std::array<double, 4>& shares, double x);
-
  protected:
   void paintEvent(QPaintEvent* event) override;
 
