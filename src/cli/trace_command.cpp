@@ -165,7 +165,7 @@ int RunTrace(Arguments& args, std::ostream& out) {
     }
     result["lines"] = std::move(each);
   }
-  out << result.dump(2) << '\n';
+  PrintJson(out, result);
   return kExitOk;
 }
 
