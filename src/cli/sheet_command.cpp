@@ -76,7 +76,7 @@ int RunSheet(Arguments& args, std::ostream& out) {
     } else if (word == "--no-edges") {
       edges = false;
     } else if ((word == "--default" || word == "--reflections" || word == "--ri" || word == "--material" ||
-                (!word.empty() && word.front() != '-')) &&
+                word == "--custom-dispersion" || word == "--dispersion" || (!word.empty() && word.front() != '-')) &&
                TakeTraceOption(word, args, trace, {})) {
     } else {
       throw UsageError{"unexpected argument: " + word};
