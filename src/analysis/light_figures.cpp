@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "analysis/colour_spread.h"
 #include "trace/beam_optics.h"
 #include "trace/plane_geometry.h"
 
@@ -14,6 +15,8 @@ namespace {
 // A beam whose light inside falls below this share is counted as spent.
 constexpr double kLightCutoff = 1e-6;
 constexpr double kTableNormal = 1 - 1e-9;
+// The ASET map's red reaches 45 degrees from the view axis.
+constexpr double kAsetRedCos = std::numbers::sqrt2 / 2;
 
 bool IsTable(const Stone& stone, const TFacet& facet) {
   const TFacet& last = stone.AllFacets.back();
@@ -22,10 +25,11 @@ bool IsTable(const Stone& stone, const TFacet& facet) {
 
 // Running sums of area times light before they are divided by an outline.
 struct Sums {
-  double iso = 0, cos = 0, sc2 = 0, leakage = 0, head = 0, unresolved = 0;
+  double iso = 0, cos = 0, sc2 = 0, leakage = 0, head = 0, unresolved = 0, red = 0, fire = 0, spread = 0;
 };
 
-void AddLight(Sums& sums, double light, double dz, double headCos) {
+// `spread`: of the colours of this light, in degrees.
+void AddLight(Sums& sums, double light, double dz, double headCos, double spread) {
   if (!(dz > 0)) {
     sums.leakage += light;
   } else if (dz > headCos) {
@@ -34,6 +38,9 @@ void AddLight(Sums& sums, double light, double dz, double headCos) {
     sums.iso += light;
     sums.cos += light * dz;
     sums.sc2 += light * 2 * dz * std::sqrt(1 - dz * dz);
+    if (dz >= kAsetRedCos) sums.red += light;
+    sums.fire += light * std::min(1.0, spread / kPupilDegrees);
+    sums.spread += light * spread;
   }
 }
 
@@ -67,6 +74,8 @@ LightFigures LightAnalyzer::Analyze(const Stone& stone, const Frame& view, const
   if (!(outline > 0)) return {};
 
   const double headCos = std::cos(settings.HeadDegrees * std::numbers::pi / 180);
+  ColourSpread colours(view, settings.RefractiveIndex, settings.Dispersion);
+  const bool dispersive = settings.Dispersion != 0;
   Sums all, table;
   double covered = 0;
   for (const Race* leaf : tracer_.ExitBeams()) {
@@ -76,10 +85,13 @@ LightFigures LightAnalyzer::Analyze(const Stone& stone, const Frame& view, const
     while (root->Parent != nullptr) root = root->Parent;
     const bool throughTable = IsTable(stone, *root->Facet);
     all.unresolved += area * leaf->InLight;
-    for (const Race* c = leaf; c != nullptr; c = c->Parent) {
+    const std::span<const double> spread = dispersive ? colours.ChainSpread(*leaf) : std::span<const double>{};
+    std::size_t i = 0;
+    for (const Race* c = leaf; c != nullptr; c = c->Parent, ++i) {
       if (!(c->OutLight > 0)) continue;
-      AddLight(all, area * c->OutLight, c->Dir.z, headCos);
-      if (throughTable) AddLight(table, area * c->OutLight, c->Dir.z, headCos);
+      const double degrees = dispersive ? spread[i] : 0.0;
+      AddLight(all, area * c->OutLight, c->Dir.z, headCos, degrees);
+      if (throughTable) AddLight(table, area * c->OutLight, c->Dir.z, headCos, degrees);
     }
   }
 
@@ -90,6 +102,10 @@ LightFigures LightAnalyzer::Analyze(const Stone& stone, const Frame& view, const
   f.Leakage = all.leakage / outline;
   f.HeadShadow = all.head / outline;
   f.Unresolved = all.unresolved / outline;
+  f.AsetRed = all.red / outline;
+  f.AsetGreen = (all.iso - all.red) / outline;
+  f.Fire = all.fire / outline;
+  f.Spread = all.iso > 0 ? all.spread / all.iso : 0.0;
   f.Lost = 1 - covered / outline;
   f.CutShort = tracer_.CutShort();
   if (tableOutline > 0) {

@@ -25,7 +25,13 @@ struct AnalysisSettings {
   double HeadDegrees = 10.0;  // half-angle of the dark cone of the observer's head
   int Depth = 9;              // meetings with the surface from inside, kShallowest to kDeepest
   double RefractiveIndex = 2.42;
+  // n(430.8 nm) - n(686.7 nm) of the material; 0 leaves fire and spread 0.
+  double Dispersion = 0.0;
 };
+
+// The angle a pupil of 4 mm takes at 25 cm, in degrees: colours spread wider
+// than this can reach the eye one at a time, as fire.
+inline constexpr double kPupilDegrees = 0.92;
 
 // The share of the viewer's light a view returns, each as a fraction of the
 // stone's outline (the table figures of the table's outline).
@@ -39,6 +45,19 @@ struct LightFigures {
   double Leakage = 0.0;     // light seen through the stone from below
   double HeadShadow = 0.0;  // light that would come from the head's cone
   double Unresolved = 0.0;  // light still inside at the depth limit
+  // The ASET shares of the light returned: red from within 45 degrees of the
+  // view axis (the head's cone left out), green from further out; red +
+  // green is Iso. The map's blue is HeadShadow, its black Leakage.
+  double AsetRed = 0.0;
+  double AsetGreen = 0.0;
+  // The light returned (Iso), each part weighed by how far its colours
+  // spread between the C and F lines (ColourSpread) over the pupil's angle,
+  // at most 1: light whose colours reach the eye apart, as a share of the
+  // outline.
+  double Fire = 0.0;
+  // The mean spread of the light returned between the C and F lines, weighted
+  // by that light, in degrees.
+  double Spread = 0.0;
   // The outline's share that no finished beam covers (negative where rounding
   // at grazing facets makes pieces overlap): at most about 1e-4.
   // Iso + Leakage + HeadShadow + Unresolved + Lost make 1.

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "analysis/aset_bar.h"
 #include "analysis/tilt_chart.h"
 #include "widgets/named.h"
 
@@ -16,13 +17,14 @@ namespace brillora {
 namespace {
 
 QString PercentText(double share) { return QString::number(100 * share, 'f', 2) + " %"; }
+QString DegreesText(double degrees) { return QString::number(degrees, 'f', 3) + "°"; }
 
 }  // namespace
 
 LightPerformanceWindow::LightPerformanceWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("LightPerformance");
   setWindowTitle("Light Performance");
-  resize(620, 620);
+  resize(620, 700);
 
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel("Head angle:", this), 0, 0);
@@ -54,6 +56,15 @@ LightPerformanceWindow::LightPerformanceWindow(QWidget* parent) : QWidget(parent
   state_ = new QLabel(this);
   state_->setObjectName("StateLabel");
   grid->addWidget(state_, 5, 2, 1, 2);
+  fire_ = AddFigure(grid, 6, 0, "Fire", "FireValue");
+  spread_ = AddFigure(grid, 6, 2, "Spread", "SpreadValue");
+  fire_->setToolTip("The light returned whose colours part by more than a pupil's angle (0.92°)");
+  spread_->setToolTip("The mean angle between the red (656.3 nm) and blue (486.1 nm) light returned");
+  grid->addWidget(new QLabel("ASET:", this), 7, 0);
+  asetBar_ = new AsetBar(this);
+  grid->addWidget(asetBar_, 7, 1, 1, 3);
+  aset_ = {AddFigure(grid, 8, 0, "ASET red", "AsetRedValue"), AddFigure(grid, 8, 2, "ASET green", "AsetGreenValue"),
+           AddFigure(grid, 9, 0, "ASET blue", "AsetBlueValue"), AddFigure(grid, 9, 2, "ASET black", "AsetBlackValue")};
 
   chartView_ = new QChartView(this);
   chartView_->setObjectName("TiltChart");
@@ -94,9 +105,12 @@ void LightPerformanceWindow::SetStone(std::shared_ptr<const Stone> stone, int sy
   Recompute();
 }
 
-void LightPerformanceWindow::SetRefractiveIndex(double refractiveIndex) {
-  if (refractiveIndex == refractiveIndex_) return;
+void LightPerformanceWindow::SetRefractiveIndex(double refractiveIndex) { SetMaterial(refractiveIndex, dispersion_); }
+
+void LightPerformanceWindow::SetMaterial(double refractiveIndex, double dispersion) {
+  if (refractiveIndex == refractiveIndex_ && dispersion == dispersion_) return;
   refractiveIndex_ = refractiveIndex;
+  dispersion_ = dispersion;
   stale_ = true;
   Recompute();
 }
@@ -112,7 +126,7 @@ void LightPerformanceWindow::Recompute() {
   stale_ = false;
   AnalysisRequest request;
   request.stone = stone_;
-  request.settings = {head_->value(), depth_->value(), refractiveIndex_};
+  request.settings = {head_->value(), depth_->value(), refractiveIndex_, dispersion_};
   request.tilt.Azimuths = DefaultAzimuths(symOrder_);
   awaited_ = worker_->Request(std::move(request));
   state_->setText("Computing...");
@@ -130,6 +144,11 @@ void LightPerformanceWindow::ShowResult(const AnalysisResult& result, unsigned r
   leakage_->setText(PercentText(f.Leakage));
   headShadow_->setText(PercentText(f.HeadShadow));
   unresolved_->setText(PercentText(f.Unresolved));
+  fire_->setText(PercentText(f.Fire));
+  spread_->setText(DegreesText(f.Spread));
+  const std::array<double, 4> aset = {f.AsetRed, f.AsetGreen, f.HeadShadow, f.Leakage};
+  for (std::size_t k = 0; k < aset.size(); ++k) aset_[k]->setText(PercentText(aset[k]));
+  asetBar_->SetShares(aset[0], aset[1], aset[2], aset[3]);
   if (!result.tilt) {
     state_->setText(f.CutShort ? "Cut short; tilt curves computing..." : "Tilt curves computing...");
     emit figuresShown(request);

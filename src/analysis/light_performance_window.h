@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -17,8 +18,11 @@ class QSpinBox;
 
 namespace brillora {
 
-// "Light Performance": the face-up and table figures of the stone, the head
-// angle and depth they are computed for, and the tilt chart. The figures are
+class AsetBar;
+
+// "Light Performance": the face-up and table figures of the stone, its fire,
+// spread and ASET shares, the head angle and depth they are computed for, and
+// the tilt chart. The figures are
 // computed on a worker thread of their own after every change, while the
 // window shows; a change abandons the computation in progress.
 class LightPerformanceWindow : public QWidget {
@@ -31,6 +35,9 @@ class LightPerformanceWindow : public QWidget {
   // The stone to judge and its symmetry order, which names the tilt axes.
   void SetStone(std::shared_ptr<const Stone> stone, int symOrder);
   void SetRefractiveIndex(double refractiveIndex);
+  // The stone's material: its refractive index and its dispersion, which
+  // fire and spread are computed with.
+  void SetMaterial(double refractiveIndex, double dispersion);
 
   // The number of the request whose figures the window awaits or shows; 0
   // before the first.
@@ -55,6 +62,7 @@ class LightPerformanceWindow : public QWidget {
   std::shared_ptr<const Stone> stone_;
   int symOrder_ = 8;
   double refractiveIndex_ = 2.42;
+  double dispersion_ = 0.0;
   bool stale_ = true;
   unsigned awaited_ = 0;
 
@@ -69,6 +77,10 @@ class LightPerformanceWindow : public QWidget {
   QLabel* leakage_ = nullptr;
   QLabel* headShadow_ = nullptr;
   QLabel* unresolved_ = nullptr;
+  QLabel* fire_ = nullptr;
+  QLabel* spread_ = nullptr;
+  std::array<QLabel*, 4> aset_{};
+  AsetBar* asetBar_ = nullptr;
   QLabel* state_ = nullptr;
   QChartView* chartView_ = nullptr;
   QChart* chart_ = nullptr;

@@ -86,7 +86,7 @@ std::optional<std::vector<TiltCurve>> TiltCurves(const Stone& stone, const Analy
       TiltCurve& curve = curves[c];
       const LightFigures f =
           analyzer.Analyze(stone, TiltedView(curve.Azimuth, angles[a]), settings, symmetry);
-      curve.Points[a] = {angles[a], f.Iso, f.Cos, f.Sc2};
+      curve.Points[a] = {angles[a], f.Iso, f.Cos, f.Sc2, f.Fire};
       cutShort[c * count + a] = f.CutShort ? 1 : 0;
     }
   };

@@ -35,6 +35,7 @@ struct TiltPoint {
   double Iso = 0.0;
   double Cos = 0.0;
   double Sc2 = 0.0;
+  double Fire = 0.0;
 };
 
 // The three figures of a curve, as its mean or its variation.

@@ -27,6 +27,8 @@ struct AnalyzeSettings {
   std::optional<double> refractiveIndex;
   bool indexGiven = false;
   bool materialGiven = false;
+  std::optional<double> dispersion;
+  bool customDispersionGiven = false;
   bool json = false;
   std::optional<std::string> plot;
 };
@@ -84,8 +86,13 @@ AnalyzeSettings ReadSettings(Arguments& args) {
       s.refractiveIndex = TakeRefractiveIndex(args);
       s.indexGiven = true;
     } else if (word == "--material") {
-      s.refractiveIndex = TakeMaterialIndex(args);
+      const Material material = TakeMaterial(args);
+      s.refractiveIndex = material.refractiveIndex;
+      s.dispersion = material.dispersion;
       s.materialGiven = true;
+    } else if (word == "--custom-dispersion") {
+      s.dispersion = TakeCustomDispersion(args);
+      s.customDispersionGiven = true;
     } else if (word == "--plot") {
       s.plot = args.TakeName();
       if (!s.plot || !PlotFormatKnown(*s.plot)) throw UsageError{"--plot needs a file name ending in .png or .svg"};
@@ -96,11 +103,14 @@ AnalyzeSettings ReadSettings(Arguments& args) {
     }
   }
   if (s.indexGiven && s.materialGiven) throw UsageError{"give either --ri or --material"};
+  if (s.customDispersionGiven && s.materialGiven) throw UsageError{"give either --material or --custom-dispersion"};
   return s;
 }
 
 // A share as a percentage with two decimals.
 double Percent(double share) { return std::round(share * 10000) / 100; }
+// An angle in degrees with three decimals.
+double Degrees(double degrees) { return std::round(degrees * 1000) / 1000; }
 
 Json SummaryJson(const TiltSummary& s) {
   Json j;
@@ -122,13 +132,23 @@ Json ResultJson(const AnalyzeSettings& s, const LightFigures& f, const std::vect
   up["leakage"] = Percent(f.Leakage);
   up["head_shadow"] = Percent(f.HeadShadow);
   up["unresolved"] = Percent(f.Unresolved);
+  up["fire"] = Percent(f.Fire);
+  up["spread"] = Degrees(f.Spread);
+  up["aset_red"] = Percent(f.AsetRed);
+  up["aset_green"] = Percent(f.AsetGreen);
+  up["aset_blue"] = Percent(f.HeadShadow);
+  up["aset_black"] = Percent(f.Leakage);
   Json tilt = Json::array();
   for (const TiltCurve& curve : curves) {
     Json axis;
     axis["azimuth"] = curve.Azimuth;
     Json points = Json::array();
     for (const TiltPoint& p : curve.Points) {
-      points.push_back({{"angle", p.Angle}, {"iso", Percent(p.Iso)}, {"cos", Percent(p.Cos)}, {"sc2", Percent(p.Sc2)}});
+      points.push_back({{"angle", p.Angle},
+                        {"iso", Percent(p.Iso)},
+                        {"cos", Percent(p.Cos)},
+                        {"sc2", Percent(p.Sc2)},
+                        {"fire", Percent(p.Fire)}});
     }
     axis["points"] = std::move(points);
     axis["mean"] = SummaryJson(curve.Mean);
@@ -141,6 +161,7 @@ Json ResultJson(const AnalyzeSettings& s, const LightFigures& f, const std::vect
   used["head"] = s.analysis.HeadDegrees;
   used["depth"] = s.analysis.Depth;
   used["refractive_index"] = s.analysis.RefractiveIndex;
+  used["dispersion"] = s.analysis.Dispersion;
   used["tilt"] = s.tilt.MaxTilt;
   used["tilt_step"] = s.tilt.Step;
   used["azimuths"] = s.tilt.Azimuths;
@@ -168,7 +189,8 @@ void PrintTable(std::ostream& out, const AnalyzeSettings& s, const LightFigures&
                 const std::vector<TiltCurve>& curves, bool cutShort) {
   out << std::fixed << std::setprecision(2);
   out << "face up (head " << s.analysis.HeadDegrees << " deg, depth " << s.analysis.Depth << ", RI "
-      << s.analysis.RefractiveIndex << ")\n";
+      << s.analysis.RefractiveIndex << ", dispersion " << std::setprecision(3) << s.analysis.Dispersion
+      << std::setprecision(2) << ")\n";
   const auto row = [&](const char* name, double share, const char* tableName, std::optional<double> table) {
     out << "  " << std::left << std::setw(14) << name << std::right << std::setw(7) << Percent(share) << " %";
     if (table) out << "    " << std::left << std::setw(10) << tableName << std::right << std::setw(7) << Percent(*table) << " %";
@@ -180,6 +202,11 @@ void PrintTable(std::ostream& out, const AnalyzeSettings& s, const LightFigures&
   row("leakage", f.Leakage, "", std::nullopt);
   row("head shadow", f.HeadShadow, "", std::nullopt);
   row("unresolved", f.Unresolved, "", std::nullopt);
+  row("fire", f.Fire, "", std::nullopt);
+  out << "  " << std::left << std::setw(14) << "spread" << std::right << std::setw(7) << std::setprecision(3)
+      << Degrees(f.Spread) << " deg\n" << std::setprecision(2);
+  out << "  ASET  red " << Percent(f.AsetRed) << " %  green " << Percent(f.AsetGreen) << " %  blue "
+      << Percent(f.HeadShadow) << " %  black " << Percent(f.Leakage) << " %\n";
   out << "tilt -" << s.tilt.MaxTilt << " .. +" << s.tilt.MaxTilt << " deg in steps of " << s.tilt.Step << " deg\n";
   out << "  azimuth     mean ISO   COS    SC2    variation ISO   COS    SC2\n";
   for (const TiltCurve& c : curves) {
@@ -198,6 +225,7 @@ int RunAnalyze(Arguments& args, std::ostream& out) {
   const DesignReadResult read = LoadDesign(s.file);
   const std::shared_ptr<const Stone> stone = InstalledStone(s.file, read);
   s.analysis.RefractiveIndex = s.refractiveIndex.value_or(read.refractiveIndex);
+  s.analysis.Dispersion = MaterialDispersion(s.dispersion, read);
   if (!s.azimuthsGiven) s.tilt.Azimuths = DefaultAzimuths(read.design.SymOrder);
 
   LightAnalyzer analyzer;

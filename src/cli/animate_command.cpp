@@ -5,12 +5,13 @@
 #include <QImage>
 
 #include "cli/commands.h"
+#include "cli/light_options.h"
 #include "cli/trace_options.h"
 #include "io/image_gif.h"
 #include "light/illumination_model.h"
-#include "trace/ray_tracer.h"
 #include "view/animation_frame.h"
-#include "view/paint_polygons.h"
+#include "view/paint_lines.h"
+#include "view/picture_traces.h"
 #include "view/screen_scale.h"
 
 namespace brillora::cli {
@@ -46,8 +47,7 @@ int RunAnimate(Arguments& args, std::ostream& out) {
   const Stone& stone = *subject.stone;
   const TraceOptions& options = subject.options;
   IlluminationModel light;
-  if (trace.zones) light.SetZoneAngles((*trace.zones)[0], (*trace.zones)[1], (*trace.zones)[2]);
-  light.SetSourceMode(trace.lightMode);
+  SetUpLight(light, trace);
 
   // Frames are drawn as the prepared animations draw them: no edges, no highlight.
   const PaintStyle style = AnimationStyle(light.BGColor());
@@ -55,12 +55,10 @@ int RunAnimate(Arguments& args, std::ostream& out) {
   QImage frame(trace.width, trace.height, QImage::Format_RGB888);
   if (frame.isNull()) throw CommandFailure{kExitFailed, "The picture size is too high!"};
   AnimatedGifWriter writer(*output, trace.width, trace.height, kAnimationDelay);
-  RayTracer tracer;
-  ArrayOfFOS polygons;
+  PictureTraces traces;
   for (int i = 0; i < kAnimationFrames && writer.Error().empty(); ++i) {
-    tracer.RayTrace(stone, AnimationFrame(i), polygons, MaxLevel(trace), scale.Scale, scale.CentreY,
-                    options, light);
-    PaintPolygons(frame, polygons, style);
+    traces.Trace(stone, AnimationFrame(i), MaxLevel(trace), scale, options, subject.PictureDispersion(trace), light);
+    if (!PaintLines(frame, traces.Lines(), style)) throw CommandFailure{kExitFailed, "The picture size is too high!"};
     writer.AddFrame(frame);
   }
   if (!writer.Finish()) throw CommandFailure{kExitFailed, "cannot write " + *output + ": " + writer.Error()};

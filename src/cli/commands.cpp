@@ -22,20 +22,25 @@ const std::vector<Command>& Commands() {
        RunEdit},
       {"trace", "trace a view of the stone and print its finished beams",
        "brillora-cli trace [DESIGN | --default] [--reflections TAG] [--reflected] [--no-surface] "
-       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
-       "[--ri X | --material NAME] [--width W --height H] [--pick X,Y] [--json]",
+       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones|lamps|aset] [--zones A1,A2,A3] "
+       "[--ri X | --material NAME] [--custom-dispersion D] [--dispersion] [--width W --height H] [--pick X,Y] "
+       "[--json]\n"
+       "  --dispersion: traced at 656.3, 587.6 and 486.1 nm, one trace per colour channel (--json: under \"lines\")",
        RunTrace},
       {"render", "draw a view of the stone into a PNG, BMP, JPEG or GIF file",
        "brillora-cli render [DESIGN | --default] -o OUT.png|.bmp|.jpg|.gif [--width W --height H] "
        "[--no-aa] [--no-edges] [--step S] [--reflections TAG | --reflected] [--no-surface] "
-       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
-       "[--ri X | --material NAME] [--front FILE] [--back FILE] [--law const|cos|cos2|cos4] "
-       "[--head DEG] [--body] [--bg PERCENT]",
+       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones|lamps|aset] [--zones A1,A2,A3] "
+       "[--ri X | --material NAME] [--custom-dispersion D] [--dispersion] [--front FILE] [--back FILE] "
+       "[--law const|cos|cos2|cos4] [--head DEG] [--body] [--bg PERCENT]\n"
+       "  --dispersion: traced at 656.3, 587.6 and 486.1 nm, one trace per colour channel;\n"
+       "  --light lamps: small white lamps on black; --light aset: the ASET map, --head giving its blue cone",
        RunRender},
       {"animate", "write the wobble of the stone as a looping animated GIF",
        "brillora-cli animate [DESIGN | --default] -o OUT.gif [--width W --height H] "
        "[--reflections TAG | --reflected] [--no-surface] "
-       "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri X | --material NAME]\n"
+       "[--light grey|redblue|zones|lamps|aset] [--zones A1,A2,A3] [--ri X | --material NAME] "
+       "[--custom-dispersion D] [--dispersion]\n"
        "the wobble is centred on the crown's top view: --view is not taken",
        RunAnimate},
       {"export", "write the design as a GemCad text design or the stone as a 3D model in millimetres",
@@ -49,13 +54,15 @@ const std::vector<Command>& Commands() {
       {"lightmap", "draw the light map of a traced view: where its light comes from",
        "brillora-cli lightmap [DESIGN | --default] -o OUT.png|.bmp|.jpg|.gif [--size PX] "
        "[--display-turn RX,RY] [--reflections TAG | --reflected] [--no-surface] "
-       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones] [--zones A1,A2,A3] "
-       "[--ri X | --material NAME] [--width W --height H] [--front FILE] [--back FILE] "
+       "[--view crown|pavilion|RX,RY] [--light grey|redblue|zones|lamps|aset] [--zones A1,A2,A3] "
+       "[--ri X | --material NAME] [--custom-dispersion D] [--dispersion] [--width W --height H] "
+       "[--front FILE] [--back FILE] "
        "[--law const|cos|cos2|cos4] [--head DEG] [--body] [--bg PERCENT]",
        RunLightmap},
       {"analyze", "compute the light performance figures and tilt curves of the stone",
        "brillora-cli analyze [DESIGN | --default] [--head DEG] [--depth N] [--tilt T] [--tilt-step DEG] "
-       "[--azimuth DEG[,DEG...]] [--ri X | --material NAME] [--json] [--plot OUT.png|OUT.svg]\n"
+       "[--azimuth DEG[,DEG...]] [--ri X | --material NAME] [--custom-dispersion D] [--json] "
+       "[--plot OUT.png|OUT.svg]\n"
        "  --depth: meetings with the surface from inside, 1 to 30 (default 9); --head: half-angle of the\n"
        "  head's cone (default 10); --tilt: the curves run from -T to +T degrees (default 30)\n"
        "  in steps of --tilt-step (default 1); --azimuth: the tilt axes, in degrees from the\n"
@@ -64,7 +71,8 @@ const std::vector<Command>& Commands() {
        RunAnalyze},
       {"sheet", "print the data sheet or the image onto a page, as a PDF or a PNG picture",
        "brillora-cli sheet [DESIGN | --default] -o OUT.pdf|OUT.png [--kind data|image] [--page A4|Letter] "
-       "[--margins TOP,LEFT,RIGHT,BOTTOM] [--reflections TAG] [--no-edges] [--ri X | --material NAME]\n"
+       "[--margins TOP,LEFT,RIGHT,BOTTOM] [--reflections TAG] [--no-edges] [--ri X | --material NAME] "
+       "[--custom-dispersion D] [--dispersion]\n"
        "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
        RunSheet},
   };

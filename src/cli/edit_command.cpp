@@ -228,7 +228,7 @@ int RunEdit(Arguments& args, std::ostream& out) {
 
   const Design design = editor->CurrentDesign();
   if (output) {
-    const DesignSaveResult saved = SaveDesignFile(*output, design, read.refractiveIndex);
+    const DesignSaveResult saved = SaveDesignFile(*output, design, read.refractiveIndex, read.dispersion);
     if (!saved.written) {
       throw CommandFailure{kExitSaveFailed, "brillora-cli edit: " + (saved.error.empty()
                                                                           ? "could not write " + *output

@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "io/env_picture_file.h"
+#include "light/made_surroundings.h"
 
 namespace brillora::cli {
 namespace {
@@ -16,6 +17,11 @@ void LoadPicture(IlluminationModel& light, PictureSide side, const std::string& 
   if (LoadEnvPicture(file, picture) != EnvPictureLoad::Loaded)
     throw CommandFailure{kExitUnreadable, std::string(kInvalidGraphicFileFormat)};
   light.SetPicture(side, picture.Pixels, picture.Width, picture.Height);
+}
+
+void MakeSurroundings(IlluminationModel& light, MadeLight made, int headRadius) {
+  if (made == MadeLight::Lamps) UseLamps(light);
+  if (made == MadeLight::Aset) UseAset(light, AsetHeadDegrees(headRadius));
 }
 
 }  // namespace
@@ -54,11 +60,19 @@ bool TakePictureOption(const std::string& word, Arguments& args, PictureOptions&
 void SetUpLight(IlluminationModel& light, const TraceSettings& trace, const PictureOptions& p) {
   if (trace.zones) light.SetZoneAngles((*trace.zones)[0], (*trace.zones)[1], (*trace.zones)[2]);
   light.SetIntensityLaw(p.law);
-  light.SetHeadAndBody(p.head.has_value(), p.body, p.head.value_or(0));
+  const bool asetHead = trace.madeLight == MadeLight::Aset;
+  light.SetHeadAndBody(p.head.has_value() && !asetHead, p.body, p.head.value_or(0));
+  MakeSurroundings(light, trace.madeLight, p.head.value_or(0));
   if (p.front) LoadPicture(light, PictureSide::Front, *p.front);
   if (p.back) LoadPicture(light, PictureSide::Back, *p.back);
   light.SetBackgroundBrightness(p.background);
   light.SetSourceMode(p.front || p.back ? 3 : trace.lightMode);
+}
+
+void SetUpLight(IlluminationModel& light, const TraceSettings& trace) {
+  if (trace.zones) light.SetZoneAngles((*trace.zones)[0], (*trace.zones)[1], (*trace.zones)[2]);
+  MakeSurroundings(light, trace.madeLight, 0);
+  light.SetSourceMode(trace.lightMode);
 }
 
 ImageFormat OutputPictureFormat(const std::optional<std::string>& output) {

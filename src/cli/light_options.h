@@ -33,8 +33,13 @@ ImageFormat OutputPictureFormat(const std::optional<std::string>& output);
 
 // The light map as the options set it: the masks first, then the pictures
 // they weigh, then the mode that reads them. A picture that cannot be read
-// throws CommandFailure.
+// throws CommandFailure. Under --light aset, --head gives the ASET map's
+// blue cone and darkens nothing.
 void SetUpLight(IlluminationModel& light, const TraceSettings& trace, const PictureOptions& p);
+
+// The light of the commands that take no picture options: the zones, the
+// surroundings --light lamps or aset make, and the mode.
+void SetUpLight(IlluminationModel& light, const TraceSettings& trace);
 
 inline constexpr const char* kPictureOptionsUsage =
     "[--front FILE] [--back FILE] [--law const|cos|cos2|cos4] [--head DEG] [--body] [--bg PERCENT]";

@@ -10,8 +10,8 @@
 #include "io/image_file.h"
 #include "light/illumination_model.h"
 #include "light/light_map_painter.h"
-#include "trace/ray_tracer.h"
 #include "view/export_picture.h"
+#include "view/picture_traces.h"
 #include "view/screen_scale.h"
 
 namespace brillora::cli {
@@ -80,11 +80,12 @@ int RunLightmap(Arguments& args, std::ostream& out) {
   SetUpLight(light, trace, pictures);
   light.TurnDisplay(displayTurn);
 
-  RayTracer tracer;
-  ArrayOfFOS polygons;
-  const ScreenScale scale = FastScale(trace.width, trace.height);
-  tracer.RayTrace(*subject.stone, trace.view, polygons, MaxLevel(trace), scale.Scale, scale.CentreY,
-                  subject.options, light);
+  // With --dispersion the spots are those of the red line, as the desktop's
+  // light map shows them.
+  PictureTraces traces;
+  traces.Trace(*subject.stone, trace.view, MaxLevel(trace), FastScale(trace.width, trace.height), subject.options,
+               subject.PictureDispersion(trace), light);
+  const ArrayOfFOS& polygons = traces.First();
 
   const OffscreenGui gui;
   LightMapPainter painter;

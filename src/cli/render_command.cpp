@@ -9,9 +9,9 @@
 #include "cli/trace_options.h"
 #include "io/image_file.h"
 #include "light/illumination_model.h"
-#include "trace/ray_tracer.h"
 #include "view/export_picture.h"
-#include "view/paint_polygons.h"
+#include "view/paint_lines.h"
+#include "view/picture_traces.h"
 #include "view/screen_scale.h"
 
 namespace brillora::cli {
@@ -60,22 +60,18 @@ int RunRender(Arguments& args, std::ostream& out) {
   SetUpLight(light, trace, pictures);
 
   const PaintStyle style{light.BGColor(), edges, MaxLevel(trace) < 0, step};
-  RayTracer tracer;
-  ArrayOfFOS polygons;
-  const auto traceAt = [&](const ScreenScale& scale) -> const ArrayOfFOS& {
-    tracer.RayTrace(stone, trace.view, polygons, MaxLevel(trace), scale.Scale, scale.CentreY, options,
-                    light);
-    return polygons;
+  PictureTraces traces;
+  const auto traceAt = [&](const ScreenScale& scale) {
+    traces.Trace(stone, trace.view, MaxLevel(trace), scale, options, subject.PictureDispersion(trace), light);
+    return traces.Lines();
   };
   std::optional<QImage> picture;
   if (antiAliasing) {
     picture = ExportPicture(trace.width, trace.height, traceAt, style);
   } else {
     picture.emplace(trace.width, trace.height, QImage::Format_RGB888);
-    if (picture->isNull()) {
+    if (picture->isNull() || !PaintLines(*picture, traceAt(FastScale(trace.width, trace.height)), style)) {
       picture.reset();
-    } else {
-      PaintPolygons(*picture, traceAt(FastScale(trace.width, trace.height)), style);
     }
   }
   if (!picture) throw CommandFailure{kExitFailed, std::string(kPictureTooHigh)};

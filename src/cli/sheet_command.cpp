@@ -76,7 +76,7 @@ int RunSheet(Arguments& args, std::ostream& out) {
     } else if (word == "--no-edges") {
       edges = false;
     } else if ((word == "--default" || word == "--reflections" || word == "--ri" || word == "--material" ||
-                (!word.empty() && word.front() != '-')) &&
+                word == "--custom-dispersion" || word == "--dispersion" || (!word.empty() && word.front() != '-')) &&
                TakeTraceOption(word, args, trace, {})) {
     } else {
       throw UsageError{"unexpected argument: " + word};
@@ -95,8 +95,10 @@ int RunSheet(Arguments& args, std::ostream& out) {
   const TraceOptions options = TracerOptions(trace, read.refractiveIndex);
   IlluminationModel light;
   const PaintStyle style{light.BGColor(), edges, MaxLevel(trace) < 0, -1};
+  const std::optional<double> dispersion =
+      trace.threeLines ? std::optional<double>(MaterialDispersion(trace.dispersion, read)) : std::nullopt;
   const SheetSubject subject{RefineRequest{state.stone, light.Snapshot(), IdentityFrame(), MaxLevel(trace), options,
-                                           style, 0, 0},
+                                           style, 0, 0, dispersion},
                              state.CrownSteps, state.PavilionSteps, options.RefractiveIndex};
 
   FontsWithoutDisplay fonts;

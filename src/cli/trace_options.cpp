@@ -67,12 +67,26 @@ double TakeRefractiveIndex(Arguments& args) {
   return *index;
 }
 
-double TakeMaterialIndex(Arguments& args) {
+Material TakeMaterial(Arguments& args) {
   const auto name = args.TakeName();
   if (!name) throw UsageError{"--material needs a material name"};
   const auto material = FindMaterial(*name);
   if (!material) throw UsageError{"unknown material: " + *name};
-  return material->refractiveIndex;
+  return *material;
+}
+
+double TakeCustomDispersion(Arguments& args) {
+  const auto value = args.TakeValue();
+  const auto dispersion = value ? ParseNumber(*value) : std::nullopt;
+  if (!dispersion || *dispersion < kMinDispersion || *dispersion > kMaxDispersion)
+    throw UsageError{"--custom-dispersion needs a dispersion from 0 to 0.3"};
+  return *dispersion;
+}
+
+double MaterialDispersion(std::optional<double> given, const DesignReadResult& read) {
+  if (given) return *given;
+  if (read.dispersion) return *read.dispersion;
+  return FindMaterial(kDefaultMaterial)->dispersion;
 }
 
 bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
@@ -110,8 +124,11 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
       s.lightMode = 1;
     } else if (value == "zones") {
       s.lightMode = 2;
+    } else if (value == "lamps" || value == "aset") {
+      s.lightMode = 3;
+      s.madeLight = value == "lamps" ? MadeLight::Lamps : MadeLight::Aset;
     } else {
-      throw UsageError{"--light needs grey, redblue or zones"};
+      throw UsageError{"--light needs grey, redblue, zones, lamps or aset"};
     }
     s.lightGiven = true;
   } else if (word == "--zones") {
@@ -123,8 +140,15 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
     s.refractiveIndex = TakeRefractiveIndex(args);
     s.indexGiven = true;
   } else if (word == "--material") {
-    s.refractiveIndex = TakeMaterialIndex(args);
+    const Material material = TakeMaterial(args);
+    s.refractiveIndex = material.refractiveIndex;
+    s.dispersion = material.dispersion;
     s.materialGiven = true;
+  } else if (word == "--custom-dispersion") {
+    s.dispersion = TakeCustomDispersion(args);
+    s.customDispersionGiven = true;
+  } else if (word == "--dispersion") {
+    s.threeLines = true;
   } else if (word == "--width" || word == "--height") {
     const auto value = args.TakeValue();
     const auto size = value ? ParseInteger(*value) : std::nullopt;
@@ -144,6 +168,8 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
 void FinishTraceOptions(TraceSettings& s) {
   if (s.reflected && s.reflectionsGiven) throw UsageError{"give either --reflections or --reflected"};
   if (s.indexGiven && s.materialGiven) throw UsageError{"give either --ri or --material"};
+  if (s.customDispersionGiven && s.materialGiven)
+    throw UsageError{"give either --material or --custom-dispersion"};
   if (s.reflected) s.reflections = 1;
 }
 
@@ -157,7 +183,8 @@ TraceOptions TracerOptions(const TraceSettings& settings, double designIndex) {
 
 TraceSubject LoadTraceSubject(const TraceSettings& settings) {
   const DesignReadResult read = LoadDesign(settings.file);
-  return {InstalledStone(settings.file, read), TracerOptions(settings, read.refractiveIndex)};
+  return {InstalledStone(settings.file, read), TracerOptions(settings, read.refractiveIndex),
+          MaterialDispersion(settings.dispersion, read)};
 }
 
 }  // namespace brillora::cli

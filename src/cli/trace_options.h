@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "cli/arguments.h"
+#include "io/design_file.h"
 #include "model/design.h"
+#include "params/materials.h"
 #include "trace/frame.h"
 #include "trace/beam_optics.h"
 #include "trace/screen_polygon.h"
@@ -15,6 +17,9 @@ namespace brillora::cli {
 
 // The options every command that traces the stone shares: the design, the
 // reflections, the view, the light and the stone's refractive index.
+// Surroundings made in code for the pictures mode (--light lamps, aset).
+enum class MadeLight { None, Lamps, Aset };
+
 struct TraceSettings {
   std::optional<std::string> file;
   int reflections = 13;  // the "N of Reflections" tag: 13 is the menu's item "12"
@@ -23,11 +28,17 @@ struct TraceSettings {
   bool surface = true;
   Frame view = IdentityFrame();
   int lightMode = 0;
+  MadeLight madeLight = MadeLight::None;
   bool lightGiven = false;
   std::optional<std::vector<double>> zones;
   std::optional<double> refractiveIndex;
   bool indexGiven = false;
   bool materialGiven = false;
+  // The material's dispersion, from --material or --custom-dispersion.
+  std::optional<double> dispersion;
+  bool customDispersionGiven = false;
+  // --dispersion: the picture traced at three lines, one per colour channel.
+  bool threeLines = false;
   int width = 0;
   int height = 0;
 };
@@ -48,9 +59,11 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& se
 // degrees about its y axis.
 Frame TurnedView(double rx, double ry);
 
-// The values of --ri and --material: a refractive index the optics can use.
+// The values of --ri, --material and --custom-dispersion: a refractive index
+// the optics can use, a listed material, a dispersion from 0 to 0.3.
 double TakeRefractiveIndex(Arguments& args);
-double TakeMaterialIndex(Arguments& args);
+Material TakeMaterial(Arguments& args);
+double TakeCustomDispersion(Arguments& args);
 
 // `count` numbers separated by commas, the value of `option`. Bad values throw
 // UsageError.
@@ -63,12 +76,23 @@ void FinishTraceOptions(TraceSettings& settings);
 // else the one the design file holds.
 TraceOptions TracerOptions(const TraceSettings& settings, double designIndex);
 
+// The dispersion of the material: given on the command line, or else the
+// one the design file holds, or else the default material's, as the desktop
+// starts with it.
+double MaterialDispersion(std::optional<double> given, const DesignReadResult& read);
+
 // What a tracing command traces: the design the options name (or the default
-// design), built as the desktop's editor installs it, and the tracer's
-// switches for it. An unreadable file throws CommandFailure.
+// design), built as the desktop's editor installs it, the tracer's switches
+// for it and the material's dispersion. An unreadable file throws
+// CommandFailure.
 struct TraceSubject {
   std::shared_ptr<const Stone> stone;
   TraceOptions options;
+  double dispersion = 0.0;
+  // The dispersion to trace the pictures with: with --dispersion only.
+  std::optional<double> PictureDispersion(const TraceSettings& settings) const {
+    return settings.threeLines ? std::optional<double>(dispersion) : std::nullopt;
+  }
 };
 TraceSubject LoadTraceSubject(const TraceSettings& settings);
 
@@ -94,6 +118,7 @@ const FasetOnScreen* PickedPolygon(const ArrayOfFOS& polygons, const PickPixel& 
 // The usage text of the shared options.
 inline constexpr const char* kTraceOptionsUsage =
     "[--reflections TAG | --reflected] [--no-surface] [--view crown|pavilion|RX,RY] "
-    "[--light grey|redblue|zones] [--zones A1,A2,A3] [--ri N | --material NAME]";
+    "[--light grey|redblue|zones|lamps|aset] [--zones A1,A2,A3] [--ri N | --material NAME] "
+    "[--custom-dispersion D] [--dispersion]";
 
 }  // namespace brillora::cli

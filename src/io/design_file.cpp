@@ -18,6 +18,7 @@ namespace brillora {
 namespace {
 
 constexpr std::string_view kHeader = "Step\tAngle\tSplit\tShift\tPosit\tAuto";
+constexpr std::string_view kDispersionCaption = "Dispersion";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // Splits on CR LF, LF or a lone CR, as a text-file reader sees lines.
@@ -40,6 +41,7 @@ class LineReader {
   explicit LineReader(std::string_view text) : lines_(SplitLines(text)) {}
   // Past the end a read yields an empty line, as at the end of a file.
   std::string_view Next() { return next_ < lines_.size() ? lines_[next_++] : std::string_view{}; }
+  bool Done() const { return next_ >= lines_.size(); }
 
  private:
   std::vector<std::string_view> lines_;
@@ -235,6 +237,23 @@ DesignReadResult ReadDesignText(std::string_view text) {
   if (!valid || !(result.refractiveIndex >= kMinRefractiveIndex &&
                   result.refractiveIndex <= kMaxRefractiveIndex)) {
     result.error = kInvalidFileFormat;
+    return result;
+  }
+  // The lines after the index were never read before the dispersion line
+  // came: only a line that says it is one is read as a dispersion.
+  while (!reader.Done()) {
+    const std::string_view line = reader.Next();
+    int position = 1;
+    std::string value, caption;
+    NextToken(line, 1, position, value);
+    NextToken(line, position, position, caption);
+    if (caption != kDispersionCaption) continue;
+    double dispersion = 0.0;
+    if (!ParseCleanNumber(value, dispersion) || !(dispersion >= kMinDispersion && dispersion <= kMaxDispersion)) {
+      result.error = kInvalidFileFormat;
+      return result;
+    }
+    result.dispersion = dispersion;
   }
   return result;
 }
@@ -259,7 +278,7 @@ DesignReadResult OpenDesignFile(const std::filesystem::path& file) {
 }
 
 std::string DesignFileText(const Design& design, double refractiveIndex, std::string_view date,
-                           std::string_view time) {
+                           std::string_view time, std::optional<double> dispersion) {
   std::string text = std::to_string(design.SymOrder) + " Order of Symmetry\r\n";
   const auto side = [&](const MasStep& steps, bool crown, const char* title) {
     text += std::to_string(static_cast<int>(steps.size()) - 2) + ' ' + title + "\r\n";
@@ -271,14 +290,15 @@ std::string DesignFileText(const Design& design, double refractiveIndex, std::st
   text += FormatExact(refractiveIndex, 5, 3) + " Refractive Index\r\n";
   text += "Date   " + std::string(date) + "\r\n";
   text += "Time   " + std::string(time) + "\r\n";
+  if (dispersion) text += FormatFixed(*dispersion, 5, 3) + ' ' + std::string(kDispersionCaption) + "\r\n";
   return text;
 }
 
 DesignSaveResult WriteDesignFile(const std::filesystem::path& file, const Design& design,
-                                 double refractiveIndex) {
+                                 double refractiveIndex, std::optional<double> dispersion) {
   DesignSaveResult result;
   const std::string text =
-      DesignFileText(design, refractiveIndex, ClockText("%x"), ClockText("%X"));
+      DesignFileText(design, refractiveIndex, ClockText("%x"), ClockText("%X"), dispersion);
 
   AtomicSave out(file);
   if (!out.Write(text.data(), text.size()) || !out.Commit()) {
@@ -290,9 +310,9 @@ DesignSaveResult WriteDesignFile(const std::filesystem::path& file, const Design
 }
 
 DesignSaveResult SaveDesignFile(const std::filesystem::path& file, const Design& design,
-                                double refractiveIndex) {
+                                double refractiveIndex, std::optional<double> dispersion) {
   if (!HasDesignExtension(file)) return {};
-  return WriteDesignFile(file, design, refractiveIndex);
+  return WriteDesignFile(file, design, refractiveIndex, dispersion);
 }
 
 }  // namespace brillora

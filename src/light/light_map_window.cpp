@@ -20,6 +20,7 @@
 
 #include "io/env_picture_file.h"
 #include "light/intensity_profile.h"
+#include "light/made_surroundings.h"
 #include "light/observer_icons.h"
 #include "widgets/control_mirror.h"
 #include "widgets/file_dialog.h"
@@ -192,6 +193,18 @@ void LightMapWindow::LoadEnvPicture(const QString& file, PictureSide side) {
   }
   // The old picture stays; only its weights are applied again.
   model.Masking(side, editor_.Controls().BodyDown);
+  paintBoxRays_->update();
+}
+
+void LightMapWindow::LoadLampsClick() {
+  timer1_.stop();
+  UseLamps(editor_.Model());
+  paintBoxRays_->update();
+}
+
+void LightMapWindow::LoadAsetClick() {
+  timer1_.stop();
+  UseAset(editor_.Model(), AsetHeadDegrees(editor_.Controls().HeadAngle));
   paintBoxRays_->update();
 }
 

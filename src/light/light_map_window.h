@@ -66,6 +66,8 @@ class LightMapWindow : public QWidget {
   QWidget* MakeZonesPage();
   QWidget* MakeFrontPage();
   QWidget* MakeBackPage();
+  // "Lamps" and "ASET" at the end of a Load menu, named after it.
+  void AddMadeSurroundings(QMenu* menu, const QString& suffix);
   void Connect();
   // Wide enough for the caption in the application's font.
   void FitCaption();
@@ -78,6 +80,9 @@ class LightMapWindow : public QWidget {
   void HeadBodyButtonClick(QToolButton* sender);
   void LoadPicturefromFile1Click();
   void GetPicturefromscreen1Click();
+  // "Lamps" and "ASET" of the Load menus: surroundings made in code.
+  void LoadLampsClick();
+  void LoadAsetClick();
   void Timer1Timer();
   void ClearFButtonClick(PictureSide side);
   void PaintRays();

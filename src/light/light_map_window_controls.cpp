@@ -203,6 +203,7 @@ QWidget* LightMapWindow::MakeFrontPage() {
   QAction* fromScreen = Named(popupMenu1_->addAction("Get Picture from screen"), "GetPicturefromscreen1");
   connect(fromFile, &QAction::triggered, this, &LightMapWindow::LoadPicturefromFile1Click);
   connect(fromScreen, &QAction::triggered, this, &LightMapWindow::GetPicturefromscreen1Click);
+  AddMadeSurroundings(popupMenu1_, "1");
   load->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(load, &QWidget::customContextMenuRequested, this,
           [this, load](QPoint at) { popupMenu1_->popup(load->mapToGlobal(at)); });
@@ -227,6 +228,16 @@ QWidget* LightMapWindow::MakeFrontPage() {
   return page;
 }
 
+void LightMapWindow::AddMadeSurroundings(QMenu* menu, const QString& suffix) {
+  menu->addSeparator();
+  QAction* lamps = Named(menu->addAction("Lamps"), "Lamps" + suffix);
+  QAction* aset = Named(menu->addAction("ASET"), "ASET" + suffix);
+  lamps->setToolTip("Small white lamps on black: the surroundings that show fire");
+  aset->setToolTip("Blue from the head, red to 45 degrees, green to 90: the ASET picture");
+  connect(lamps, &QAction::triggered, this, &LightMapWindow::LoadLampsClick);
+  connect(aset, &QAction::triggered, this, &LightMapWindow::LoadAsetClick);
+}
+
 QWidget* LightMapWindow::MakeBackPage() {
   auto* page = Named(new QWidget, "BackPage");
   auto* column = new QVBoxLayout(page);
@@ -243,6 +254,7 @@ QWidget* LightMapWindow::MakeBackPage() {
   popupMenu2_ = Named(new QMenu(this), "PopupMenu2");
   QAction* fromFile = Named(popupMenu2_->addAction("Load Picture from File"), "MenuItem1");
   connect(fromFile, &QAction::triggered, this, &LightMapWindow::LoadPicturefromFile1Click);
+  AddMadeSurroundings(popupMenu2_, "2");
   load->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(load, &QWidget::customContextMenuRequested, this,
           [this, load](QPoint at) { popupMenu2_->popup(load->mapToGlobal(at)); });

@@ -5,6 +5,7 @@
 #include <QPolygon>
 
 #include "view/linear_to_color.h"
+#include "view/paint_lines.h"
 #include "view/screen_scale.h"
 
 namespace brillora {
@@ -38,25 +39,51 @@ void SheetPainter::DrawStoneImage(const Frame& view, const SheetPicture& rect, Q
   const int rh = rect.bottom - rect.top + 1;
   if (!subject.view.stone || !subject.view.light || rw < 2 || rh < 2) return;
   const ScreenScale scale = FastScale(rw, rh);
-  tracer_.RayTrace(*subject.view.stone, view, polygons_, subject.view.maxLevel, scale.Scale, scale.CentreY,
-                   subject.view.options, *subject.view.light);
-  canvas.save();
-  canvas.setRenderHint(QPainter::Antialiasing, false);
+  traces_.Trace(*subject.view.stone, view, subject.view.maxLevel, scale, subject.view.options,
+                subject.view.dispersion, *subject.view.light);
+  const std::span<const ArrayOfFOS> lines = traces_.Lines();
+  const auto corner = [&](const ScreenPoint& p) {
+    const int y = rect.stretchY == 1.0 ? p.Y : scale.CentreY + qRound((p.Y - scale.CentreY) * rect.stretchY);
+    return QPoint(p.X + rect.left, y + rect.top);
+  };
   const bool edges = subject.view.style.Edges;
-  QPolygon points;
-  for (const FasetOnScreen& polygon : polygons_) {
-    const QColor colour = ToQColor(LinearToColor(polygon.Color, 1));
-    canvas.setBrush(colour);
-    canvas.setPen(QPen(edges ? QColor(Qt::black) : colour, 0));
-    points.resize(static_cast<int>(polygon.Polygon.size()));
-    for (int i = 0; i < points.size(); ++i) {
-      const ScreenPoint& p = polygon.Polygon[static_cast<std::size_t>(i)];
-      const int y = rect.stretchY == 1.0 ? p.Y : scale.CentreY + qRound((p.Y - scale.CentreY) * rect.stretchY);
-      points[i] = QPoint(p.X + rect.left, y + rect.top);
+  const auto draw = [&](QPainter& painter, const ArrayOfFOS& polygons, QPoint offset) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPolygon points;
+    for (const FasetOnScreen& polygon : polygons) {
+      const QColor colour = ToQColor(LinearToColor(polygon.Color, 1));
+      painter.setBrush(colour);
+      painter.setPen(QPen(edges ? QColor(Qt::black) : colour, 0));
+      points.resize(static_cast<int>(polygon.Polygon.size()));
+      for (int i = 0; i < points.size(); ++i) points[i] = corner(polygon.Polygon[static_cast<std::size_t>(i)]) - offset;
+      painter.drawPolygon(points);
     }
-    canvas.drawPolygon(points);
+    painter.restore();
+  };
+  if (lines.size() == 1) {
+    draw(canvas, lines[0], {});
+    return;
   }
-  canvas.restore();
+  // The lines cover the same outline; their pictures span its corners.
+  QRect bounds;
+  for (const ArrayOfFOS& polygons : lines) {
+    for (const FasetOnScreen& polygon : polygons) {
+      for (const ScreenPoint& p : polygon.Polygon) bounds |= QRect(corner(p), QSize(1, 1));
+    }
+  }
+  if (bounds.isEmpty()) return;
+  QImage picture(bounds.size(), QImage::Format_RGB32), line(bounds.size(), QImage::Format_RGB32);
+  if (picture.isNull() || line.isNull()) return;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    QImage& target = k == 0 ? picture : line;
+    target.fill(Qt::white);
+    QPainter painter(&target);
+    draw(painter, lines[k], bounds.topLeft());
+    painter.end();
+    if (k > 0) TakeChannel(picture, line, static_cast<int>(k));
+  }
+  canvas.drawImage(bounds.topLeft(), picture);
 }
 
 void SheetPainter::DrawSheet(QPainter& canvas, const SheetArea& area, ContentKind kind,

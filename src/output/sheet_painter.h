@@ -5,8 +5,8 @@
 
 #include "model/design.h"
 #include "output/sheet_layout.h"
-#include "trace/ray_tracer.h"
 #include "trace/screen_polygon.h"
+#include "view/picture_traces.h"
 #include "view/refined_pass.h"
 
 namespace brillora {
@@ -33,14 +33,16 @@ class SheetPainter {
   QImage PreviewSheet(int w, int h, double scaleX, double scaleY, ContentKind kind, const SheetSubject& subject);
   // The stone seen through `view`, traced at the rectangle's size and filled
   // polygon by polygon, outlined in black when "Edges" is on; no background.
+  // With dispersion each line's polygons are drawn alone on white, as on
+  // the paper, and give the picture one channel.
   void DrawStoneImage(const Frame& view, const SheetPicture& rect, QPainter& canvas, const SheetSubject& subject);
 
-  // The polygons of the last picture drawn, relative to its top-left corner.
-  const ArrayOfFOS& Polygons() const { return polygons_; }
+  // The polygons of the last picture drawn, relative to its top-left corner:
+  // with dispersion, those of its first line.
+  const ArrayOfFOS& Polygons() const { return traces_.First(); }
 
  private:
-  RayTracer tracer_;
-  ArrayOfFOS polygons_;
+  PictureTraces traces_;
 };
 
 // The frame of the data sheet's pavilion picture: the stone seen from below.

@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -158,12 +160,26 @@ QWidget* ParametersWindow::MakeOpticPage() {
   custom_ = new QCheckBox("Custom", page);
   custom_->setObjectName("CustomCheckBox");
   connect(custom_, &QCheckBox::clicked, this, [this](bool checked) { parameters_.SetCustom(checked); });
+  // A typed dispersion is taken when the user leaves the field or presses
+  // Enter, not at every key: each change traces the picture again.
+  dispersion_ = new QDoubleSpinBox(page);
+  dispersion_->setObjectName("DispersionEdit");
+  dispersion_->setDecimals(3);
+  dispersion_->setSingleStep(0.001);
+  dispersion_->setRange(0, StoneParameters::kDispersionMax);
+  dispersion_->setKeyboardTracking(false);
+  dispersion_->setToolTip("n(430.8 nm) - n(686.7 nm)");
+  connect(dispersion_, &QDoubleSpinBox::valueChanged, this, [this](double value) { parameters_.SetDispersion(value); });
+  auto* dispersionRow = new QHBoxLayout;
+  dispersionRow->addWidget(MakeLabel(page, "DispersionLabel", "Dispersion"));
+  dispersionRow->addWidget(dispersion_);
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(MakeLabel(page, "Label1", "Refractive Index"));
   layout->addWidget(riBox_);
   layout->addWidget(riLabel_);
   layout->addWidget(riBar_);
   layout->addWidget(custom_);
+  layout->addLayout(dispersionRow);
   layout->addStretch();
   return page;
 }
@@ -200,6 +216,7 @@ void ParametersWindow::ShowState() {
   ShowText(size_, parameters_.SizeText());
   ShowPosition(riBar_, StoneParameters::kRIBarMin, StoneParameters::kRIBarMax, parameters_.RIBar());
   ShowChecked(custom_, parameters_.Custom());
+  ShowValue(dispersion_, 0, StoneParameters::kDispersionMax, parameters_.Dispersion());
   ShowText(riLabel_, parameters_.RILabel());
   riLabel_->setVisible(parameters_.RILabelVisible());
   switch (parameters_.RIBoxColour()) {

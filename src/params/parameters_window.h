@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -67,6 +68,7 @@ class ParametersWindow : public QWidget, private StoneParametersListener {
   QLabel* riLabel_ = nullptr;
   TNTrackBar* riBar_ = nullptr;
   QCheckBox* custom_ = nullptr;
+  QDoubleSpinBox* dispersion_ = nullptr;
 };
 
 }  // namespace brillora

@@ -44,6 +44,7 @@ StoneParameters::StoneParameters() {
       riBox_.Select(ri);
       specificGravity_ = m.specificGravity;
       refractiveIndex_ = m.refractiveIndex;
+      dispersion_ = m.dispersion;
       riBar_ = BarPositionOf(m.refractiveIndex);
       customIndex_ = riBar_ / 100.0;
     }
@@ -90,6 +91,11 @@ void StoneParameters::BoxChange(Box sender) {
   if (!ParseCleanNumber(std::string_view(own.Text()).substr(0, 4), value)) return;
   (sender == Box::SG ? specificGravity_ : refractiveIndex_) = value;
   const std::string name(EntryName(own.Text()));
+  // The index list names the material whose dispersion the stone has, unless
+  // the bar and the custom dispersion override it.
+  if (sender == Box::RI && !custom_) {
+    if (const auto material = FindMaterial(name)) dispersion_ = material->dispersion;
+  }
   if (name == EntryName(other.Text())) return;
   const int match = other.FindName(name);
   if (match >= 0) {
@@ -123,6 +129,15 @@ void StoneParameters::SetCustom(bool checked) {
   if (checked == custom_) return;
   custom_ = checked;
   CustomCheckBoxClick();
+  NotifyControls();
+}
+
+void StoneParameters::SetDispersion(double dispersion) {
+  dispersion = std::clamp(dispersion, 0.0, kDispersionMax);
+  SetCustom(true);
+  if (dispersion == dispersion_) return;
+  dispersion_ = dispersion;
+  if (listener_ != nullptr) listener_->RefractiveIndexApplied();
   NotifyControls();
 }
 
@@ -160,11 +175,12 @@ void StoneParameters::ArrangeByValue() {
   NotifyControls();
 }
 
-void StoneParameters::ApplyLoadedIndex(double refractiveIndex) {
+void StoneParameters::ApplyLoadedIndex(double refractiveIndex, std::optional<double> dispersion) {
   // The index read is the one in use, as the file holds it, until the user
   // changes it: the bar, in steps of 0.01 from 1.00 to 3.00, only comes as
   // near as it can, and the label shows the index itself.
   refractiveIndex_ = customIndex_ = refractiveIndex;
+  if (dispersion) dispersion_ = std::clamp(*dispersion, 0.0, kDispersionMax);
   riBar_ = BarPositionOf(refractiveIndex);
   custom_ = true;
   riBoxColour_ = ListColour::WindowText;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/design.h"
@@ -17,7 +18,8 @@ class StoneParametersListener {
   virtual void ControlsChanged() {}
   // Weight, heights and segment ratio were computed anew.
   virtual void WeightComputed() {}
-  // The refractive index may have changed: the picture must be traced again.
+  // The refractive index or the dispersion may have changed: the picture
+  // must be traced again.
   virtual void RefractiveIndexApplied() {}
 };
 
@@ -33,6 +35,8 @@ class StoneParameters {
 
   static constexpr int kRIBarMin = 100;
   static constexpr int kRIBarMax = 300;
+  // The dispersions a custom material may have.
+  static constexpr double kDispersionMax = 0.3;
 
   StoneParameters();
 
@@ -48,6 +52,10 @@ class StoneParameters {
   const std::string& SizeText() const { return sizeText_; }
   double SpecificGravity() const { return specificGravity_; }
   double RefractiveIndex() const { return refractiveIndex_; }
+  // The material's dispersion, n(430.8 nm) - n(686.7 nm): the listed
+  // material's, or in custom mode the one the user gave. An index typed
+  // without a known name keeps the dispersion there was.
+  double Dispersion() const { return dispersion_; }
   int RIBar() const { return riBar_; }
   bool Custom() const { return custom_; }
   bool RILabelVisible() const { return custom_; }
@@ -66,13 +74,17 @@ class StoneParameters {
   void SizeChange();  // also when the window is shown
   void MoveRIBar(int position);
   void SetCustom(bool checked);
+  // A custom dispersion, kept within 0 .. kDispersionMax: the material
+  // becomes custom if it was not.
+  void SetDispersion(double dispersion);
   void RIBoxEnter();
   void RIBarEnter();
   void ArrangeAlphabetically();  // "Alfabatical arange"
   void ArrangeByValue();         // "Value arange"
-  // After a design file was read with this index: the index in use, exactly,
-  // with the bar as near to it as it goes and "Custom" checked.
-  void ApplyLoadedIndex(double refractiveIndex);
+  // After a design file was read with this index, and the dispersion if the
+  // file holds one (else the dispersion stays as it was): the index in use,
+  // exactly, with the bar as near to it as it goes and "Custom" checked.
+  void ApplyLoadedIndex(double refractiveIndex, std::optional<double> dispersion = std::nullopt);
   void SetSegmentStart(PixelPoint p) { segmentStart_ = p; }
   void SetSegmentEnd(PixelPoint p) { segmentEnd_ = p; }
 
@@ -95,6 +107,7 @@ class StoneParameters {
   double size_ = 10.0;
   double specificGravity_ = 0.0;
   double refractiveIndex_ = 0.0;
+  double dispersion_ = 0.0;
   int riBar_ = kRIBarMin;
   // The index "Custom" stands for: the bar's, or one read from a design file
   // until the bar moves.

@@ -102,14 +102,14 @@ void BrilloraApp::Wire() {
                    [this] { design_->Menu().Racetracking1->setChecked(false); });
 
   // The light performance figures follow every rebuild of the stone and the
-  // stone's refractive index.
+  // stone's refractive index and dispersion.
   const auto judgeStone = [this] {
     lightPerformance_->SetStone(design_->State().stone, design_->State().SymOrder);
-    lightPerformance_->SetRefractiveIndex(parameters_.RefractiveIndex());
+    lightPerformance_->SetMaterial(parameters_.RefractiveIndex(), parameters_.Dispersion());
   };
   QObject::connect(design_.get(), &DesignWindow::stoneRebuilt, lightPerformance_.get(), judgeStone);
   QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, lightPerformance_.get(),
-                   [this] { lightPerformance_->SetRefractiveIndex(parameters_.RefractiveIndex()); });
+                   [this] { lightPerformance_->SetMaterial(parameters_.RefractiveIndex(), parameters_.Dispersion()); });
   QObject::connect(design_->Menu().LightPerformance1, &QAction::triggered, lightPerformance_.get(), [this] {
     lightPerformance_->show();
     lightPerformance_->raise();

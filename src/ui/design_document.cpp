@@ -68,7 +68,7 @@ bool DesignDocument::OpenDesign(const QString& file) {
     desk_.Tell(QString::fromStdString(read.error));
     return false;
   }
-  if (!Install(read.design, file, read.refractiveIndex)) {
+  if (!Install(read.design, file, read.refractiveIndex, read.dispersion)) {
     desk_.Tell(Text(kInvalidFileFormat));
     return false;
   }
@@ -88,12 +88,13 @@ bool DesignDocument::OpenGemCad(const QString& file) {
     desk_.Tell(QString::fromStdString("This GemCad design does not fit the tiers of a design: " + fit.misfit + "."));
     return false;
   }
-  if (!Install(*fit.design, file, read.design.refractiveIndex)) return false;
+  if (!Install(*fit.design, file, read.design.refractiveIndex, std::nullopt)) return false;
   desk_.ReadingDesign();
   return true;
 }
 
-bool DesignDocument::Install(const Design& design, const QString& file, double refractiveIndex) {
+bool DesignDocument::Install(const Design& design, const QString& file, double refractiveIndex,
+                             std::optional<double> dispersion) {
   if (!editor_) {
     editor_ = std::make_unique<StepEditor>(design, observer_);
     observer_.StoneRebuilt();  // the editor's first rebuild ran before it could be asked for its stone
@@ -101,13 +102,14 @@ bool DesignDocument::Install(const Design& design, const QString& file, double r
     return false;
   }
   fileName_ = QFileInfo(file).fileName();
-  parameters_.ApplyLoadedIndex(refractiveIndex);
+  parameters_.ApplyLoadedIndex(refractiveIndex, dispersion);
   return true;
 }
 
 bool DesignDocument::Save(const QString& file) {
   if (!editor_) return false;
-  const DesignSaveResult saved = SaveDesignFile(PathOf(file), editor_->CurrentDesign(), parameters_.RefractiveIndex());
+  const DesignSaveResult saved = SaveDesignFile(PathOf(file), editor_->CurrentDesign(),
+                                                 parameters_.RefractiveIndex(), parameters_.Dispersion());
   if (!saved.written) {
     if (!saved.error.empty()) desk_.Tell(QString::fromStdString(saved.error));
     return false;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "model/design_state.h"
 
@@ -70,7 +71,8 @@ class DesignDocument {
  private:
   bool OpenDesign(const QString& file);
   bool OpenGemCad(const QString& file);
-  bool Install(const Design& design, const QString& file, double refractiveIndex);
+  // The dispersion only when the file holds one; else the material's stays.
+  bool Install(const Design& design, const QString& file, double refractiveIndex, std::optional<double> dispersion);
 
   EditorObserver& observer_;
   StoneParameters& parameters_;

@@ -79,6 +79,8 @@ DesignMenu BuildDesignMenu(QMenuBar* bar) {
     m.reflectionGroup->addAction(item);
     m.numbered << item;
   }
+  m.Reflections->addSeparator();
+  m.Dispersion = CheckItem(m.Reflections, "Dispersion", "Dispersion", false);
   m.Edges = CheckItem(image, "Edges", "Edges", true);
   m.AA = CheckItem(image, "AA", "Anti-Aliasing", true);
   image->addSeparator();

@@ -28,6 +28,7 @@ struct DesignMenu {
   QAction* Redo1 = nullptr;  // Ctrl+Shift+Z and Ctrl+Y in every window
   QMenu* Reflections = nullptr;  // its menu action carries the number of reflections in use
   QAction* SurfaceRefl = nullptr;
+  QAction* Dispersion = nullptr;  // the picture traced at three lines, one per colour
   QActionGroup* reflectionGroup = nullptr;
   QAction* N11 = nullptr;
   QAction* Reflected = nullptr;

@@ -104,7 +104,7 @@ void DesignWindow::ConnectMenu() {
   });
   connect(menu_.Open1, &QAction::triggered, this, &DesignWindow::Open1Click);
   connect(menu_.reflectionGroup, &QActionGroup::triggered, this, &DesignWindow::ReflectionsClick);
-  for (QAction* item : {menu_.SurfaceRefl, menu_.Edges, menu_.AA}) {
+  for (QAction* item : {menu_.SurfaceRefl, menu_.Dispersion, menu_.Edges, menu_.AA}) {
     connect(item, &QAction::triggered, this, &DesignWindow::pictureSettingsChanged);
   }
   connect(menu_.Racetracking1, &QAction::triggered, this, [this](bool checked) {
@@ -223,6 +223,7 @@ PictureSettings DesignWindow::CurrentSettings() const {
   settings.surfaceReflections = menu_.SurfaceRefl->isChecked();
   settings.reflected = menu_.Reflected->isChecked();
   settings.refractiveIndex = parameters_.RefractiveIndex();
+  if (menu_.Dispersion->isChecked()) settings.dispersion = parameters_.Dispersion();
   settings.edges = menu_.Edges->isChecked();
   settings.antiAliasing = menu_.AA->isChecked();
   settings.selectedStep = document_.Editor() != nullptr ? document_.Editor()->SelectedStep() : -1;

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "view/animation_frame.h"
-#include "view/paint_polygons.h"
+#include "view/paint_lines.h"
 #include "view/paint_style.h"
 #include "view/screen_scale.h"
 
@@ -58,7 +58,7 @@ void AnimationPlayer::PrepareFrame() {
     if (Still(run)) TraceFrame(i);
   }
   if (!Still(run)) return;
-  if (!store_->Keep(screen_, work_)) {
+  if (!store_->KeepLines(traces_.Lines(), work_)) {
     End(AnimationEnd::OutOfMemory);
     return;
   }
@@ -76,17 +76,17 @@ void AnimationPlayer::RenderFrame(QImage& bitmap, int i) {
   host_.progress(i);
   if (!Still(run)) return;
   TraceFrame(i);
-  PaintPolygons(bitmap, screen_, AnimationStyle(scene_.background));
+  if (!PaintLines(bitmap, traces_.Lines(), AnimationStyle(scene_.background))) bitmap = QImage();
 }
 
 void AnimationPlayer::TraceFrame(int i) {
   if (!scene_.stone || !scene_.light) {
-    screen_.clear();
+    traces_.Clear();
     return;
   }
   const ScreenScale scale = FastScale(scene_.width, scene_.height);
-  tracer_.RayTrace(*scene_.stone, AnimationFrame(i), screen_, scene_.maxLevel, scale.Scale, scale.CentreY,
-                   scene_.options, *scene_.light);
+  traces_.Trace(*scene_.stone, AnimationFrame(i), scene_.maxLevel, scale, scene_.options, scene_.dispersion,
+                *scene_.light);
 }
 
 void AnimationPlayer::PlayFrame() {

@@ -13,11 +13,10 @@
 #include "trace/beam_shader.h"
 #include "trace/frame.h"
 #include "trace/linear_color.h"
-#include "trace/ray_tracer.h"
-#include "trace/screen_polygon.h"
 #include "view/animation_variant.h"
 #include "view/frame_store.h"
 #include "view/memory_budget.h"
+#include "view/picture_traces.h"
 
 namespace brillora {
 
@@ -31,6 +30,8 @@ struct AnimationScene {
   TraceOptions options;
   int width = 0;  // the window's client size: a frame is one pixel larger each way
   int height = 0;
+  // The material's dispersion when the frames are traced at three lines.
+  std::optional<double> dispersion;
 };
 
 enum class AnimationEnd {
@@ -112,8 +113,7 @@ class AnimationPlayer {
   std::unique_ptr<FrameStore> store_;
   QImage work_;   // the frame being prepared, for the stores of pictures
   QImage shown_;  // the frame last shown
-  RayTracer tracer_;
-  ArrayOfFOS screen_;
+  PictureTraces traces_;
   QTimer timer_;
 };
 

@@ -18,7 +18,7 @@ std::size_t BitmapBytes(QSize size) {
 
 std::size_t BitmapFrameStore::Bytes() const { return frames_.size() * BitmapBytes(size_); }
 
-bool BitmapFrameStore::Keep(const ArrayOfFOS&, const QImage& picture) {
+bool BitmapFrameStore::KeepLines(std::span<const ArrayOfFOS>, const QImage& picture) {
   if (picture.size() != size_) return false;
   const std::size_t frames = frames_.empty() ? kAnimationFrames : 1;
   if (Bytes() + frames * BitmapBytes(size_) > budget_) return false;

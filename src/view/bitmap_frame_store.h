@@ -15,7 +15,7 @@ class BitmapFrameStore : public FrameStore {
   bool KeepsPictures() const override { return true; }
   // The first frame is refused when all frames of an animation would not fit
   // the budget, so that a preparation too large stops before it begins.
-  bool Keep(const ArrayOfFOS& polygons, const QImage& picture) override;
+  bool KeepLines(std::span<const ArrayOfFOS> lines, const QImage& picture) override;
   int Count() const override { return static_cast<int>(frames_.size()); }
   std::size_t Bytes() const override;
   bool Show(int i, const LinearColor& background, QImage& target) override;

@@ -14,7 +14,7 @@ constexpr int kJpegQuality = 100;
 
 }  // namespace
 
-bool EncodedFrameStore::Keep(const ArrayOfFOS&, const QImage& picture) {
+bool EncodedFrameStore::KeepLines(std::span<const ArrayOfFOS>, const QImage& picture) {
   try {
     std::vector<std::uint8_t> bytes =
         codec_ == FrameCodec::Jpeg ? EncodeJpeg(picture, kJpegQuality) : EncodeGif(picture);

@@ -19,7 +19,7 @@ class EncodedFrameStore : public FrameStore {
   EncodedFrameStore(FrameCodec codec, std::size_t budget) : codec_(codec), budget_(budget) {}
 
   bool KeepsPictures() const override { return true; }
-  bool Keep(const ArrayOfFOS& polygons, const QImage& picture) override;
+  bool KeepLines(std::span<const ArrayOfFOS> lines, const QImage& picture) override;
   int Count() const override { return static_cast<int>(frames_.size()); }
   std::size_t Bytes() const override { return bytes_; }
   bool Show(int i, const LinearColor& background, QImage& target) override;

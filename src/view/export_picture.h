@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include <QImage>
@@ -14,9 +15,10 @@ namespace brillora {
 
 inline constexpr std::string_view kPictureTooHigh = "The picture size is too high!";
 
-// Gives the polygons of the view to export mapped with the given scale: a new
-// trace at that scale, or a second mapping of the last one.
-using PolygonsAt = std::function<const ArrayOfFOS&(const ScreenScale&)>;
+// Gives the polygons of the view to export mapped with the given scale, one
+// list or three (PictureTraces::Lines): a new trace at that scale, or a
+// second mapping of the last one.
+using PolygonsAt = std::function<std::span<const ArrayOfFOS>(const ScreenScale&)>;
 
 // The export of the current view: a 24-bit bitmap of the size asked for, drawn
 // by the refined pass run to its end (the export window highlights no step:

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 
 #include <QImage>
 #include <QSize>
@@ -21,11 +22,14 @@ class FrameStore {
   // Whether a frame is kept as the picture RenderFrame drew of it, rather
   // than as its polygons alone.
   virtual bool KeepsPictures() const = 0;
-  // Keeps the next frame: its polygons, mapped to the frame's pixels, and,
-  // for a store of pictures, the frame as drawn (the store's frame size).
-  // False when the codec or memory fails or the store would outgrow its
-  // budget; what was kept before stays as it was.
-  virtual bool Keep(const ArrayOfFOS& polygons, const QImage& picture) = 0;
+  // Keeps the next frame: its polygons, mapped to the frame's pixels (one
+  // list, or the three of a picture with dispersion, PictureTraces::Lines),
+  // and, for a store of pictures, the frame as drawn (the store's frame
+  // size). False when the codec or memory fails or the store would outgrow
+  // its budget; what was kept before stays as it was.
+  virtual bool KeepLines(std::span<const ArrayOfFOS> lines, const QImage& picture) = 0;
+  // The same for a frame of one list.
+  bool Keep(const ArrayOfFOS& polygons, const QImage& picture) { return KeepLines({&polygons, 1}, picture); }
   virtual int Count() const = 0;
   // The memory the kept frames hold, roughly.
   virtual std::size_t Bytes() const = 0;

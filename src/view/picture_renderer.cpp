@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "light/illumination_model.h"
-#include "view/paint_polygons.h"
+#include "view/paint_lines.h"
 #include "view/screen_scale.h"
 
 namespace brillora {
@@ -72,11 +72,11 @@ void PictureRenderer::Invalidate(Stale stale) {
 bool PictureRenderer::Update() {
   const ScreenScale scale = FastScale(width_, height_);
   if (retrace_) {
-    tracer_.RayTrace(*stone_, view_, screen_, settings_.maxLevel, scale.Scale, scale.CentreY, Options(), light_);
+    traces_.Trace(*stone_, view_, settings_.maxLevel, scale, Options(), settings_.dispersion, light_);
   } else {
     // The beams are still those of the last trace, made with the same settings.
-    if (remap_) tracer_.BeamsToScreen(scale.Scale, scale.CentreY, screen_);
-    if (recolour_) light_.ShadeScreenFacets(screen_, Plain(settings_));
+    if (remap_) traces_.ToScreen(scale);
+    if (recolour_) traces_.Recolour(light_, Plain(settings_));
   }
   const bool changed = retrace_ || remap_ || recolour_;
   retrace_ = remap_ = recolour_ = false;
@@ -92,7 +92,7 @@ void PictureRenderer::Paint(QPainter& painter, const QRect& area) {
     painter.drawImage(area, refinedPicture_, area);
     return;
   }
-  PaintRect(area, screen_, Style(), painter);
+  PaintRectLines(area, traces_.Lines(), Style(), painter);
   if (refined_ == Refined::None && !held_) refined_ = Refined::Due;
 }
 
@@ -102,7 +102,8 @@ bool PictureRenderer::StartRefinedPass() {
   // polygons are up to date and the request draws what they show.
   assert(!retrace_ && !remap_ && !recolour_);
   awaited_ = host_.requestRefined(
-      RefineRequest{stone_, light_.Snapshot(), view_, settings_.maxLevel, Options(), Style(), width_, height_});
+      RefineRequest{stone_,  light_.Snapshot(), view_,   settings_.maxLevel, Options(),
+                    Style(), width_,            height_, settings_.dispersion});
   assert(awaited_ != 0);
   refined_ = Refined::Awaited;
   return true;
@@ -122,7 +123,8 @@ bool PictureRenderer::AcceptRefined(QImage picture, unsigned request) {
 RefineRequest PictureRenderer::RequestAt(int width, int height) const {
   PaintStyle style = Style();
   style.SelectedStep = -1;
-  return RefineRequest{stone_, light_.Snapshot(), view_, settings_.maxLevel, Options(), style, width, height};
+  return RefineRequest{stone_, light_.Snapshot(), view_,  settings_.maxLevel,  Options(),
+                       style,  width,             height, settings_.dispersion};
 }
 
 }  // namespace brillora

@@ -5,14 +5,15 @@
 #include <QRect>
 #include <functional>
 #include <memory>
+#include <span>
 
 #include "model/design.h"
 #include "trace/beam_optics.h"
 #include "trace/frame.h"
-#include "trace/ray_tracer.h"
 #include "trace/screen_polygon.h"
 #include "view/paint_style.h"
 #include "view/picture_settings.h"
+#include "view/picture_traces.h"
 #include "view/refined_pass.h"
 
 namespace brillora {
@@ -70,8 +71,11 @@ class PictureRenderer {
   bool Update();
   // The view must be traced again before it is drawn.
   bool TraceDue() const { return retrace_; }
-  // The polygons of the last Update, in pixels of the picture.
-  const ArrayOfFOS& Screen() const { return screen_; }
+  // The polygons of the last Update, in pixels of the picture: with
+  // dispersion, those of its first (red) line.
+  const ArrayOfFOS& Screen() const { return traces_.First(); }
+  // Every trace of the last Update, one or three (PictureTraces::Lines).
+  std::span<const ArrayOfFOS> Lines() const { return traces_.Lines(); }
 
   // Draws `area` of the picture: the refined picture while it is current,
   // otherwise the fast pass, after which a refined pass is due. The polygons
@@ -122,8 +126,7 @@ class PictureRenderer {
   int height_ = 0;
   bool held_ = false;
 
-  RayTracer tracer_;
-  ArrayOfFOS screen_;
+  PictureTraces traces_;
   bool retrace_ = true;
   bool remap_ = false;
   bool recolour_ = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "trace/beam_optics.h"
 #include "trace/linear_color.h"
 #include "view/paint_style.h"
@@ -16,6 +18,9 @@ struct PictureSettings {
   bool surfaceReflections = true;
   bool reflected = false;
   double refractiveIndex = TraceOptions{}.RefractiveIndex;
+  // The material's dispersion while "Dispersion" is on: the picture is then
+  // traced at three lines, one per colour channel.
+  std::optional<double> dispersion;
   // How the traced polygons are drawn: a change draws them again.
   bool edges = true;
   int selectedStep = -1;  // step of the construction order highlighted in plain mode
@@ -40,7 +45,7 @@ inline TraceOptions TraceOptionsOf(const PictureSettings& settings) {
 // reads is compared here.
 inline bool SameTrace(const PictureSettings& a, const PictureSettings& b) {
   return a.maxLevel == b.maxLevel && a.surfaceReflections == b.surfaceReflections && a.reflected == b.reflected &&
-         a.refractiveIndex == b.refractiveIndex;
+         a.refractiveIndex == b.refractiveIndex && a.dispersion == b.dispersion;
 }
 
 // The fast and refined passes' style over that background.

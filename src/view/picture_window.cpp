@@ -238,7 +238,8 @@ void PictureWindow::Animate(AnimationVariant variant) {
   // Starting ends the animation that runs, which lets the refined pass go;
   // it is held again at once, while this one runs.
   animation_.Start(variant, AnimationScene{renderer_.ShownStone(), light_.Snapshot(), light_.BGColor(),
-                                           Settings().maxLevel, renderer_.Options(), width(), height()});
+                                           Settings().maxLevel, renderer_.Options(), width(), height(),
+                                           Settings().dispersion});
   renderer_.HoldRefinedPass(true);
 }
 

@@ -66,6 +66,8 @@ class PictureWindow : public QWidget {
   void Rotate();
   // The polygons of the last fast pass, in pixels of the window.
   const ArrayOfFOS& Screen() const { return renderer_.Screen(); }
+  // Every trace of the last fast pass, one or three (PictureTraces::Lines).
+  std::span<const ArrayOfFOS> Lines() const { return renderer_.Lines(); }
   // What the refined pass would draw of the current view at another size,
   // highlighting no step: the export and the printed image draw this.
   RefineRequest RequestAt(int width, int height) const { return renderer_.RequestAt(width, height); }

@@ -9,10 +9,9 @@
 #include "trace/beam_optics.h"
 #include "trace/beam_shader.h"
 #include "trace/frame.h"
-#include "trace/ray_tracer.h"
-#include "trace/screen_polygon.h"
 #include "view/paint_smooth.h"
 #include "view/paint_style.h"
+#include "view/picture_traces.h"
 
 namespace brillora {
 
@@ -28,9 +27,11 @@ struct RefineRequest {
   PaintStyle style;
   int width = 0;  // of the picture, as the window shows it
   int height = 0;
+  // The material's dispersion when the picture is traced at three lines.
+  std::optional<double> dispersion;
 };
 
-// The refined pass of one request, with a tracer of its own: the view is
+// The refined pass of one request, with tracers of its own: the view is
 // traced straight at five times the picture's size (the beams do not depend
 // on the scale, only their pixels do) and drawn anti-aliased.
 class RefinedPass {
@@ -40,8 +41,7 @@ class RefinedPass {
   std::optional<QImage> Draw(const RefineRequest& request, const StopCheck& stop = {});
 
  private:
-  RayTracer tracer_;
-  ArrayOfFOS fine_;
+  PictureTraces traces_;
 };
 
 }  // namespace brillora

@@ -68,7 +68,7 @@ void LightPerformanceWindowTest::showsTheFiguresOfTheStoneAndItsTiltChart() {
   QCOMPARE(window.objectName(), QString("LightPerformance"));
   const auto stone = Brilliant();
   window.SetStone(stone, 8);
-  window.SetRefractiveIndex(2.42);
+  window.SetMaterial(2.42, 0.044);
   QCOMPARE(window.AwaitedRequest(), 0u);  // nothing is computed for a hidden window
   QSignalSpy tilt(&window, &LightPerformanceWindow::tiltShown);
   window.show();
@@ -77,7 +77,7 @@ void LightPerformanceWindowTest::showsTheFiguresOfTheStoneAndItsTiltChart() {
   QVERIFY(WaitForTilt(window, tilt));
 
   LightAnalyzer analyzer;
-  const LightFigures f = analyzer.Analyze(*stone, IdentityFrame(), {10, 9, 2.42});
+  const LightFigures f = analyzer.Analyze(*stone, IdentityFrame(), {10, 9, 2.42, 0.044});
   QCOMPARE(Shown(window, "IsoValue"), Percent(f.Iso));
   QCOMPARE(Shown(window, "CosValue"), Percent(f.Cos));
   QCOMPARE(Shown(window, "Sc2Value"), Percent(f.Sc2));
@@ -88,6 +88,23 @@ void LightPerformanceWindowTest::showsTheFiguresOfTheStoneAndItsTiltChart() {
   QCOMPARE(Shown(window, "HeadShadowValue"), Percent(f.HeadShadow));
   QCOMPARE(Shown(window, "UnresolvedValue"), Percent(f.Unresolved));
   QCOMPARE(Shown(window, "StateLabel"), QString());
+  QCOMPARE(Shown(window, "FireValue"), Percent(f.Fire));
+  QCOMPARE(Shown(window, "SpreadValue"), QString::number(f.Spread, 'f', 3) + "°");
+  QCOMPARE(Shown(window, "AsetRedValue"), Percent(f.AsetRed));
+  QCOMPARE(Shown(window, "AsetGreenValue"), Percent(f.AsetGreen));
+  QCOMPARE(Shown(window, "AsetBlueValue"), Percent(f.HeadShadow));
+  QCOMPARE(Shown(window, "AsetBlackValue"), Percent(f.Leakage));
+  QVERIFY(f.Fire > 0.05);
+  // The bar: red from the left, then green, blue and black, grey for the rest.
+  auto* bar = window.findChild<QWidget*>("AsetBar");
+  QVERIFY(bar != nullptr);
+  const QImage drawn = bar->grab().toImage();
+  const auto colourAt = [&](double share) { return drawn.pixelColor(int(share * drawn.width()), drawn.height() / 2); };
+  QCOMPARE(colourAt(f.AsetRed / 2), QColor(220, 0, 0));
+  QCOMPARE(colourAt(f.AsetRed + f.AsetGreen / 2), QColor(0, 170, 0));
+  QCOMPARE(colourAt(f.Iso + f.HeadShadow / 2), QColor(0, 0, 220));
+  QCOMPARE(colourAt(f.Iso + f.HeadShadow + f.Leakage / 2), QColor(0, 0, 0));
+  QCOMPARE(colourAt(1 - f.Unresolved / 2), QColor(190, 190, 190));
 
   // Three figures on each of the two axes, over 61 angles, the face-up ISO at 0.
   const auto* view = window.findChild<QChartView*>("TiltChart");

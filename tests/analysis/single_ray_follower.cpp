@@ -3,6 +3,9 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
+
+#include "trace/index_at_wavelength.h"
 
 namespace brillora::testing {
 
@@ -34,16 +37,32 @@ Vec3 Refracted(Vec3 u, Vec3 n, double n1, double n2) {
 
 Vec3 Mirrored(Vec3 u, Vec3 n) { return u + (-2 * Dot(u, n)) * n; }
 
+// `u` leaving through a surface of outward normal `n` from index `ri` into
+// air, or nothing beyond the critical angle: Snell's law by the sines.
+std::optional<Vec3> Leaving(Vec3 u, Vec3 n, double ri) {
+  const double cosIn = Dot(u, n);
+  const Vec3 along = u - cosIn * n;  // the part in the surface, of length sin(in)
+  const double sinOut = ri * Length(along);
+  if (sinOut > 1) return std::nullopt;
+  return ri * along + std::sqrt(1 - sinOut * sinOut) * n;
+}
+
+// The angle between two unit vectors from their chord, in degrees.
+double Apart(Vec3 a, Vec3 b) { return 2 * std::asin(std::min(1.0, Length(a - b) / 2)) * 180 / std::numbers::pi; }
+
+constexpr double kPupil = 0.92;
+constexpr double kParted = 180.0;
+
 }  // namespace
 
 RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, double ri, int depth,
-                   double headDegrees) {
+                   double headDegrees, double dispersion) {
   const Vec3 e0{view[0], view[1], view[2]};
   const Vec3 e1{view[3], view[4], view[5]};
   const Vec3 e2 = Normalized({view[6], view[7], view[8]});
   const double headCos = std::cos(headDegrees * std::numbers::pi / 180);
   RayLight out;
-  const auto gather = [&](double w, Vec3 travel) {
+  const auto gather = [&](double w, Vec3 travel, double spread) {
     const double dz = Dot(travel, e2);
     if (dz <= 0) {
       out.leakage += w;
@@ -53,8 +72,13 @@ RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, do
       out.iso += w;
       out.cos += w * dz;
       out.sc2 += w * 2 * dz * std::sqrt(1 - dz * dz);
+      if (dz >= std::sqrt(0.5)) out.red += w;
+      out.fire += w * std::min(1.0, spread / kPupil);
+      out.spread += w * spread;
     }
   };
+  const double riC = IndexAtWavelength(ri, dispersion, kLineC);
+  const double riF = IndexAtWavelength(ri, dispersion, kLineF);
 
   // Entry: the latest plane crossed inward along the ray, if it comes before
   // the first crossed outward.
@@ -80,8 +104,10 @@ RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, do
   p = p + enter * u;
   const Vec3 n0 = Normal(*entry);
   const double r0 = Reflectance(-Dot(u, n0), 1, ri);
-  gather(r0, Mirrored(u, n0));
+  gather(r0, Mirrored(u, n0), 0.0);
   double w = 1 - r0;
+  Vec3 uC = Refracted(u, n0, 1, riC);
+  Vec3 uF = Refracted(u, n0, 1, riF);
   u = Refracted(u, n0, 1, ri);
 
   // Inside: each stretch ends on the first plane crossed outward, where the
@@ -102,9 +128,15 @@ RayLight FollowRay(const Stone& stone, const Frame& view, double x, double y, do
     p = p + nearest * u;
     const Vec3 n = Normal(*exit);
     const double r = Reflectance(Dot(u, n), ri, 1);
-    if (r < 1) gather(w * (1 - r), Refracted(u, -1.0 * n, ri, 1));
+    if (r < 1) {
+      const std::optional<Vec3> outC = Leaving(uC, n, riC);
+      const std::optional<Vec3> outF = Leaving(uF, n, riF);
+      gather(w * (1 - r), Refracted(u, -1.0 * n, ri, 1), outC && outF ? Apart(*outC, *outF) : kParted);
+    }
     w *= r;
     u = Mirrored(u, n);
+    uC = Mirrored(uC, n);
+    uF = Mirrored(uF, n);
   }
   out.unresolved = w;
   return out;

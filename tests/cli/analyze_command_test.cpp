@@ -134,5 +134,46 @@ TEST(AnalyzeCommand, PlotsTheTiltCurvesAsAPictureOrADrawing) {
   std::filesystem::remove_all(folder);
 }
 
+// Fire, spread and the ASET shares beside the figures there were; the tilt
+// points gain fire. The material's dispersion, or one given, makes the fire.
+TEST(AnalyzeCommand, GivesFireSpreadAndTheAsetShares) {
+  const std::string brilliant = testing::BinDir() + "/GEM_DAT/RoundBrilliant.brl";
+  const Json r = Analyze({brilliant, "--tilt", "2"});
+  const Json& up = r["face_up"];
+  for (const char* key : {"fire", "spread", "aset_red", "aset_green", "aset_blue", "aset_black"}) {
+    ASSERT_TRUE(up.contains(key)) << key;
+  }
+  EXPECT_NEAR(up["aset_red"].get<double>() + up["aset_green"].get<double>(), up["iso"].get<double>(), 0.011);
+  EXPECT_EQ(up["aset_blue"], up["head_shadow"]);
+  EXPECT_EQ(up["aset_black"], up["leakage"]);
+  EXPECT_NEAR(up["aset_red"].get<double>() + up["aset_green"].get<double>() + up["aset_blue"].get<double>() +
+                  up["aset_black"].get<double>() + up["unresolved"].get<double>(),
+              100, 0.03);
+  EXPECT_GT(up["fire"].get<double>(), 5);
+  EXPECT_LE(up["fire"].get<double>(), up["iso"].get<double>());
+  for (const Json& point : r["tilt"][0]["points"]) ASSERT_TRUE(point.contains("fire"));
+  EXPECT_EQ(r["settings"]["dispersion"], 0.044);  // no line in the file: diamond's
+
+  const Json none = Analyze({brilliant, "--tilt", "2", "--custom-dispersion", "0"});
+  EXPECT_EQ(none["face_up"]["fire"], 0.0);
+  EXPECT_EQ(none["face_up"]["spread"], 0.0);
+  EXPECT_EQ(none["face_up"]["iso"], up["iso"]);
+  // Zirconia-like: more dispersion, more fire at a like index.
+  const Json cz = Analyze({brilliant, "--tilt", "2", "--ri", "2.16", "--custom-dispersion", "0.060"});
+  const Json low = Analyze({brilliant, "--tilt", "2", "--ri", "2.16", "--custom-dispersion", "0.010"});
+  EXPECT_GT(cz["face_up"]["fire"].get<double>(), low["face_up"]["fire"].get<double>());
+  EXPECT_EQ(Analyze({brilliant, "--tilt", "2", "--material", "Quartz"})["settings"]["dispersion"], 0.013);
+
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"analyze", brilliant, "--custom-dispersion", "0.31"},
+        {"analyze", brilliant, "--custom-dispersion", "x"},
+        {"analyze", brilliant, "--custom-dispersion"},
+        {"analyze", brilliant, "--material", "Quartz", "--custom-dispersion", "0.02"}}) {
+    const auto run = RunCli(bad);
+    EXPECT_EQ(run.status, 2) << bad.back();
+    EXPECT_FALSE(run.err.empty());
+  }
+}
+
 }  // namespace
 }  // namespace brillora

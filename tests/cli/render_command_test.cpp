@@ -5,6 +5,8 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QImage>
 
 #include "support/run_cli.h"
@@ -179,6 +181,55 @@ TEST_F(RenderCommand, AnimationLoopsHundredFrames) {
   };
   EXPECT_NE(pixels(0), pixels(25));
   DGifCloseFile(gif, &error);
+}
+
+// Pixels whose channels lie far apart: flashes of colour, not the faint tint
+// of the stone's inner colour.
+int ColouredPixels(const QImage& image) {
+  int coloured = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      coloured += std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)}) > 60;
+    }
+  return coloured;
+}
+
+// White lamps give a grey picture, until the lines part: coloured flashes
+// where the three lines of one beam meet a lamp's edge differently (each
+// beam leaves in one direction, so in any one view they are few).
+TEST_F(RenderCommand, LampsWithDispersionShowColouredFlashes) {
+  const std::vector<std::string> lamps = {kSamples + "RoundBrilliant.brl", "--width", "200", "--height", "200",
+                                          "--light", "lamps", "--no-aa", "--no-edges"};
+  std::vector<std::string> withLines = lamps;
+  withLines.push_back("--dispersion");
+  int flashes = 0;
+  for (const char* view : {"crown", "0.3,0.2", "-0.5,0.7", "0.2,-0.3"}) {
+    std::vector<std::string> white = lamps, fire = withLines;
+    white.insert(white.end(), {"--view", view});
+    fire.insert(fire.end(), {"--view", view});
+    EXPECT_EQ(ColouredPixels(Render("white.png", white)), 0) << view;
+    flashes += ColouredPixels(Render("fire.png", fire));
+  }
+  EXPECT_GT(flashes, 200);
+  const QImage white = Render("lamps.png", lamps);
+  // No dispersion: the three lines draw the picture without them.
+  withLines.insert(withLines.end(), {"--custom-dispersion", "0"});
+  EXPECT_EQ(Render("none.png", withLines), white);
+  // The ASET map: red, green and blue regions.
+  const QImage aset = Render("aset.png", {kSamples + "RoundBrilliant.brl", "--width", "200", "--height", "200",
+                                          "--light", "aset", "--no-aa", "--no-edges"});
+  int red = 0, green = 0, blue = 0;
+  for (int y = 0; y < aset.height(); ++y)
+    for (int x = 0; x < aset.width(); ++x) {
+      const QRgb p = aset.pixel(x, y);
+      red += qRed(p) > 2 * (qGreen(p) + qBlue(p));
+      green += qGreen(p) > 2 * (qRed(p) + qBlue(p));
+      blue += qBlue(p) > qRed(p) + qGreen(p);
+    }
+  EXPECT_GT(red, 2000);
+  EXPECT_GT(green, 200);
+  EXPECT_GT(blue, 200);
 }
 
 }  // namespace

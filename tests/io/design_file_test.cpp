@@ -241,6 +241,38 @@ TEST(DesignFiles, WriterFormatsAsCuttersExpect) {
             "Time   T\r\n");
 }
 
+// The dispersion goes on a line after the time line, where a reader that
+// knows none stops: the text up to it is the text of a file without one.
+TEST(DesignFiles, TheDispersionLineComesWhereOlderReadersNeverRead) {
+  const Design d = DefaultDesign();
+  const std::string plain = DesignFileText(d, 2.42, "D", "T");
+  const std::string with = DesignFileText(d, 2.42, "D", "T", 0.044);
+  EXPECT_EQ(with, plain + "0.044 Dispersion\r\n");
+  const DesignReadResult read = ReadDesignText(with);
+  ASSERT_TRUE(read.ok()) << read.error;
+  EXPECT_EQ(read.dispersion, 0.044);
+  EXPECT_EQ(read.refractiveIndex, 2.42);
+  EXPECT_FALSE(ReadDesignText(plain).dispersion);
+  // Cut off after the time line, as an older reader reads it, the file is the
+  // same design.
+  const DesignReadResult older = ReadDesignText(with.substr(0, plain.size()));
+  ASSERT_TRUE(older.ok());
+  EXPECT_EQ(older.design.CrownSteps.size(), read.design.CrownSteps.size());
+  EXPECT_EQ(older.refractiveIndex, read.refractiveIndex);
+}
+
+TEST(DesignFiles, OnlyALineCaptionedDispersionIsReadAsOne) {
+  // Other lines after the time line were never read and still are not.
+  const DesignReadResult notes = ReadDesignText(ValidText() + "cut for a client\r\n0.5 Carat\r\n");
+  ASSERT_TRUE(notes.ok()) << notes.error;
+  EXPECT_FALSE(notes.dispersion);
+  EXPECT_EQ(ReadDesignText(ValidText() + "\r\n0,060 Dispersion\r\n").dispersion, 0.060);
+  EXPECT_EQ(ReadDesignText(ValidText() + "0.3 Dispersion").dispersion, 0.3);
+  for (const char* bad : {"0.31 Dispersion", "-0.01 Dispersion", "x Dispersion", "0.04a Dispersion"}) {
+    EXPECT_EQ(ReadDesignText(ValidText() + bad + "\r\n").error, kInvalidFileFormat) << bad;
+  }
+}
+
 TEST(DesignFiles, RoundTripKeepsTwoDecimalsOverRandomDesigns) {
   TempFolder folder;
   std::mt19937 random(7);

@@ -18,10 +18,12 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
 #include "light/light_map_window.h"
+#include "light/made_surroundings.h"
 #include "message_catcher.h"
 #include "ui/brillora_app.h"
 #include "ui/design_window.h"
@@ -133,6 +135,7 @@ class LightMapWindowTest : public QObject {
   void zoneEditsKeepTheirOrderAndEnterAppliesATypedValue();
   void headAndBodyButtonsFollowTheirRules();
   void pictureFromFileColoursTheStoneAndABadOneIsRefused();
+  void lampsAndAsetAreMadeFromTheLoadMenus();
   void paintingTheBackPictureColoursTheBackground();
   void dropsAreTakenInThePicturesModeOnly();
   void screenPictureRunsUntilAFileIsChosen();
@@ -382,6 +385,27 @@ void LightMapWindowTest::pictureFromFileColoursTheStoneAndABadOneIsRefused() {
   QCOMPARE(catcher.Texts(), QStringList({"Invalid graphic file format."}));
   QVERIFY(app_->Light().Picture(PictureSide::Front).Source == kept);
   QCOMPARE(StoneColour(app_->Picture()).R, lit.R);
+}
+
+// Both Load menus make the Lamps and ASET surroundings in code: the front
+// picture made, the back one black.
+void LightMapWindowTest::lampsAndAsetAreMadeFromTheLoadMenus() {
+  ShowMap();
+  Find<QToolButton>("CMButton")->click();
+  for (const char* suffix : {"1", "2"}) {
+    app_->LightMap().findChild<QAction*>(QString("Lamps") + suffix)->trigger();
+    QVERIFY(app_->Light().Picture(PictureSide::Front).Source == LampsPicture());
+    const std::vector<std::uint8_t>& back = app_->Light().Picture(PictureSide::Back).Source;
+    QVERIFY(std::all_of(back.begin(), back.end(), [](std::uint8_t b) { return b == 0; }));
+    const LinearColor lamps = StoneColour(app_->Picture());
+    QCOMPARE(lamps.R, lamps.G);  // white lamps: no colour without dispersion
+
+    Find<QAction>((QString("ASET") + suffix).toUtf8().constData())->trigger();
+    QVERIFY(app_->Light().Picture(PictureSide::Front).Source == AsetPicture(10));
+    const LinearColor aset = StoneColour(app_->Picture());
+    QVERIFY(aset.R > 0.1 && aset.G > 0.1 && aset.B > 0.1);
+    QVERIFY(aset.R != aset.G);
+  }
 }
 
 void LightMapWindowTest::paintingTheBackPictureColoursTheBackground() {

@@ -11,5 +11,5 @@ RefineRequest OutputFixture::Request(int width, int height) const {
   TraceOptions options;
   options.RefractiveIndex = FindMaterial(kDefaultMaterial)->refractiveIndex;
   const PaintStyle style{light_.BGColor(), true, false, -1};
-  return RefineRequest{stone_, light_.Snapshot(), IdentityFrame(), 12, options, style, width, height};
+  return RefineRequest{stone_, light_.Snapshot(), IdentityFrame(), 12, options, style, width, height, std::nullopt};
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QImage>
 
@@ -94,6 +95,23 @@ TEST_F(SheetCommand, PictureOfThePageShowsTwoStones) {
   EXPECT_GT(inked(left + quarter / 2, top + side / 2 + quarter / 2, left + quarter * 3 / 2, top + side / 2 + quarter * 3 / 2), 1000);
   EXPECT_EQ(inked(0, 0, left - 2, 1650), 0);
   EXPECT_EQ(inked(0, top + side + 2, 1275, 1650), 0);
+}
+
+// Printing honours the "Dispersion" item: three lines of no dispersion print
+// the plain page, a diamond's another.
+TEST_F(SheetCommand, DispersionPrintsThePictureAtThreeLines) {
+  const auto page = [&](const std::string& name, std::vector<std::string> extra) {
+    std::vector<std::string> args = {"sheet", kSamples + "RoundBrilliant.brl", "-o", File(name), "--kind", "image",
+                                     "--no-edges"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const auto r = RunCli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return QImage(QString::fromStdString(File(name)));
+  };
+  const QImage plain = page("plain.png", {});
+  ASSERT_FALSE(plain.isNull());
+  EXPECT_EQ(page("none.png", {"--dispersion", "--custom-dispersion", "0"}), plain);
+  EXPECT_NE(page("fire.png", {"--dispersion"}), plain);
 }
 
 TEST_F(SheetCommand, ImageKindAndMarginsPlaceTheViewAlone) {

@@ -218,5 +218,36 @@ TEST_F(StoneParametersTest, LoadedIndexSwitchesToCustom) {
   EXPECT_DOUBLE_EQ(params.RefractiveIndex(), 1.77);
 }
 
+// The dispersion follows the listed material, until the user gives one of
+// his own, which makes the material custom and keeps to 0 .. 0.3.
+TEST_F(StoneParametersTest, DispersionFollowsTheMaterialUntilGivenByHand) {
+  EXPECT_EQ(params.Dispersion(), 0.044);  // diamond
+  params.SelectEntry(Box::RI, params.List(Box::RI).FindName("Cassiterite"));
+  EXPECT_EQ(params.Dispersion(), 0.071);
+  EXPECT_FALSE(params.Custom());
+  const int before = recorder.traces;
+  params.SetDispersion(0.06);
+  EXPECT_TRUE(params.Custom());
+  EXPECT_EQ(params.Dispersion(), 0.06);
+  EXPECT_GT(recorder.traces, before);
+  params.SetDispersion(0.5);
+  EXPECT_EQ(params.Dispersion(), StoneParameters::kDispersionMax);
+  params.SetDispersion(-1);
+  EXPECT_EQ(params.Dispersion(), 0.0);
+  // Back to the list: the listed material's again.
+  params.RIBoxEnter();
+  EXPECT_EQ(params.Dispersion(), 0.071);
+}
+
+TEST_F(StoneParametersTest, ALoadedDispersionIsKeptAndAMissingOneLeavesTheMaterials) {
+  params.ApplyLoadedIndex(2.16, 0.06);
+  EXPECT_EQ(params.RefractiveIndex(), 2.16);
+  EXPECT_EQ(params.Dispersion(), 0.06);
+  params.ApplyLoadedIndex(1.55);
+  EXPECT_EQ(params.Dispersion(), 0.06);
+  params.ApplyLoadedIndex(1.55, 7.0);
+  EXPECT_EQ(params.Dispersion(), StoneParameters::kDispersionMax);
+}
+
 }  // namespace
 }  // namespace brillora

@@ -107,5 +107,26 @@ TEST(TraceCommand, BadInputIsRefusedWithAMessage) {
   EXPECT_FALSE(missing.err.empty());
 }
 
+// With --dispersion the beams of each line come under "lines": the C, d and
+// F lines at the material's index there, blue bent most.
+TEST(TraceCommand, DispersionGivesTheBeamsOfEachLine) {
+  const Json j = TraceJson({kSamples + "RoundBrilliant.brl", "--dispersion", "--width", "120", "--height", "120"});
+  ASSERT_EQ(j["lines"].size(), 3u);
+  EXPECT_EQ(j["dispersion"], 0.044);
+  EXPECT_EQ(j["lines"][0]["wavelength"], 656.3);
+  EXPECT_EQ(j["lines"][1]["wavelength"], 587.6);
+  EXPECT_EQ(j["lines"][2]["wavelength"], 486.1);
+  EXPECT_LT(j["lines"][0]["refractive_index"].get<double>(), 2.42);
+  EXPECT_GT(j["lines"][2]["refractive_index"].get<double>(), j["lines"][1]["refractive_index"].get<double>());
+  for (const Json& line : j["lines"]) {
+    EXPECT_EQ(line["beams"].get<std::size_t>(), line["exit_beams"].size());
+    EXPECT_GT(line["beams"].get<int>(), 100);
+  }
+  // Without it the output is as it always was: one trace, no lines.
+  const Json plain = TraceJson({kSamples + "RoundBrilliant.brl", "--width", "120", "--height", "120"});
+  EXPECT_FALSE(plain.contains("lines"));
+  EXPECT_TRUE(plain.contains("exit_beams"));
+}
+
 }  // namespace
 }  // namespace brillora

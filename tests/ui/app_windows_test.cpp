@@ -246,6 +246,7 @@ void AppWindowsTest::mainMenuItemsCarryTheirTags() {
   QVERIFY(design.Menu().Edges->isChecked());
   QVERIFY(design.Menu().AA->isChecked());
   QVERIFY(!design.Menu().Racetracking1->isChecked());
+  QVERIFY(!design.Menu().Dispersion->isChecked());
   // The twelve numbered items, "1" .. "12" with Tags 2 .. 13.
   QCOMPARE(design.Menu().numbered.size(), 12);
   for (int i = 1; i <= 12; ++i) {
@@ -258,6 +259,11 @@ void AppWindowsTest::mainMenuItemsCarryTheirTags() {
   const QList<QAction*> reflections = design.Menu().Reflections->actions();
   QVERIFY(reflections.at(1)->isSeparator());
   QCOMPARE(reflections.at(2), design.Menu().N11);
+  // "Dispersion" last, after a separator of its own.
+  QCOMPARE(reflections.back(), design.Menu().Dispersion);
+  QCOMPARE(design.Menu().Dispersion->text(), QString("Dispersion"));
+  QVERIFY(design.Menu().Dispersion->isCheckable());
+  QVERIFY(reflections.at(reflections.size() - 2)->isSeparator());
   // Top-level menus in order.
   QStringList titles;
   for (QAction* a : design.menuBar()->actions()) titles << a->text();

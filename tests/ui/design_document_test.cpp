@@ -188,5 +188,19 @@ TEST_F(DesignDocumentTest, OpeningAndSavingKeepTheFilesIndex) {
   }
 }
 
+// A custom dispersion goes into the file on a line after the time line and
+// comes back from it; a file without one leaves the material's as it was.
+TEST_F(DesignDocumentTest, OpeningAndSavingKeepTheDispersion) {
+  const QByteArray hexagon = Sample("Hexagon6.brl");
+  ASSERT_FALSE(hexagon.contains("Dispersion"));
+  ASSERT_TRUE(document.Open(Write("zirconia.brl", hexagon + "0.060 Dispersion\r\n")));
+  EXPECT_EQ(parameters.Dispersion(), 0.060);
+  const QString saved = QDir(folder.path()).filePath("saved zirconia.brl");
+  ASSERT_TRUE(document.Save(saved));
+  EXPECT_TRUE(ReadAll(saved).endsWith("\r\n0.060 Dispersion\r\n"));
+  ASSERT_TRUE(document.Open(Write("plain.brl", hexagon)));
+  EXPECT_EQ(parameters.Dispersion(), 0.060);
+}
+
 }  // namespace
 }  // namespace brillora

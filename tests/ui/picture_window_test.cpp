@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMenu>
@@ -15,10 +16,13 @@
 #include "light/illumination_model.h"
 #include "model/step_editor.h"
 #include "params/stone_parameters.h"
+#include "params/parameters_window.h"
 #include "trace/ray_tracer.h"
 #include "ui/design_window.h"
+#include "view/paint_lines.h"
 #include "view/paint_polygons.h"
 #include "view/paint_smooth.h"
+#include "view/picture_traces.h"
 #include "view/picture_window.h"
 #include "view/screen_scale.h"
 
@@ -73,6 +77,24 @@ StatePictures PicturesOfTheState(BrilloraApp& app) {
   return pictures;
 }
 
+// The fast picture of the state traced at the three lines of a material of
+// that dispersion, one channel each.
+QImage ThreeLinePicture(BrilloraApp& app, double dispersion) {
+  const PictureWindow& picture = app.Picture();
+  const PictureSettings s = app.Design().CurrentSettings();
+  TraceOptions options;
+  options.RefractiveIndex = app.Parameters().RefractiveIndex();
+  options.SurfaceRefl = s.surfaceReflections;
+  options.Reflected = s.reflected;
+  const int w = picture.width(), h = picture.height();
+  PictureTraces traces;
+  traces.Trace(*app.Design().State().stone, picture.View(), s.maxLevel, FastScale(w, h), options, dispersion,
+               app.Light());
+  QImage image(w, h, QImage::Format_RGB32);
+  PaintLines(image, traces.Lines(), PaintStyle{app.Light().BGColor(), s.edges, s.maxLevel < 0, s.selectedStep});
+  return image;
+}
+
 QImage Shown(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 // Starts a refined pass of the present state and waits until the worker has it.
@@ -109,6 +131,40 @@ void PictureWindowTest::pictureIsNotUniform() {
   QVERIFY(!picture.Rebuild());
   QVERIFY(DistinctColours(traced) >= 3);
   QVERIFY(traced != shown);
+}
+
+void PictureWindowTest::dispersionItemTracesThreeLines() {
+  PictureWindow& picture = app_->Picture();
+  DesignWindow& design = app_->Design();
+  design.Menu().numbered[11]->trigger();
+  design.Menu().AA->trigger();  // off: the fast picture stays shown
+  const QImage plain = Shown(picture);
+  QCOMPARE(plain, PicturesOfTheState(*app_).fast);
+
+  QVERIFY(!design.Menu().Dispersion->isChecked());
+  design.Menu().Dispersion->trigger();
+  QVERIFY(design.CurrentSettings().dispersion);
+  QCOMPARE(app_->Parameters().Dispersion(), 0.044);  // diamond's
+  const QImage lines = Shown(picture);
+  QCOMPARE(lines, ThreeLinePicture(*app_, 0.044));
+  QVERIFY(lines != plain);
+
+  // The Optic page's dispersion: 0 makes the three lines one, and the
+  // material custom.
+  auto* edit = app_->ParametersView().findChild<QDoubleSpinBox*>("DispersionEdit");
+  QVERIFY(edit != nullptr);
+  QCOMPARE(edit->value(), 0.044);
+  edit->setValue(0.0);
+  QVERIFY(app_->Parameters().Custom());
+  QCOMPARE(app_->Parameters().Dispersion(), 0.0);
+  QCOMPARE(Shown(picture), plain);
+  edit->setValue(0.06);
+  QCOMPARE(Shown(picture), ThreeLinePicture(*app_, 0.06));
+  QCOMPARE(edit->maximum(), 0.3);
+  QCOMPARE(edit->decimals(), 3);
+
+  design.Menu().Dispersion->trigger();  // off
+  QCOMPARE(Shown(picture), plain);
 }
 
 void PictureWindowTest::refinedPassFollowsAntiAliasing() {

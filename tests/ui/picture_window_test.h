@@ -15,6 +15,7 @@ class PictureWindowTest : public QObject {
   void cleanup();
 
   void pictureIsNotUniform();
+  void dispersionItemTracesThreeLines();
   void refinedPassFollowsAntiAliasing();
   void editDuringARefinedPassNeverShowsTheOlderPicture();
   void antiAliasingOffDuringARefinedPassKeepsTheFastPicture();

@@ -181,10 +181,10 @@ TEST(Export, DrawsTheRefinedPassAtTheAskedScale) {
   ArrayOfFOS fine;
   const auto picture = ExportPicture(
       217, 130,
-      [&](const ScreenScale& scale) -> const ArrayOfFOS& {
+      [&](const ScreenScale& scale) -> std::span<const ArrayOfFOS> {
         asked = scale;
         fine = ProjectedFacets(stone, IdentityFrame(), scale.Scale, scale.CentreY);
-        return fine;
+        return {&fine, 1};
       },
       PaintStyle{{0, 0, 0}, false, true, -1});
   ASSERT_TRUE(picture);
