@@ -4,11 +4,15 @@
 
 namespace brillora {
 
-Stone CandidateStone(const Design& design) {
-  Design built = design;
-  for (MasStep* steps : {&built.CrownSteps, &built.PavilionSteps}) {
+void FollowFirstTiers(Design& design) {
+  for (MasStep* steps : {&design.CrownSteps, &design.PavilionSteps}) {
     if (steps->size() >= 3) steps->back() = (*steps)[1];
   }
+}
+
+Stone CandidateStone(const Design& design) {
+  Design built = design;
+  FollowFirstTiers(built);
   return ConstructStone(built);
 }
 

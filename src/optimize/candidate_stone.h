@@ -6,6 +6,10 @@
 
 namespace brillora {
 
+// Each side's placeholder made a copy of its first tier, as the editor keeps
+// it.
+void FollowFirstTiers(Design& design);
+
 // The stone of a design as the editor builds it once the design is installed:
 // each side's placeholder a copy of its first tier, both sides' planes, and
 // the stone from them. The design itself is left as it is.

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "optimize/candidate_stone.h"
 #include "optimize/file_rounding.h"
 
 namespace brillora {
@@ -206,7 +207,9 @@ OptimizeResult Optimize(const Design& design, const OptimizeSettings& settings, 
     for (const double share : kTowardStart) {
       std::vector<double> values = r.start.values;
       for (std::size_t i = 0; i < values.size(); ++i) values[i] += share * (best[i] - values[i]);
-      const Design rounded = RoundedAsFilesKeep(search.DesignWith(values), r.variables);
+      // The result is the design the editor would hold.
+      Design rounded = RoundedAsFilesKeep(search.DesignWith(values), r.variables);
+      FollowFirstTiers(rounded);
       const std::optional<Judgement> j = search.Judge(rounded, false, false);
       if (j && j->Feasible() && j->merit > r.start.judgement.merit) {
         r.result = Judged(rounded, r.variables, *j);
