@@ -13,6 +13,7 @@
 #include "io/design_file.h"
 #include "model/facet_construction.h"
 #include "model/step_editor.h"
+#include "optimize/cutting_tolerance.h"
 #include "optimize/optimizer.h"
 #include "support/random_design.h"
 #include "trace/frame.h"
@@ -95,6 +96,37 @@ TEST(Optimizer, FindsTheBestSlopeOfAnExhaustiveScan) {
   // On the grid the files keep.
   EXPECT_NEAR(r.result.values[0] * 100, std::round(r.result.values[0] * 100), 1e-6);
   EXPECT_LE(r.evaluations, DefaultEvaluations(1));
+}
+
+TEST(CuttingTolerance, IsTheChangeOfMeritOfEachErrorTracedAnew) {
+  const Design design = Opened("RoundBrilliant.brl");
+  const std::vector<DesignVariable> variables = {{DesignSide::Pavilion, 1, VariedQuantity::Slope},
+                                                 {DesignSide::Crown, 2, VariedQuantity::Slope},
+                                                 {DesignSide::Pavilion, 1, VariedQuantity::Position}};
+  const MeritSettings merit = FaceUp();
+  LightAnalyzer analyzer;
+  const auto meritOf = [&](const Design& d) {
+    const LightFigures f = analyzer.Analyze(Built(d), IdentityFrame(), merit.analysis);
+    return (f.Iso + f.Cos + f.Sc2) / 3;
+  };
+  DesignJudge judge(design, merit, {}, 2);
+  const double base = meritOf(design);
+  const auto table = CuttingTolerances(design, variables, base, judge);
+  ASSERT_TRUE(table.has_value());
+  ASSERT_EQ(table->size(), variables.size());
+  const auto cut = [&](int k, double by) {
+    Design d = design;
+    TStep& step = k == 1 ? d.CrownSteps[2] : d.PavilionSteps[1];
+    (k == 2 ? step.Posit : step.Angle) += by;
+    return meritOf(d) - base;
+  };
+  for (int k = 0; k < 3; ++k) {
+    const double step = k == 2 ? 0.01 : 0.1;
+    EXPECT_EQ((*table)[k].step, step);
+    EXPECT_NEAR((*table)[k].minus, cut(k, -step), 1e-9) << VariableName(variables[k]);
+    EXPECT_NEAR((*table)[k].plus, cut(k, step), 1e-9) << VariableName(variables[k]);
+    EXPECT_NE((*table)[k].minus, 0.0) << VariableName(variables[k]);
+  }
 }
 
 TEST(Optimizer, SameResultBitForBitOnOneOrTwoThreads) {
