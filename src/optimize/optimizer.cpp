@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "optimize/candidate_stone.h"
-#include "optimize/file_rounding.h"
+#include "optimize/value_rounding.h"
 
 namespace brillora {
 
@@ -36,6 +36,7 @@ class Search {
   }
 
   std::size_t Size() const { return variables_.size(); }
+  const std::vector<ValueRange>& Ranges() const { return ranges_; }
   int Evaluations() const { return evaluations_; }
   bool Stopped() const { return stopped_; }
   bool HaveBest() const { return haveBest_; }
@@ -208,7 +209,7 @@ OptimizeResult Optimize(const Design& design, const OptimizeSettings& settings, 
       std::vector<double> values = r.start.values;
       for (std::size_t i = 0; i < values.size(); ++i) values[i] += share * (best[i] - values[i]);
       // The result is the design the editor would hold.
-      Design rounded = RoundedAsFilesKeep(search.DesignWith(values), r.variables);
+      Design rounded = RoundedValues(search.DesignWith(values), r.variables, search.Ranges());
       FollowFirstTiers(rounded);
       const std::optional<Judgement> j = search.Judge(rounded, false, false);
       if (j && j->Feasible() && j->merit > r.start.judgement.merit) {

@@ -45,7 +45,8 @@ struct OptimizeResult {
   OptimizeOutcome outcome = OptimizeOutcome::Finished;
   std::vector<DesignVariable> variables;
   OptimizedDesign start;
-  // The best design found, its values rounded as design files keep them and
+  // The best design found, its values rounded to two decimals of a design
+  // file (slopes to 0.01 degree, positions to 0.001) and
   // judged so; the start when nothing better was found.
   OptimizedDesign result;
   bool improved = false;
