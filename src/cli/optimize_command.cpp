@@ -309,7 +309,8 @@ int RunOptimize(Arguments& args, std::ostream& out) {
                                           r.start.judgement.infeasible.value_or("no stone") +
                                           "; nothing was optimized"};
   }
-  if (s.output) WriteResult(*s.output, r.result.design, read.refractiveIndex, s.file);
+  // Saved in the material it was optimized for.
+  if (s.output) WriteResult(*s.output, r.result.design, s.search.merit.analysis.RefractiveIndex, s.file);
   if (s.json) {
     out << ResultJson(s, r).dump(2) << '\n';
   } else {
