@@ -133,7 +133,8 @@ class Reader {
   std::string GearLine(const std::vector<Token>& t) {
     const auto teeth = t.size() >= 2 ? Whole(t[1].text) : std::nullopt;
     const auto offset = t.size() >= 3 ? Number(t[2].text) : std::optional<double>(0.0);
-    if (!teeth || *teeth < 1 || *teeth > kGemCadMaxTeeth) return "the gear needs 1 to 10000 teeth";
+    // A negative count is the same gear indexed the other way round.
+    if (!teeth || *teeth == 0 || std::abs(*teeth) > kGemCadMaxTeeth) return "the gear needs 1 to 10000 teeth";
     if (!offset) return "the gear offset is not a number";
     if (!result_.design.tiers.empty()) return "the gear follows facets";
     result_.design.gearTeeth = *teeth;
@@ -275,7 +276,7 @@ std::string GemCadText(const GemCadDesign& design) {
 }
 
 std::string GemCadBeyondBounds(const GemCadDesign& design) {
-  if (design.gearTeeth < 1 || design.gearTeeth > kGemCadMaxTeeth) return "the gear has more teeth than a GemCad design may";
+  if (design.gearTeeth == 0 || std::abs(design.gearTeeth) > kGemCadMaxTeeth) return "the gear has more teeth than a GemCad design may";
   if (design.symmetry < 1 || design.symmetry > kGemCadMaxSymmetry) return "the symmetry order is more than a GemCad design may have";
   if (!(design.refractiveIndex >= kGemCadMinIndex && design.refractiveIndex <= kGemCadMaxIndex)) {
     return "the refractive index is outside the 1 to 10 of a GemCad design";

@@ -10,7 +10,8 @@ namespace brillora {
 // A design as GemCad's text format holds it: tiers of facets by slope,
 // distance and index-gear position. Index i on a gear of `gearTeeth` teeth
 // is the azimuth 360 i / gearTeeth degrees from +y toward +x, seen from above
-// the crown.
+// the crown; a negative count indexes the other way round, so its stone is
+// the mirror image of the positive count's.
 struct GemCadFacet {
   double index = 0.0;  // may be fractional
   std::string name;    // empty when the file names none

@@ -112,6 +112,37 @@ TEST(GemCadFile, AHandWorkedStoneImportsToItsCorners) {
   EXPECT_EQ(testing::SurfaceFault(stone), "");
 }
 
+// A gear counted negative is indexed the other way round: index 24 of 96
+// faces -x instead of +x, so a design without symmetry becomes its mirror
+// image, and the count is written back as it was read.
+TEST(GemCadFile, AGearCountedBackwardsMirrorsTheStone) {
+  const auto design = [](const char* gear) {
+    return ReadGemCadText(std::string("GemCad 5.0\n") + gear +
+                          "y 1 n\na -42 0.7 0 20 45 70\na 90 1 0 10 30 50 70 85\na 40 1 5 25 55 80\na 0 0.9 0\n");
+  };
+  const GemCadReadResult forwards = design("g 96 0\n");
+  const GemCadReadResult backwards = design("g -96 0\n");
+  ASSERT_TRUE(forwards.ok()) << forwards.error;
+  ASSERT_TRUE(backwards.ok()) << backwards.error;
+  const TFacet east = GemCadPlane(backwards.design.tiers[1], 24, backwards.design.gearTeeth);
+  EXPECT_NEAR(east.Nx, -1.0, 1e-15);
+  EXPECT_NEAR(east.Ny, 0.0, 1e-15);
+
+  const Stone stone = GemCadStone(backwards.design);
+  Stone mirrored = GemCadStone(forwards.design);
+  ASSERT_FALSE(mirrored.AllVertices.empty());
+  for (TVertex& v : mirrored.AllVertices) v.x = -v.x;
+  EXPECT_EQ(stone.AllVertices.size(), mirrored.AllVertices.size());
+  EXPECT_EQ(Unmatched(stone, mirrored, 1e-12), 0);
+  EXPECT_GT(Unmatched(stone, GemCadStone(forwards.design), 1e-6), 0);  // no symmetry of its own hides the mirror
+
+  const std::string text = GemCadText(backwards.design);
+  EXPECT_NE(text.find("g -96 "), std::string::npos) << text;
+  const GemCadReadResult again = ReadGemCadText(text);
+  ASSERT_TRUE(again.ok()) << again.error;
+  EXPECT_EQ(again.design.gearTeeth, -96);
+}
+
 // A design written as GemCad lines and read back gives the stone of the
 // design's planes, cut from a box independently of the reader, and the one
 // the desktop builds. The construction takes corners closer than its

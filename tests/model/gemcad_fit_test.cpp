@@ -69,5 +69,28 @@ TEST(GemCadFit, WhatDoesNotFitIsNamed) {
             std::string::npos);
 }
 
+// A gear counted negative indexes the other way round: the brilliant-style
+// sample written with every index negated on a gear of -96 teeth is the same
+// stone, and opens as the sample's own tiers.
+TEST(GemCadFit, AGearCountedBackwardsFits) {
+  const DesignReadResult read = OpenDesignFile(kSamples / "RoundBrilliant.brl");
+  ASSERT_TRUE(read.ok());
+  EditorObserver quiet;
+  const StepEditor editor(read.design, quiet);
+  GemCadDesign backwards = GemCadOf(editor.CurrentDesign(), 1.54, "backwards");
+  backwards.gearTeeth = -backwards.gearTeeth;
+  for (GemCadTier& tier : backwards.tiers) {
+    for (GemCadFacet& facet : tier.facets) facet.index = -facet.index;
+  }
+  const GemCadReadResult gemcad = ReadGemCadText(GemCadText(backwards));
+  ASSERT_TRUE(gemcad.ok()) << gemcad.error;
+  EXPECT_EQ(gemcad.design.gearTeeth, -96);
+  const GemCadFit fit = FitTierModel(gemcad.design);
+  ASSERT_TRUE(fit.design) << fit.misfit;
+  Design fitted = *fit.design;
+  const Stone stone = ConstructStone(fitted);
+  EXPECT_LT(std::max(Worst(stone, *editor.State().stone), Worst(*editor.State().stone, stone)), 1e-6);
+}
+
 }  // namespace
 }  // namespace brillora
