@@ -69,10 +69,27 @@ const std::vector<Command>& Commands() {
        "  model's x axis (default 0 and half a sector); --plot: draws the curves\n"
        "  exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
        RunAnalyze},
+      {"optimize", "find the slopes and positions that give the stone the most light, and their cutting tolerances",
+       "brillora-cli optimize [DESIGN | --default] [--vary SIDE:STEP:slope|position ...] "
+       "[--weights iso=W,cos=W,sc2=W,leakage=W] [--tilt T] [--tilt-step S] [--range DEG] "
+       "[--max-total-depth PCT] [--min-crown-height PCT] [--max-crown-height PCT] [--min-table PCT] "
+       "[--head DEG] [--depth N] [--ri X | --material NAME] [--threads N] [--max-evaluations N] "
+       "[-o OUT.brl|OUT.txt|OUT.asc] [--json]\n"
+       "  SIDE: crown or pavilion; STEP: the step's tab, girdle or a number (default: the slopes of both\n"
+       "  main tiers); --weights: the figures named count (default a third each of ISO, COS and SC2);\n"
+       "  --tilt, --tilt-step: the views, face up and tilted about the two default axes (default 20 and 10:\n"
+       "  9 views); --range: slopes vary up to DEG either side of the start (default 5), positions\n"
+       "  3 steps of the position bar per degree (default 0.15); limits in per cent of the girdle's width;\n"
+       "  --max-evaluations: candidates judged (default 30 per variable and 30 more)\n"
+       "  exit status: 2 for a usage error or a step that is Auto or does not exist, 3 for an unreadable\n"
+       "  design, 4 when the start keeps no limit or OUT cannot be written",
+       RunOptimize},
       {"sheet", "print the data sheet or the image onto a page, as a PDF or a PNG picture",
        "brillora-cli sheet [DESIGN | --default] -o OUT.pdf|OUT.png [--kind data|image] [--page A4|Letter] "
        "[--margins TOP,LEFT,RIGHT,BOTTOM] [--reflections TAG] [--no-edges] [--ri X | --material NAME] "
-       "[--custom-dispersion D] [--dispersion]\n"
+       "[--custom-dispersion D] [--dispersion] [--tolerances]\n"
+       "  --tolerances: the data sheet gets the column \"\u00b10.1\u00b0\": the change of merit in per cent\n"
+       "  that a slope cut 0.1 degree off costs (the worse way; the merit as optimize's default)\n"
        "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
        RunSheet},
   };

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <ostream>
 #include <sstream>
+#include <thread>
 
 #include <QGuiApplication>
 #include <QPageSize>
@@ -8,6 +10,7 @@
 #include "cli/trace_options.h"
 #include "io/image_file.h"
 #include "light/illumination_model.h"
+#include "optimize/cutting_tolerance.h"
 #include "output/print_layout.h"
 #include "output/print_target.h"
 #include "output/sheet_painter.h"
@@ -58,6 +61,7 @@ int RunSheet(Arguments& args, std::ostream& out) {
   QPageSize::PageSizeId pageId = QPageSize::A4;
   std::optional<Margins> margins;
   bool edges = true;
+  bool tolerances = false;
   while (!args.Done()) {
     const std::string word = args.Take();
     if (word == "-o") {
@@ -75,6 +79,8 @@ int RunSheet(Arguments& args, std::ostream& out) {
       margins = ParseMargins(args.TakeValue());
     } else if (word == "--no-edges") {
       edges = false;
+    } else if (word == "--tolerances") {
+      tolerances = true;
     } else if ((word == "--default" || word == "--reflections" || word == "--ri" || word == "--material" ||
                 word == "--custom-dispersion" || word == "--dispersion" || (!word.empty() && word.front() != '-')) &&
                TakeTraceOption(word, args, trace, {})) {
@@ -97,9 +103,20 @@ int RunSheet(Arguments& args, std::ostream& out) {
   const PaintStyle style{light.BGColor(), edges, MaxLevel(trace) < 0, -1};
   const std::optional<double> dispersion =
       trace.threeLines ? std::optional<double>(MaterialDispersion(trace.dispersion, read)) : std::nullopt;
-  const SheetSubject subject{RefineRequest{state.stone, light.Snapshot(), IdentityFrame(), MaxLevel(trace), options,
-                                           style, 0, 0, dispersion},
-                             state.CrownSteps, state.PavilionSteps, options.RefractiveIndex};
+  SheetSubject subject{RefineRequest{state.stone, light.Snapshot(), IdentityFrame(), MaxLevel(trace), options,
+                                     style, 0, 0, dispersion},
+                       state.CrownSteps, state.PavilionSteps, options.RefractiveIndex, state.SymOrder, {}};
+  if (tolerances && kind == ContentKind::DataSheet) {
+    // The cost of a 0.1 degree error in each typed slope, for the default
+    // merit in the sheet's material.
+    MeritSettings merit;
+    merit.analysis.RefractiveIndex = options.RefractiveIndex;
+    const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    // A design whose merit cannot be judged (no stone) gets no column.
+    if (const auto costs = SlopeCostsByStep(editor->CurrentDesign(), merit, threads)) {
+      subject.tolerances = SlopeTolerances{costs->crown, costs->pavilion};
+    }
+  }
 
   FontsWithoutDisplay fonts;
   const QPageSize page(pageId);

@@ -110,6 +110,37 @@ void StepEditor::ShowMaxSlopeOfDesign() {
   controls_.TrackAngle2.position = controls_.TrackAngle2.Fit(controls_.RxSpinEdit2.value * 10);
 }
 
+bool StepEditor::ApplyDesign(const Design& design) {
+  return Recorded([&] {
+    const auto sameSteps = [](const MasStep& a, const MasStep& b) {
+      if (a.size() != b.size()) return false;
+      for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k].Split != b[k].Split || a[k].Shift != b[k].Shift || a[k].Auto != b[k].Auto) return false;
+      }
+      return true;
+    };
+    if (design.SymOrder != state_.SymOrder || design.GearNotches != state_.GearNotches ||
+        !sameSteps(design.CrownSteps, state_.CrownSteps) || !sameSteps(design.PavilionSteps, state_.PavilionSteps)) {
+      return false;
+    }
+    state_.CrownSteps = design.CrownSteps;
+    state_.PavilionSteps = design.PavilionSteps;
+    state_.Changed = true;
+    // On the "New" tab the step-tab rule would make the placeholder a step.
+    ListControl& tabs = controls_.TabControl2;
+    if (tabs.index == tabs.Last() && tabs.Last() > 0) tabs.Select(tabs.Last() - 1);
+    // The step-tab rule shows the selected step's new values and ends in the
+    // rebuild of both sides; the Max Slope shows the main tier's slope as the
+    // side switch shows it.
+    TabControl2Change(Control::None);
+    const double mainSlope = Step(MainTier()).Angle;
+    if (mainSlope >= controls_.RxSpinEdit2.min && mainSlope <= controls_.RxSpinEdit2.max) {
+      ShowSpinValue(Control::RxSpinEdit2, mainSlope);
+    }
+    return true;
+  });
+}
+
 void StepEditor::CompleteEdit(const EditorSnapshot& before) {
   if (!DesignsDiffer(before.state, state_)) return;
   history_.Record(before);

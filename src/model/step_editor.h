@@ -52,6 +52,11 @@ class StepEditor {
   // False, changing nothing, when the design is not one the controls can show
   // (a symmetry order not in the list, a side without a tier).
   bool InstallDesign(const Design& design);
+  // Puts the values of a design with the same symmetry and the same steps
+  // into this one as a single edit (an optimizer's result): undo brings back
+  // the design as it was. False, changing nothing, for a design of another
+  // symmetry or with other steps.
+  bool ApplyDesign(const Design& design);
 
   // The user's actions.
   bool ChooseSymmetry(int index);

@@ -13,6 +13,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <thread>
+
+#include "model/edit_history.h"
+#include "model/gear.h"
+#include "optimize/cutting_tolerance.h"
 
 #include "widgets/wait_cursor.h"
 
@@ -46,6 +51,18 @@ Qt::CursorShape ZoneCursor(int zone) {
     default:
       return Qt::SizeAllCursor;
   }
+}
+
+int ToleranceThreads() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)); }
+
+// The cost of a 0.1 degree error in each typed slope, for the optimizer's
+// default merit in the sheet's material.
+SlopeTolerances SheetTolerances(const Design& design, double refractiveIndex, const std::function<bool()>& stop) {
+  MeritSettings merit;
+  merit.analysis.RefractiveIndex = refractiveIndex;
+  const std::optional<StepSlopeCosts> costs = SlopeCostsByStep(design, merit, ToleranceThreads(), stop);
+  if (!costs) return {};
+  return {costs->crown, costs->pavilion};
 }
 
 }  // namespace
@@ -106,6 +123,19 @@ AlignmentWindow::AlignmentWindow(PrintTarget& target, Properties properties, Sub
   pdfDialog_->setNameFilters({"PDF (*.pdf)"});
   pdfDialog_->selectFile("Brillora");
   resize(kPanelWidth + 2 * kBorder + 100, kLeastClientHeight);
+
+  // The tolerance column is computed on a thread of its own; the preview shows
+  // the column's heading at once and its values when they come.
+  toleranceWorker_ = std::make_unique<ToleranceWorker>(
+      [](const ToleranceKey& key, const ToleranceWorker::Stale& stale, const ToleranceWorker::Hand& hand) {
+        SlopeTolerances column = SheetTolerances(key.design, key.refractiveIndex, stale);
+        hand({key, std::move(column)});
+      },
+      [this](std::pair<ToleranceKey, SlopeTolerances> computed, unsigned request) {
+        QMetaObject::invokeMethod(
+            this, [this, computed = std::move(computed), request] { ShowTolerances(computed, request); },
+            Qt::QueuedConnection);
+      });
 }
 
 AlignmentWindow::~AlignmentWindow() {
@@ -202,6 +232,11 @@ QWidget* AlignmentWindow::MakePanel() {
   grid->addWidget(centerY_, row++, 2, 1, 3);
   connect(centerX_, &QCheckBox::toggled, this, [this] { Order(centerX_); });
   connect(centerY_, &QCheckBox::toggled, this, [this] { Order(centerY_); });
+  tolerance_ = new QCheckBox("Tolerances \u00b10.1\u00b0", panel);
+  tolerance_->setObjectName("ToleranceBox");
+  tolerance_->setToolTip("The data sheet shows what a slope cut 0.1 degree off costs in merit");
+  grid->addWidget(tolerance_, row++, 0, 1, 5);
+  connect(tolerance_, &QCheckBox::toggled, this, [this] { PaintBox1Paint(); });
 
   auto* size = new QLabel("Size", panel);
   size->setObjectName("SizeHeading");
@@ -295,7 +330,7 @@ void AlignmentWindow::Order(const QObject* sender) {
 
 void AlignmentWindow::PaintBox1Paint() {
   if (rect_.Unset()) return;
-  preview_ = painter_.PreviewSheet(rect_.Width(), rect_.Height(), page_.scaleX, page_.scaleY, kind_, subject_());
+  preview_ = painter_.PreviewSheet(rect_.Width(), rect_.Height(), page_.scaleX, page_.scaleY, kind_, Subject(false));
   paintBox1_->update();
   panel5_->update();
 }
@@ -417,10 +452,10 @@ void AlignmentWindow::OKClick() {
     if (file.isEmpty()) return;
     target_.SetFile(file);
   }
-  const SheetSubject subject = subject_();
   QString failure;
   {
     const WaitCursor wait;
+    const SheetSubject subject = Subject(true);
     failure = PrintCopies(target_, copies_->value(),
                           [&](QPainter& page) { painter_.DrawSheet(page, area, kind_, subject); });
   }
@@ -429,6 +464,47 @@ void AlignmentWindow::OKClick() {
     return;
   }
   hide();
+}
+
+bool AlignmentWindow::SameKey(const ToleranceKey& a, const ToleranceKey& b) {
+  const auto state = [](const Design& d) {
+    DesignState s;
+    s.SymOrder = d.SymOrder;
+    s.GearNotches = d.GearNotches;
+    s.CrownSteps = d.CrownSteps;
+    s.PavilionSteps = d.PavilionSteps;
+    return s;
+  };
+  return a.refractiveIndex == b.refractiveIndex && !DesignsDiffer(state(a.design), state(b.design));
+}
+
+SheetSubject AlignmentWindow::Subject(bool wait) {
+  SheetSubject subject = subject_();
+  if (!tolerance_->isChecked() || kind_ != ContentKind::DataSheet || !IsSymmetryOrder(subject.symOrder)) {
+    return subject;
+  }
+  ToleranceKey key{{subject.symOrder, GearNotchesFor(subject.symOrder), subject.crown, subject.pavilion},
+                   subject.refractiveIndex};
+  if (tolerances_ && SameKey(tolerances_->first, key)) {
+    subject.tolerances = tolerances_->second;
+  } else if (wait) {
+    subject.tolerances = SheetTolerances(key.design, key.refractiveIndex, {});
+    tolerances_.emplace(std::move(key), *subject.tolerances);
+  } else {
+    if (!asked_ || !SameKey(*asked_, key)) {
+      asked_ = key;
+      awaitedTolerances_ = toleranceWorker_->Request(std::move(key));
+    }
+    subject.tolerances = SlopeTolerances{};  // the heading alone until the values come
+  }
+  return subject;
+}
+
+void AlignmentWindow::ShowTolerances(const std::pair<ToleranceKey, SlopeTolerances>& computed, unsigned request) {
+  if (request != awaitedTolerances_) return;
+  tolerances_ = computed;
+  PaintBox1Paint();
+  emit tolerancesShown();
 }
 
 void AlignmentWindow::hideEvent(QHideEvent* event) {

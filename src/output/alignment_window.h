@@ -3,6 +3,11 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "model/latest_request_worker.h"
 
 #include "output/print_layout.h"
 #include "output/print_target.h"
@@ -47,6 +52,9 @@ class AlignmentWindow : public QWidget {
   void PaintBox1Paint();
 
   ContentKind Kind() const { return kind_; }
+  // The subject as the page shows it: with the tolerance column when
+  // "Tolerances" is checked, its values once computed (at once when `wait`).
+  SheetSubject Subject(bool wait);
   const PageRect& Rect() const { return rect_; }
   const PageGeometry& Page() const { return page_; }
   FileDialog& PdfDialog() { return *pdfDialog_; }
@@ -54,6 +62,8 @@ class AlignmentWindow : public QWidget {
  signals:
   // The window hid, after printing or not: the picture window draws anew.
   void closed();
+  // The preview shows the tolerance column's values.
+  void tolerancesShown();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,6 +81,15 @@ class AlignmentWindow : public QWidget {
   void PropertiesClick();
   void Zoom(bool across);
   void PageMouse(QWidget* on, QEvent* event);
+
+  // What the tolerance column is computed from, and the column.
+  struct ToleranceKey {
+    Design design;
+    double refractiveIndex = 0;
+  };
+  using ToleranceWorker = LatestRequestWorker<ToleranceKey, std::pair<ToleranceKey, SlopeTolerances>>;
+  static bool SameKey(const ToleranceKey& a, const ToleranceKey& b);
+  void ShowTolerances(const std::pair<ToleranceKey, SlopeTolerances>& computed, unsigned request);
 
   PrintTarget& target_;
   Properties properties_;
@@ -100,6 +119,7 @@ class AlignmentWindow : public QWidget {
   QLabel* heightCm_;
   QCheckBox* centerX_;
   QCheckBox* centerY_;
+  QCheckBox* tolerance_;
 
   ContentKind kind_ = ContentKind::DataSheet;
   PageRect rect_;
@@ -112,6 +132,10 @@ class AlignmentWindow : public QWidget {
   int zoneAtPress_ = 4;
   bool laidOut_ = false;
   bool resizing_ = false;
+  std::optional<std::pair<ToleranceKey, SlopeTolerances>> tolerances_;  // the last computed
+  std::optional<ToleranceKey> asked_;
+  unsigned awaitedTolerances_ = 0;
+  std::unique_ptr<ToleranceWorker> toleranceWorker_;  // last: it stops before the rest goes
 };
 
 }  // namespace brillora

@@ -10,8 +10,13 @@ namespace brillora {
 namespace {
 
 constexpr int kLinesPerHalf = 16;
+// With the tolerance column the table takes as many columns across as the
+// picture is wide, twenty, and the column starts after the sixteenth.
+constexpr int kColumnsWithTolerance = 20;
+constexpr int kToleranceColumn = 16;
 
-void AddStepTable(SheetLayout& layout, const MasStep& steps, int top, int half, int textLeft, int col) {
+void AddStepTable(SheetLayout& layout, const MasStep& steps, int top, int half, int textLeft, int col,
+                  const std::vector<std::optional<double>>* tolerances) {
   const int n = std::max(0, static_cast<int>(steps.size()) - 2);
   // The headings take the second line and each step one more below them.
   const int row = n + 2 > kLinesPerHalf ? half / (n + 2) : half / kLinesPerHalf;
@@ -23,6 +28,7 @@ void AddStepTable(SheetLayout& layout, const MasStep& steps, int top, int half, 
   add("Shift", textLeft + 7 * col, headings);
   add("Position", textLeft + 10 * col, headings);
   add("Auto", textLeft + 14 * col, headings);
+  if (tolerances) add("\u00b10.1\u00b0", textLeft + kToleranceColumn * col, headings);
   for (int i = 1; i <= n; ++i) {
     const TStep& step = steps[static_cast<std::size_t>(i)];
     const int line = top + (i + 1) * row;
@@ -32,6 +38,9 @@ void AddStepTable(SheetLayout& layout, const MasStep& steps, int top, int half, 
     add(std::to_string(step.Shift), textLeft + 8 * col, line);
     add(FormatFixed(step.Posit, 4, 2), textLeft + 11 * col, line);
     if (step.Auto) add("A", textLeft + 15 * col, line);
+    if (tolerances && static_cast<std::size_t>(i) < tolerances->size() && (*tolerances)[i]) {
+      add(FormatFixed(*(*tolerances)[i], 5, 3), textLeft + kToleranceColumn * col, line);
+    }
   }
 }
 
@@ -55,17 +64,19 @@ int SheetPictureWidth(int half, const SheetArea& area) {
 }
 
 SheetLayout DataSheetLayout(const SheetArea& area, const MasStep& crown, const MasStep& pavilion,
-                            double refractiveIndex) {
+                            double refractiveIndex, const SlopeTolerances* tolerances) {
   SheetLayout layout;
   const int half = area.h / 2;
   const int pw = SheetPictureWidth(half, area);
   const int row = half / kLinesPerHalf;
-  const int col = pw / kLinesPerHalf;
+  const int col = pw / (tolerances ? kColumnsWithTolerance : kLinesPerHalf);
   const int textLeft = area.x + pw;
   layout.texts.push_back({"RI = " + FormatFixed(refractiveIndex, 4, 2), area.x + col, area.y, std::max(1, row)});
   for (int k = 0; k < 2; ++k) {
     const int top = area.y + k * half;
-    AddStepTable(layout, k == 0 ? crown : pavilion, top, half, textLeft, col);
+    const std::vector<std::optional<double>>* column =
+        tolerances ? (k == 0 ? &tolerances->crown : &tolerances->pavilion) : nullptr;
+    AddStepTable(layout, k == 0 ? crown : pavilion, top, half, textLeft, col, column);
     layout.pictures.push_back({k == 0 ? SheetPicture::Seen::FromFront : SheetPicture::Seen::FromBelow, area.x,
                                top + row, textLeft - col, top + half, StretchY(area)});
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,14 @@ struct SheetText {
   int fontHeight = 1;
 };
 
+// What a cutting error of 0.1 degree in each step's slope costs, as the
+// change in merit in per cent (the worse of the two directions), by element
+// of each side's step array; nothing for a step whose slope is derived.
+struct SlopeTolerances {
+  std::vector<std::optional<double>> crown;
+  std::vector<std::optional<double>> pavilion;
+};
+
 struct SheetLayout {
   std::vector<SheetPicture> pictures;
   std::vector<SheetText> texts;
@@ -54,8 +63,10 @@ SheetLayout ImageLayout(const SheetArea& area);
 // a picture beside the table of its steps (elements 1 .. n of the step array;
 // the table and culet element and the placeholder are not printed). A half
 // whose table would run past its sixteen lines gets a smaller font and line.
+// With tolerances, each step's line ends in a column "±0.1°" and the columns
+// close up to make room for it.
 SheetLayout DataSheetLayout(const SheetArea& area, const MasStep& crown, const MasStep& pavilion,
-                            double refractiveIndex);
+                            double refractiveIndex, const SlopeTolerances* tolerances = nullptr);
 
 // The width of each data sheet picture for a half of that height: on a printer
 // whose resolutions differ, fewer or more pixels across, so that it is square on paper.

@@ -90,7 +90,8 @@ void SheetPainter::DrawSheet(QPainter& canvas, const SheetArea& area, ContentKin
                              const SheetSubject& subject) {
   const SheetLayout layout = kind == ContentKind::Image
                                  ? ImageLayout(area)
-                                 : DataSheetLayout(area, subject.crown, subject.pavilion, subject.refractiveIndex);
+                                 : DataSheetLayout(area, subject.crown, subject.pavilion, subject.refractiveIndex,
+                                                   subject.tolerances ? &*subject.tolerances : nullptr);
   for (const SheetPicture& picture : layout.pictures) {
     const Frame view = picture.seen == SheetPicture::Seen::CurrentView ? subject.view.view
                        : picture.seen == SheetPicture::Seen::FromFront ? IdentityFrame()

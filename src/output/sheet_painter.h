@@ -19,6 +19,9 @@ struct SheetSubject {
   MasStep crown;
   MasStep pavilion;
   double refractiveIndex = 0;
+  int symOrder = 0;  // the design's symmetry, which its cutting tolerances need; 0 when not known
+  // The data sheet's tolerance column; none: the sheet as usual.
+  std::optional<SlopeTolerances> tolerances = std::nullopt;
 };
 
 // Draws the printed content with a tracer of its own, so that the picture

@@ -7,6 +7,7 @@
 
 #include "analysis/light_performance_window.h"
 #include "light/light_map_window.h"
+#include "optimize/optimize_window.h"
 #include "output/alignment_window.h"
 #include "output/picture_size_window.h"
 #include "output/system_printer.h"
@@ -31,7 +32,7 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
       *printer_, [this](QWidget* parent) { return printer_->Properties(parent); },
       [this] {
         return SheetSubject{picture_->RequestAt(0, 0), design_->State().CrownSteps, design_->State().PavilionSteps,
-                            parameters_.RefractiveIndex()};
+                            parameters_.RefractiveIndex(), design_->State().SymOrder};
       },
       [this](const QString& name) { design_->Sound(name); });
   lightMap_ = std::make_unique<LightMapWindow>(light_, picture_->Screen(), lightMapFolder);
@@ -40,6 +41,7 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
       [this](int width, int height) { return picture_->RequestAt(width, height); },
       [this](const QString& name) { design_->Sound(name); });
   lightPerformance_ = std::make_unique<LightPerformanceWindow>();
+  optimize_ = std::make_unique<OptimizeWindow>();
   Wire();
 }
 
@@ -114,10 +116,31 @@ void BrilloraApp::Wire() {
     lightPerformance_->show();
     lightPerformance_->raise();
   });
+  WireOptimizer();
   WireOutput();
 }
 
 void BrilloraApp::PushPictureSettings() { picture_->SetSettings(design_->CurrentSettings()); }
+
+void BrilloraApp::WireOptimizer() {
+  // The optimizer follows every rebuild (an edit while it searches cancels
+  // the search) and the refractive index; its result enters the design only
+  // through Apply, as one edit.
+  const auto follow = [this] {
+    optimize_->SetDesign(design_->State().AsDesign());
+    optimize_->SetRefractiveIndex(parameters_.RefractiveIndex());
+  };
+  QObject::connect(design_.get(), &DesignWindow::stoneRebuilt, optimize_.get(), follow);
+  QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, optimize_.get(),
+                   [this] { optimize_->SetRefractiveIndex(parameters_.RefractiveIndex()); });
+  QObject::connect(optimize_.get(), &OptimizeWindow::applyRequested, design_.get(),
+                   [this](const brillora::Design& design) { design_->ApplyDesign(design); });
+  QObject::connect(design_->Menu().Optimize1, &QAction::triggered, optimize_.get(), [this, follow] {
+    follow();
+    optimize_->show();
+    optimize_->raise();
+  });
+}
 
 void BrilloraApp::WireOutput() {
   // The design window plays the items' cue; these open the export window.
@@ -148,6 +171,7 @@ void BrilloraApp::Start(const QStringList& arguments) {
     placement_.Place(*window, FrameSpot::Centre);
   }
   placement_.Place(*lightPerformance_, FrameSpot::Centre);
+  placement_.Place(*optimize_, FrameSpot::Centre);
   design_->Start(arguments);
   design_->show();
 }
@@ -161,6 +185,7 @@ void BrilloraApp::EndOfRun() {
     if (window != picture_.get()) window->hide();
   }
   lightPerformance_->hide();
+  optimize_->hide();
   // Asked once the program will end for certain, and before the loop that
   // would show the question is told to stop.
   if (pictureSize_->ClipboardUsed() &&

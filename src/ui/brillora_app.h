@@ -18,6 +18,7 @@ class CloseGuard;
 class DesignWindow;
 class LightMapWindow;
 class LightPerformanceWindow;
+class OptimizeWindow;
 class ParametersWindow;
 class PictureSizeWindow;
 class PictureWindow;
@@ -49,6 +50,7 @@ class BrilloraApp {
   LightMapWindow& LightMap() { return *lightMap_; }
   ProgressWindow& Progress() { return *progress_; }
   LightPerformanceWindow& LightPerformance() { return *lightPerformance_; }
+  OptimizeWindow& Optimizer() { return *optimize_; }
   PictureSizeWindow& PictureSize() { return *pictureSize_; }
 
  private:
@@ -58,6 +60,7 @@ class BrilloraApp {
   // The picture window closes: the questions are answered, the program ends.
   void EndOfRun();
   void WireOutput();
+  void WireOptimizer();
 
   StoneParameters parameters_;
   IlluminationModel light_;
@@ -72,6 +75,7 @@ class BrilloraApp {
   std::unique_ptr<ProgressWindow> progress_;
   std::unique_ptr<PictureSizeWindow> pictureSize_;
   std::unique_ptr<LightPerformanceWindow> lightPerformance_;
+  std::unique_ptr<OptimizeWindow> optimize_;
   bool ended_ = false;
   // Last, so that they go first: the windows that close as they are destroyed
   // ask nothing of a design window already partly gone.

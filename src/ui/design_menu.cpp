@@ -94,6 +94,7 @@ DesignMenu BuildDesignMenu(QMenuBar* bar) {
                << CheckItem(animation, "AnimationGIF", "GIF Animation", false, 4);
   m.Weight1 = Item(view, "Weight1", "Parameters");
   m.LightPerformance1 = Item(view, "LightPerformance1", "Light Performance");
+  m.Optimize1 = Item(view, "Optimize1", "Optimize");
 
   m.Help1 = bar->addAction("Help");
   m.Help1->setObjectName("Help1");

@@ -40,6 +40,7 @@ struct DesignMenu {
   QList<QAction*> animations;  // Tracing, Polygons, JPG, BMP, GIF
   QAction* Weight1 = nullptr;
   QAction* LightPerformance1 = nullptr;
+  QAction* Optimize1 = nullptr;
   QAction* Help1 = nullptr;
   QAction* About1 = nullptr;
 };

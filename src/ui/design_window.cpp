@@ -213,6 +213,12 @@ bool DesignWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
+bool DesignWindow::ApplyDesign(const Design& design) {
+  bool applied = false;
+  panel_->Forward([&](StepEditor& editor) { applied = editor.ApplyDesign(design); });
+  return applied;
+}
+
 void DesignWindow::SelectFacetStep(int step) {
   panel_->Forward([step](StepEditor& editor) { editor.SelectFacetStep(step); });
 }

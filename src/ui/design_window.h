@@ -56,6 +56,9 @@ class DesignWindow : public QMainWindow, private EditorObserver, private Documen
   // false keeps the program open (Cancel, or a save that failed or was
   // cancelled).
   bool ConfirmClose();
+  // Puts an optimizer's result into the design as one edit that undo takes
+  // back; false when it does not fit the design's steps.
+  bool ApplyDesign(const Design& design);
 
   const DesignState& State() const { return document_.State(); }
   // The editor exists once the first design is installed.

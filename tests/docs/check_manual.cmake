@@ -61,7 +61,8 @@ elseif(CHECK STREQUAL "NamesEveryWindow")
     "\"The Map of Illumination\" (LightMap)"
     "\"Progress\" (Progress)"
     "\"Size\" (PictureSize)"
-    "\"Light Performance\" (LightPerformance)")
+    "\"Light Performance\" (LightPerformance)"
+    "\"Optimize\" (Optimize)")
   page_text(1 0 text)  # -l 0 is the last page
   set(missing "")
   foreach(window IN LISTS windows)

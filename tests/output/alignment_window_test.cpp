@@ -424,3 +424,38 @@ void AlignmentWindowTest::pdfOutputKeepsTheSaveRules() {
   QCOMPARE(FileBytes(full), QByteArray("old"));
   QVERIFY(dir.entryList(QDir::Files | QDir::Hidden | QDir::System).filter(".brillora-").isEmpty());
 }
+
+void AlignmentWindowTest::toleranceColumnOnlyWhenChecked() {
+  OutputFixture fixture;
+  ImagePrintTarget target(QPageSize(QPageSize::A4), 100, 100);
+  AlignmentWindow window{target, [](QWidget*) { return true; },
+                         [&] {
+                           return SheetSubject{fixture.Request(0, 0), fixture.State().CrownSteps,
+                                               fixture.State().PavilionSteps, 2.42, fixture.State().SymOrder};
+                         },
+                         {}};
+  window.Act(ContentKind::DataSheet);
+  auto* box = window.findChild<QCheckBox*>("ToleranceBox");
+  QVERIFY(box != nullptr);
+  QVERIFY(!box->isChecked());
+  QVERIFY(!window.Subject(false).tolerances.has_value());
+  QTest::mouseClick(window.findChild<QPushButton*>("OK"), Qt::LeftButton);
+  QCOMPARE(target.Pages().size(), std::size_t{1});
+
+  QSignalSpy shown(&window, &AlignmentWindow::tolerancesShown);
+  box->setChecked(true);
+  window.findChild<QWidget*>("PaintBox1")->repaint();
+  QVERIFY(shown.count() > 0 || shown.wait(60000));
+  const SheetSubject subject = window.Subject(false);
+  QVERIFY(subject.tolerances.has_value());
+  // The typed slopes of the design each have their cost.
+  int costs = 0;
+  for (const auto* side : {&subject.tolerances->crown, &subject.tolerances->pavilion}) {
+    for (const std::optional<double>& cost : *side) costs += cost.has_value() ? 1 : 0;
+  }
+  QVERIFY(costs >= 2);
+  window.Act(ContentKind::DataSheet);
+  QTest::mouseClick(window.findChild<QPushButton*>("OK"), Qt::LeftButton);
+  QCOMPARE(target.Pages().size(), std::size_t{2});
+  QVERIFY(target.Pages()[0] != target.Pages()[1]);
+}

@@ -16,4 +16,5 @@ class AlignmentWindowTest : public QObject {
   void menuItemsPrintToPdfWithoutAPrinter();
   void firstOpeningStandsInTheMiddle();
   void pdfOutputKeepsTheSaveRules();
+  void toleranceColumnOnlyWhenChecked();
 };

@@ -33,6 +33,37 @@ const SheetText* Find(const SheetLayout& layout, const std::string& text, int y)
 // A4 portrait: 210 x 297 mm at 600 dots per inch.
 constexpr PrinterMetrics kA4{600, 600, 4961, 7016};
 
+TEST(SheetLayout, ToleranceColumnOnlyWhenAsked) {
+  const SheetArea area{0, 0, 400, 400, false, 1, 1};
+  const SheetLayout plain = DataSheetLayout(area, Steps(3), Steps(2), 2.42);
+  SlopeTolerances tolerances{std::vector<std::optional<double>>(5), std::vector<std::optional<double>>(4)};
+  tolerances.crown[1] = -0.0123;
+  tolerances.crown[3] = -1.5;  // the Auto step 2 has none
+  tolerances.pavilion[1] = -0.25;
+  const SheetLayout with = DataSheetLayout(area, Steps(3), Steps(2), 2.42, &tolerances);
+  const auto count = [](const SheetLayout& layout, const std::string& text) {
+    return std::count_if(layout.texts.begin(), layout.texts.end(), [&](const SheetText& t) { return t.text == text; });
+  };
+  EXPECT_EQ(count(plain, "\u00b10.1\u00b0"), 0);
+  EXPECT_EQ(count(with, "\u00b10.1\u00b0"), 2);  // a heading on each half
+  EXPECT_EQ(with.texts.size(), plain.texts.size() + 2 + 3);
+  // Each value on its step's line, right of every other column.
+  const auto line = [](const SheetLayout& layout, const std::string& text) {
+    const auto t = std::find_if(layout.texts.begin(), layout.texts.end(),
+                                [&](const SheetText& s) { return s.text.find(text) != std::string::npos; });
+    return t == layout.texts.end() ? nullptr : &*t;
+  };
+  const SheetText* value = line(with, "-1.5");
+  const auto a = std::find_if(with.texts.begin(), with.texts.end(), [](const SheetText& t) { return t.text == "A"; });
+  ASSERT_NE(a, with.texts.end());
+  const SheetText* auto2 = &*a;
+  ASSERT_NE(value, nullptr);
+  EXPECT_GT(value->x, auto2->x);
+  ASSERT_NE(line(with, "-0.012"), nullptr);
+  EXPECT_LT(line(with, "-0.012")->y, auto2->y);
+  EXPECT_EQ(plain.pictures.size(), with.pictures.size());
+}
+
 TEST(SheetLayout, PreviewOfThreeHundredPixels) {
   const SheetArea area{0, 0, 300, 300, false, 0.05, 0.05};
   const SheetLayout layout = DataSheetLayout(area, Steps(3), Steps(1), 2.417);
