@@ -58,5 +58,6 @@ int RunExport(Arguments& args, std::ostream& out);
 int RunLightmap(Arguments& args, std::ostream& out);
 int RunAnalyze(Arguments& args, std::ostream& out);
 int RunSheet(Arguments& args, std::ostream& out);
+int RunThumbnail(Arguments& args, std::ostream& out);
 
 }  // namespace brillora::cli

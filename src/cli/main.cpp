@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/standard_output.h"
+#include "version/brillora_version.h"
 
 namespace {
 
@@ -39,6 +40,10 @@ int main(int argc, char** argv) {
   if (words.empty()) {
     PrintHelp(std::cerr);
     return kExitUsage;
+  }
+  if (words[0] == "--version") {
+    out << brillora::VersionLine() << '\n';
+    return CheckedOutput(kExitOk, output, "");
   }
   if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
     PrintHelp(out);

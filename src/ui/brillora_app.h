@@ -52,6 +52,7 @@ class BrilloraApp {
   PictureSizeWindow& PictureSize() { return *pictureSize_; }
 
  private:
+  void StartSavesOutside(const QDir& dataFolder);
   void Wire();
   // The picture window closes: the questions are answered, the program ends.
   void EndOfRun();
