@@ -21,6 +21,8 @@ int main(int argc, char* argv[]) {
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName("Brillora");
+  // The desktop matches the windows with the menu entry, and so its icon.
+  QGuiApplication::setDesktopFileName("brillora");
   QIcon icon;
   for (const int size : {16, 24, 32, 48, 64, 128, 256}) icon.addFile(QString(":/icons/%1.png").arg(size));
   QApplication::setWindowIcon(icon);
