@@ -39,4 +39,21 @@ void BM_ChooseSymmetry(benchmark::State& state) {
 }
 BENCHMARK(BM_ChooseSymmetry)->Unit(benchmark::kMicrosecond);
 
+// "New Step" on a crown of `tiers` tiers, taken back by undo each time (undo
+// brings back the stored stone, no construction). The default crown grown by
+// "New Step" copies its last tier again and again, so the later tiers shrink
+// to nothing: what counts is that a step costs about as much at 400 tiers as
+// at 50, not a multiple of it.
+void BM_NewStep(benchmark::State& state) {
+  EditorObserver quiet;
+  StepEditor editor(quiet);
+  while (static_cast<int>(editor.State().CrownSteps.size()) - 2 < state.range(0)) editor.ClickNewStep();
+  for (auto _ : state) {
+    editor.ClickNewStep();
+    editor.Undo();
+    benchmark::DoNotOptimize(editor.State().stone.get());
+  }
+}
+BENCHMARK(BM_NewStep)->Arg(50)->Arg(100)->Arg(200)->Arg(400)->Arg(499)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -209,7 +209,7 @@ int RunAnalyze(Arguments& args, std::ostream& out) {
   if (s.plot) Plot(curves, *s.plot);
 
   if (s.json) {
-    out << ResultJson(s, faceUp, curves, cutShort).dump(2) << '\n';
+    PrintJson(out, ResultJson(s, faceUp, curves, cutShort));
   } else {
     PrintTable(out, s, faceUp, curves, cutShort);
   }

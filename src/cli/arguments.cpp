@@ -26,4 +26,13 @@ std::optional<int> ParseInteger(const std::string& text) {
   return value;
 }
 
+double TakeDiameter(Arguments& args) {
+  const auto value = args.TakeValue();
+  const auto number = value ? ParseNumber(*value) : std::nullopt;
+  if (!number || !(*number > 0 && *number <= kMaxDiameterMm)) {
+    throw UsageError{"--diameter needs a positive number of millimetres, at most a million"};
+  }
+  return *number;
+}
+
 }  // namespace brillora::cli

@@ -41,4 +41,10 @@ struct UsageError {
   std::string message;
 };
 
+// The value of --diameter, the girdle's corner-to-corner width in
+// millimetres: positive and at most a million (a kilometre), so that the
+// weight and heights of any stone stay numbers. A usage error otherwise.
+inline constexpr double kMaxDiameterMm = 1e6;
+double TakeDiameter(Arguments& args);
+
 }  // namespace brillora::cli

@@ -43,7 +43,8 @@ const std::vector<Command>& Commands() {
        "  a GemCad text design, or\n"
        "  binary STL or OBJ with one group per tier and side, 10 mm across the girdle's\n"
        "  corners unless --diameter says otherwise\n"
-       "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
+       "exit status: 2 for a usage error, 3 for an unreadable design or one that makes no stone,\n"
+       "  4 when OUT cannot be made (more than a GemCad file holds) or written",
        RunExport},
       {"lightmap", "draw the light map of a traced view: where its light comes from",
        "brillora-cli lightmap [DESIGN | --default] -o OUT.png|.bmp|.jpg|.gif [--size PX] "

@@ -18,6 +18,10 @@ namespace brillora::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitUnreadable = 3;
+// A design that reads but cannot be used for the result (export of one that
+// makes no stone): closest to an unreadable one, and told apart from a
+// result that could not be written.
+inline constexpr int kExitUnusable = 3;
 inline constexpr int kExitFailed = 4;  // the work could not be done: too large, not writable
 
 // Thrown when a command cannot go on: main prints the message on standard error

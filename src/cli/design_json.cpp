@@ -1,8 +1,14 @@
 #include "cli/design_json.h"
 
+#include <ostream>
+
 #include "params/weight.h"
 
 namespace brillora::cli {
+
+void PrintJson(std::ostream& out, const Json& json) {
+  out << json.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+}
 
 Json TiersJson(const MasStep& steps) {
   Json tiers = Json::array();

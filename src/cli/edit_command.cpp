@@ -115,14 +115,16 @@ void Apply(StepEditor& editor, const EditAction& action) {
     refusedUnless(editor.ChooseSideTab(action.word == "crown" ? 0 : 1), "no such side");
   } else if (verb == "tab") {
     const int tab = IntegerWord(action);
-    refusedUnless(editor.ChooseStepTab(tab),
-                  "TabControl2 has the tabs 0 .. " + std::to_string(c.TabControl2.Last()));
+    refusedUnless(editor.ChooseStepTab(tab), c.TabControl2.Contains(tab)
+                                                 ? std::string(kStepLimitMessage)
+                                                 : "TabControl2 has the tabs 0 .. " + std::to_string(c.TabControl2.Last()));
   } else if (verb == "new") {
-    refusedUnless(editor.ChooseStepTab(c.TabControl2.Last()), "TabControl2 has no \"New\" tab");
+    refusedUnless(editor.ChooseStepTab(c.TabControl2.Last()),
+                  editor.CanAddStep() ? "TabControl2 has no \"New\" tab" : kStepLimitMessage);
   } else if (verb == "new-step") {
-    editor.ClickNewStep();
+    refusedUnless(editor.ClickNewStep(), kStepLimitMessage);
   } else if (verb == "clear-next") {
-    editor.ClickClearNext();
+    refusedUnless(editor.ClickClearNext(), kStepLimitMessage);
   } else if (verb == "undo") {
     refusedUnless(editor.Undo(), "no edit to undo");
   } else if (verb == "redo") {
@@ -235,7 +237,7 @@ int RunEdit(Arguments& args, std::ostream& out) {
   }
   Json info = DesignJson(design, *editor->State().stone);
   info["editor"] = EditorJson(editor->Controls());
-  out << info.dump(2) << '\n';
+  PrintJson(out, info);
   return kExitOk;
 }
 

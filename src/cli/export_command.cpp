@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/design_json.h"
 #include "cli/gemcad_input.h"
+#include "io/file_text.h"
 #include "io/gemcad_file.h"
 #include "io/mesh_file.h"
 #include "params/weight.h"
@@ -20,17 +21,22 @@ std::string Title(const std::optional<std::string>& file) {
   return "Brillora stone " + (file ? std::filesystem::path(*file).stem().string() : std::string("Default"));
 }
 
+// A design that makes no stone is refused for every format alike: a mesh of
+// it would be empty, and a GemCad file of it one the readers refuse.
+void RefuseEmptyStone(const Stone& stone) {
+  if (stone.AllFacets.empty()) {
+    throw CommandFailure{kExitUnusable, "brillora-cli export: the design's planes enclose no stone"};
+  }
+}
+
 int WriteMesh(const Stone& stone, const std::vector<std::string>& names, double diameter, double unitsAcross,
               const std::string& output, const std::string& title, std::ostream& out) {
-  if (stone.AllFacets.empty()) {
-    throw CommandFailure{kExitFailed, "brillora-cli export: the design's planes enclose no stone"};
-  }
   const StoneMesh mesh = MeshOfStone(stone, names, diameter / unitsAcross);
   const std::string error = WriteMeshFile(output, mesh, title);
   if (!error.empty()) throw CommandFailure{kExitFailed, "brillora-cli export: " + error};
   Json written = {{"file", output}, {"vertices", mesh.vertices.size()}, {"triangles", mesh.TriangleCount()},
                   {"groups", mesh.groups.size()}, {"diameter_mm", diameter}};
-  out << written.dump(2) << '\n';
+  PrintJson(out, written);
   return kExitOk;
 }
 
@@ -41,7 +47,7 @@ int WriteGemCad(const GemCadDesign& design, const std::string& output, const Sto
   for (const GemCadTier& tier : design.tiers) facets += tier.facets.size();
   Json written = {{"file", output}, {"tiers", design.tiers.size()}, {"facets", facets},
                   {"volume", SixfoldVolume(stone) / 6.0}};
-  out << written.dump(2) << '\n';
+  PrintJson(out, written);
   return kExitOk;
 }
 
@@ -61,10 +67,7 @@ int RunExport(Arguments& args, std::ostream& out) {
         throw UsageError{"-o needs a file name ending in .asc, .stl or .obj"};
       }
     } else if (word == "--diameter") {
-      const auto value = args.TakeValue();
-      const auto number = value ? ParseNumber(*value) : std::nullopt;
-      if (!number || !(*number > 0 && *number <= 1e6)) throw UsageError{"--diameter needs a positive number of millimetres"};
-      diameter = *number;
+      diameter = TakeDiameter(args);
     } else if (!word.empty() && word.front() != '-' && !file) {
       file = word;
     } else {
@@ -76,6 +79,7 @@ int RunExport(Arguments& args, std::ostream& out) {
   if (IsGemCadInput(file)) {
     const GemCadDesign gemcad = LoadGemCad(*file);
     const Stone stone = GemCadStone(gemcad);
+    RefuseEmptyStone(stone);
     if (IsGemCadName(*output)) return WriteGemCad(gemcad, *output, stone, out);
     // The width is measured across the girdle's corners in the file's own unit.
     return WriteMesh(stone, GemCadTierNames(gemcad), diameter, 2.0 * WidestRadius(stone), *output, Title(file), out);
@@ -84,8 +88,10 @@ int RunExport(Arguments& args, std::ostream& out) {
   EditorObserver quiet;
   const auto editor = StartEditor(file, read, quiet);
   const DesignState& state = editor->State();
+  RefuseEmptyStone(*state.stone);
   if (IsGemCadName(*output)) {
-    const std::string name = file ? std::filesystem::path(*file).stem().string() : std::string("Default");
+    // The heading is text: a name that is not UTF-8 is read as the file texts are.
+    const std::string name = file ? Utf8FromFileText(std::filesystem::path(*file).stem().string()) : std::string("Default");
     return WriteGemCad(GemCadOf(editor->CurrentDesign(), read.refractiveIndex, name), *output, *state.stone, out);
   }
   // The girdle's corners lie at radius 1, so the width spans two model units.

@@ -19,9 +19,7 @@ int RunInfo(Arguments& args, std::ostream& out) {
     if (word == "--default") {
       file.reset();
     } else if (word == "--diameter") {
-      const auto value = args.TakeValue();
-      diameter = value ? ParseNumber(*value) : std::nullopt;
-      if (!diameter || *diameter <= 0) throw UsageError{"--diameter needs a positive number"};
+      diameter = TakeDiameter(args);
     } else if (word == "--material") {
       const auto name = args.TakeName();
       if (!name) throw UsageError{"--material needs a material name"};
@@ -58,7 +56,7 @@ int RunInfo(Arguments& args, std::ostream& out) {
       info["weight_ct"] = m.weightCarats;
     }
     if (withFacets) info["facet_list"] = FacetListJson(stone);
-    out << info.dump(2) << '\n';
+    PrintJson(out, info);
     return kExitOk;
   }
   // The design as the desktop shows it once its editor has installed it.
@@ -76,7 +74,7 @@ int RunInfo(Arguments& args, std::ostream& out) {
     info["weight_ct"] = m.weightCarats;
   }
   if (withFacets) info["facet_list"] = FacetListJson(stone);
-  out << info.dump(2) << '\n';
+  PrintJson(out, info);
   return kExitOk;
 }
 

@@ -117,7 +117,7 @@ int RunTrace(Arguments& args, std::ostream& out) {
     beams.push_back(std::move(beam));
   }
   result["exit_beams"] = std::move(beams);
-  out << result.dump(2) << '\n';
+  PrintJson(out, result);
   return kExitOk;
 }
 

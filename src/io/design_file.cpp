@@ -8,6 +8,7 @@
 #include "io/atomic_save.h"
 #include "io/regular_file.h"
 #include "model/design_limits.h"
+#include "model/facet_construction.h"
 #include "model/gear.h"
 #include "model/girdle.h"
 #include "model/number_text.h"
@@ -17,9 +18,6 @@ namespace brillora {
 namespace {
 
 constexpr std::string_view kHeader = "Step\tAngle\tSplit\tShift\tPosit\tAuto";
-// Far beyond any stone a cutter designs, small enough that a hostile count
-// cannot make the reader allocate without bound.
-constexpr double kMaxSteps = 500;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // Splits on CR LF, LF or a lone CR, as a text-file reader sees lines.
@@ -86,24 +84,78 @@ bool ReadSide(LineReader& reader, bool crown, MasStep& steps) {
     step.Posit = (crown && i == 1) ? GirdlePosit(positColumn / 10.0, angle) : positColumn;
     if (!std::isfinite(step.Posit)) return false;
     step.Auto = autoColumn > 0.5;
+    if (SplitTierTurns(steps, i)) return false;
   }
   return true;
 }
 
-// The editor keeps typed slopes within what the reader accepts; slopes that
-// the construction derives for Auto tiers may come out flatter than two
-// decimals hold, or undefined where planes do not meet. A read derives them
-// anew, so the nearest slope the reader accepts is written for them.
+// The girdle tier's column holds ten times its thickness, from which the
+// reader computes the position again through the slope. The column written
+// is the shortest whose reading gives back exactly the position: the
+// thickness rounded to 2, 3, .. decimals, else a column a few roundings from
+// the exact one. Not every position can come back from some column (near a
+// flat slope a column's last digit moves the position by more than its
+// last); then the column that comes nearest is written.
+std::string GirdleColumn(double posit, double angle) {
+  const double column = 10.0 * GirdleThickness(posit, angle);
+  if (!std::isfinite(column)) return FormatExact(column, 4, 2);
+  const auto miss = [&](double c) { return std::abs(GirdlePosit(c / 10.0, angle) - posit); };
+  for (int decimals = 2; decimals <= 17; ++decimals) {
+    const std::string text = FormatFixed(column, 4, decimals);
+    double read = 0.0;
+    if (ParseCleanNumber(text, read) && miss(read) == 0.0) return text;
+  }
+  double best = column;
+  double up = column, down = column;
+  for (int step = 0; step < 64 && miss(best) > 0.0; ++step) {
+    up = std::nextafter(up, INFINITY);
+    down = std::nextafter(down, -INFINITY);
+    for (double c : {up, down}) {
+      if (miss(c) < miss(best)) best = c;
+    }
+  }
+  return FormatExact(best, 4, 2);
+}
+
+// Slopes and positions are written with as many decimals as give back the
+// very numbers the stone was built from (two at least, as the format always
+// had): a reader of the format parses a decimal number of any length, so
+// older readers take these files as they are. The editor keeps typed slopes
+// within what the reader accepts; slopes that the construction derives for
+// Auto tiers may come out flatter, or undefined where planes do not meet. A
+// read derives them anew, so the nearest slope the reader accepts is written
+// for them.
+//
+// An Auto tier's stored slope is the construction's own: a later tier's is
+// derived again on reading from the tiers before it, and is written with two
+// decimals; the first tier's is derived from itself, and the construction
+// stores it back through its cotangent, so it comes back a rounding away from
+// the slope typed (43.00000000000001 for 43). The shortest slope that derives
+// the stored one is written: the slope typed, which built the stone shown.
+std::string SlopeColumn(const TStep& step, int k) {
+  const double angle = WithinSlopeRange(step.Angle);
+  if (!step.Auto) return FormatExact(angle, 5, 2);
+  if (k > 1) return FormatFixed(angle, 5, 2);
+  for (int decimals = 2; decimals <= 17; ++decimals) {
+    const std::string text = FormatFixed(angle, 5, decimals);
+    double read = 0.0;
+    if (ParseCleanNumber(text, read) && WithinSlopeRange(DerivedSlope(read)) == angle) return text;
+  }
+  return FormatExact(angle, 5, 2);
+}
+
 std::string StepLines(const MasStep& steps, bool crown) {
   std::string text;
   const int n = static_cast<int>(steps.size()) - 2;
   for (int i = 1; i <= n; ++i) {
     const TStep& step = steps[i];
-    const double positColumn =
-        (crown && i == 1) ? 10.0 * GirdleThickness(step.Posit, step.Angle) : step.Posit;
-    text += std::to_string(i) + '\t' + FormatFixed(WithinSlopeRange(step.Angle), 5, 2) + '\t' +
-            std::to_string(step.Split) + '\t' + std::to_string(step.Shift) + '\t' +
-            FormatFixed(positColumn, 4, 2) + '\t' + (step.Auto ? "1" : "0") + "\r\n";
+    const std::string slopeColumn = SlopeColumn(step, i);
+    double slopeRead = 0.0;  // the girdle's position comes back through the slope as read
+    ParseCleanNumber(slopeColumn, slopeRead);
+    const std::string positColumn =
+        (crown && i == 1) ? GirdleColumn(step.Posit, slopeRead) : FormatExact(step.Posit, 4, 2);
+    text += std::to_string(i) + '\t' + slopeColumn + '\t' + std::to_string(step.Split) + '\t' +
+            std::to_string(step.Shift) + '\t' + positColumn + '\t' + (step.Auto ? "1" : "0") + "\r\n";
   }
   return text;
 }
@@ -216,7 +268,7 @@ std::string DesignFileText(const Design& design, double refractiveIndex, std::st
   };
   side(design.CrownSteps, true, "Steps of Crown");
   side(design.PavilionSteps, false, "Steps of Pavilion");
-  text += FormatFixed(refractiveIndex, 5, 3) + " Refractive Index\r\n";
+  text += FormatExact(refractiveIndex, 5, 3) + " Refractive Index\r\n";
   text += "Date   " + std::string(date) + "\r\n";
   text += "Time   " + std::string(time) + "\r\n";
   return text;

@@ -17,6 +17,35 @@ std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t a
   return value;
 }
 
+// Run-length data (8 or 4 bits a pixel) has no fixed size: its runs are
+// followed to its end. Data that runs out, or ends its bitmap, before the
+// last row leaves the rest of the picture undefined, which Qt's reader fills
+// with black: such a picture is as unreadable as one whose rows were cut off.
+// Every step takes at least two bytes, so the walk is bounded by the file.
+bool RunLengthReachesLastRow(const std::vector<std::uint8_t>& bytes, std::size_t offset, std::int64_t height,
+                             bool fourBits) {
+  std::size_t at = offset;
+  std::int64_t row = 0;
+  while (at + 1 < bytes.size()) {
+    const int count = bytes[at], code = bytes[at + 1];
+    at += 2;
+    if (count > 0) continue;  // a run of one colour within the row
+    if (code == 0) {          // end of a row
+      if (++row >= height) return true;
+    } else if (code == 1) {   // end of the bitmap
+      return row >= height - 1;
+    } else if (code == 2) {   // a jump right and down
+      if (at + 1 >= bytes.size()) return false;
+      row += bytes[at + 1];
+      at += 2;
+    } else {                  // `code` pixels given one by one, padded to a whole word
+      std::size_t length = fourBits ? (static_cast<std::size_t>(code) + 1) / 2 : static_cast<std::size_t>(code);
+      at += length + (length & 1);
+    }
+  }
+  return false;
+}
+
 // Qt's reader fills a bitmap whose pixel rows were cut off; a picture of the
 // surroundings made of such filler is as unreadable as any other damaged file.
 // A bitmap larger than any accepted picture is refused before it is decoded.
@@ -25,7 +54,7 @@ bool BmpAcceptable(const std::vector<std::uint8_t>& bytes) {
   const std::uint32_t offset = LittleEndian(bytes, 10, 4);
   const std::uint32_t headerSize = LittleEndian(bytes, 14, 4);
   std::int64_t width = 0, height = 0, bits = 0;
-  bool rleCompressed = false;
+  std::uint32_t compression = 0;
   if (headerSize == 12) {  // the old core header: 16-bit sizes
     width = LittleEndian(bytes, 18, 2);
     height = LittleEndian(bytes, 20, 2);
@@ -35,12 +64,15 @@ bool BmpAcceptable(const std::vector<std::uint8_t>& bytes) {
     width = static_cast<std::int32_t>(LittleEndian(bytes, 18, 4));
     height = static_cast<std::int32_t>(LittleEndian(bytes, 22, 4));
     bits = LittleEndian(bytes, 28, 2);
-    const std::uint32_t compression = LittleEndian(bytes, 30, 4);
-    rleCompressed = compression != 0 && compression != 3;
+    compression = LittleEndian(bytes, 30, 4);
   }
   if (height < 0) height = -height;
   if (!PictureSizeAccepted(width, height)) return false;
-  if (rleCompressed) return true;  // run-length data has no fixed size
+  constexpr std::uint32_t kRunLength8 = 1, kRunLength4 = 2, kBitFields = 3;
+  if (compression == kRunLength8 || compression == kRunLength4) {
+    return RunLengthReachesLastRow(bytes, offset, height, compression == kRunLength4);
+  }
+  if (compression != 0 && compression != kBitFields) return true;  // left to Qt's reader
   const std::int64_t rowBytes = (width * bits + 31) / 32 * 4;
   return static_cast<std::int64_t>(bytes.size()) >= offset + rowBytes * height;
 }

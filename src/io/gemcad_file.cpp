@@ -5,12 +5,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <initializer_list>
 #include <optional>
 #include <vector>
 
 #include "io/atomic_write.h"
+#include "io/file_text.h"
+#include "io/regular_file.h"
+#include "model/number_text.h"
 
 namespace brillora {
 
@@ -66,6 +68,8 @@ class Reader {
  public:
   GemCadReadResult Read(std::string_view text) {
     if (text.size() > kGemCadMaxBytes) return Fail(0, "the file is larger than any GemCad design");
+    // A file is in one encoding: UTF-8 when all of it is, else Windows-1252.
+    utf8_ = IsUtf8(text);
     std::size_t number = 0;
     bool first = true;
     bool gear = false;
@@ -93,13 +97,13 @@ class Reader {
         why = IndexLine(tokens);
       } else if (key == "H" || key == "F") {
         (key == "H" ? result_.design.headings : result_.design.footnotes)
-            .emplace_back(Trimmed(line.substr(tokens[0].end)));
+            .push_back(Text(Trimmed(line.substr(tokens[0].end))));
       } else if (key == "a") {
         why = TierLine(line, tokens);
       } else if (!result_.design.tiers.empty()) {
         why = Facets(line, tokens, 0);
       } else {
-        why = Cat({"\"", key.substr(0, 20), "\" is not a GemCad keyword"});
+        why = Cat({Quoted(key), " is not a GemCad keyword"});
       }
       if (!why.empty()) return Fail(number, why);
     }
@@ -110,6 +114,16 @@ class Reader {
   }
 
  private:
+  std::string Text(std::string_view bytes) const {
+    return utf8_ ? std::string(bytes) : Utf8FromWindows1252(bytes);
+  }
+
+  // A token of the file in a message: its first characters, as text.
+  std::string Quoted(std::string_view token) const {
+    const std::string text = Text(token);
+    return Cat({"\"", Utf8Prefix(text, 20), "\""});
+  }
+
   GemCadReadResult Fail(std::size_t line, const std::string& why) {
     GemCadReadResult failed;
     failed.error = Cat({"Invalid GemCad design: ", line > 0 ? Cat({"line ", std::to_string(line), ": "}) : "", why});
@@ -129,7 +143,7 @@ class Reader {
 
   std::string SymmetryLine(const std::vector<Token>& t) {
     const auto order = t.size() >= 2 ? Whole(t[1].text) : std::nullopt;
-    if (!order || *order < 1 || *order > 1000) return "the symmetry order must be 1 to 1000";
+    if (!order || *order < 1 || *order > kGemCadMaxSymmetry) return "the symmetry order must be 1 to 1000";
     if (t.size() >= 3 && t[2].text != "y" && t[2].text != "n") return "the mirror flag is y or n";
     result_.design.symmetry = *order;
     result_.design.mirror = t.size() >= 3 && t[2].text == "y";
@@ -138,7 +152,7 @@ class Reader {
 
   std::string IndexLine(const std::vector<Token>& t) {
     const auto ri = t.size() >= 2 ? Number(t[1].text) : std::nullopt;
-    if (!ri || *ri < 1.0 || *ri > 10.0) return "the refractive index must be a number from 1 to 10";
+    if (!ri || *ri < kGemCadMinIndex || *ri > kGemCadMaxIndex) return "the refractive index must be a number from 1 to 10";
     result_.design.refractiveIndex = *ri;
     return {};
   }
@@ -152,7 +166,7 @@ class Reader {
       distance = Number(t[2].text);
     }
     if (!angle || std::abs(*angle) > 90.0) return "a tier's slope must be a number from -90 to 90";
-    if (!distance || std::abs(*distance) > 1e6) return "a tier's distance must be a number within a million";
+    if (!distance || std::abs(*distance) > kGemCadMaxDistance) return "a tier's distance must be a number within a million";
     GemCadTier tier;
     tier.angle = *angle;
     tier.distance = *distance;
@@ -165,17 +179,17 @@ class Reader {
     GemCadTier& tier = result_.design.tiers.back();
     for (std::size_t i = from; i < t.size(); ++i) {
       if (t[i].text == "G") {
-        tier.instruction = std::string(Trimmed(line.substr(t[i].end)));
+        tier.instruction = Text(Trimmed(line.substr(t[i].end)));
         return {};
       }
       if (t[i].text == "n") {
         if (tier.facets.empty() || i + 1 >= t.size()) return "a facet name (n) follows an index and has a name";
-        tier.facets.back().name = std::string(t[++i].text);
+        tier.facets.back().name = Text(t[++i].text);
         continue;
       }
       const auto index = Number(t[i].text);
-      if (!index || std::abs(*index) > 1e6) {
-        return Cat({"\"", t[i].text.substr(0, 20), "\" is not a gear index"});
+      if (!index || std::abs(*index) > kGemCadMaxGearIndex) {
+        return Cat({Quoted(t[i].text), " is not a gear index"});
       }
       if (++facets_ > kGemCadMaxFacets) return "more facets than any GemCad design has";
       tier.facets.push_back({*index, {}});
@@ -185,6 +199,7 @@ class Reader {
 
   GemCadReadResult result_;
   std::size_t facets_ = 0;
+  bool utf8_ = true;
 };
 
 std::string Fixed(double value, int decimals) {
@@ -193,9 +208,14 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
+// Slopes, distances and fractional indices are written with the decimals
+// that give back the very numbers (nine at least), so that the planes read
+// back are the planes written.
+std::string Exact(double value) { return FormatExact(value, 0, 9); }
+
 std::string IndexText(double index) {
   if (index == std::round(index) && std::abs(index) < 1e9) return std::to_string(static_cast<long long>(index));
-  return Fixed(index, 9);
+  return Exact(index);
 }
 
 }  // namespace
@@ -210,48 +230,82 @@ bool IsGemCadName(const std::filesystem::path& file) {
 GemCadReadResult ReadGemCadText(std::string_view text) { return Reader().Read(text); }
 
 GemCadReadResult ReadGemCadFile(const std::filesystem::path& file) {
-  // A FIFO or a device would be waited on or read without end.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
+  RegularFileRead read = ReadRegularFileOrSayWhy(file, kGemCadMaxBytes);
+  if (!read.content) {
     GemCadReadResult failed;
-    failed.error = Cat({"Cannot read \"", file.string(), "\": not a regular file"});
+    failed.error = Cat({"Cannot read \"", Utf8FromFileText(file.string()), "\": ", read.failure});
     return failed;
   }
-  std::ifstream in(file, std::ios::binary);
-  std::string text(kGemCadMaxBytes + 1, '\0');
-  if (in) in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (!in && !in.eof()) {
-    GemCadReadResult failed;
-    failed.error = Cat({"Cannot read \"", file.string(), "\""});
-    return failed;
-  }
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  return ReadGemCadText(text);
+  return ReadGemCadText(*read.content);
 }
 
 std::string GemCadText(const GemCadDesign& design) {
-  std::string text = "GemCad 5.0\r\n";
-  text += Cat({"g ", std::to_string(design.gearTeeth), " ", Fixed(design.gearOffset, 1), "\r\n"});
-  text += Cat({"y ", std::to_string(design.symmetry), design.mirror ? " y" : " n", "\r\n"});
-  text += Cat({"I ", Fixed(design.refractiveIndex, 3), "\r\n"});
-  for (const std::string& h : design.headings) text += Cat({"H ", h, "\r\n"});
+  // GemCad's own readers take Windows-1252: the texts are written so when
+  // every character has a byte there, else all of them as UTF-8.
+  std::vector<const std::string*> texts;
+  for (const std::string& h : design.headings) texts.push_back(&h);
+  for (const std::string& f : design.footnotes) texts.push_back(&f);
+  for (const GemCadTier& tier : design.tiers) {
+    texts.push_back(&tier.instruction);
+    for (const GemCadFacet& facet : tier.facets) texts.push_back(&facet.name);
+  }
+  const bool windows1252 = std::all_of(texts.begin(), texts.end(),
+                                       [](const std::string* t) { return Windows1252FromUtf8(*t).has_value(); });
+  const auto text = [&](const std::string& t) { return windows1252 ? *Windows1252FromUtf8(t) : t; };
+
+  std::string out = "GemCad 5.0\r\n";
+  out += Cat({"g ", std::to_string(design.gearTeeth), " ", Fixed(design.gearOffset, 1), "\r\n"});
+  out += Cat({"y ", std::to_string(design.symmetry), design.mirror ? " y" : " n", "\r\n"});
+  out += Cat({"I ", FormatExact(design.refractiveIndex, 0, 3), "\r\n"});
+  for (const std::string& h : design.headings) out += Cat({"H ", text(h), "\r\n"});
   // Long tiers go on over lines that begin with an index.
   constexpr std::size_t kFacetsPerLine = 12;
   for (const GemCadTier& tier : design.tiers) {
-    text += Cat({"a ", Fixed(tier.angle, 9), " ", Fixed(tier.distance, 9)});
+    out += Cat({"a ", Exact(tier.angle), " ", Exact(tier.distance)});
     for (std::size_t i = 0; i < tier.facets.size(); ++i) {
-      text += i > 0 && i % kFacetsPerLine == 0 ? "\r\n" : " ";
-      text += IndexText(tier.facets[i].index);
-      if (!tier.facets[i].name.empty()) text += Cat({" n ", tier.facets[i].name});
+      out += i > 0 && i % kFacetsPerLine == 0 ? "\r\n" : " ";
+      out += IndexText(tier.facets[i].index);
+      if (!tier.facets[i].name.empty()) out += Cat({" n ", text(tier.facets[i].name)});
     }
-    if (!tier.instruction.empty()) text += Cat({" G ", tier.instruction});
-    text += "\r\n";
+    if (!tier.instruction.empty()) out += Cat({" G ", text(tier.instruction)});
+    out += "\r\n";
   }
-  for (const std::string& f : design.footnotes) text += Cat({"F ", f, "\r\n"});
-  return text;
+  for (const std::string& f : design.footnotes) out += Cat({"F ", text(f), "\r\n"});
+  return out;
+}
+
+std::string GemCadBeyondBounds(const GemCadDesign& design) {
+  if (design.gearTeeth < 1 || design.gearTeeth > kGemCadMaxTeeth) return "the gear has more teeth than a GemCad design may";
+  if (design.symmetry < 1 || design.symmetry > kGemCadMaxSymmetry) return "the symmetry order is more than a GemCad design may have";
+  if (!(design.refractiveIndex >= kGemCadMinIndex && design.refractiveIndex <= kGemCadMaxIndex)) {
+    return "the refractive index is outside the 1 to 10 of a GemCad design";
+  }
+  if (design.tiers.size() > kGemCadMaxTiers) {
+    return Cat({"the design has ", std::to_string(design.tiers.size()), " tiers, more than the ",
+                std::to_string(kGemCadMaxTiers), " of a GemCad design"});
+  }
+  std::size_t facets = 0;
+  for (const GemCadTier& tier : design.tiers) {
+    facets += tier.facets.size();
+    if (!(std::abs(tier.angle) <= 90.0)) return "a tier's slope is not within 90 degrees";
+    if (!(std::abs(tier.distance) <= kGemCadMaxDistance)) {
+      return "a tier lies farther than a million units from the centre, beyond any GemCad design";
+    }
+    for (const GemCadFacet& facet : tier.facets) {
+      if (!(std::abs(facet.index) <= kGemCadMaxGearIndex)) return "a gear index is beyond a million";
+    }
+  }
+  if (facets > kGemCadMaxFacets) {
+    return Cat({"the design has ", std::to_string(facets), " facets, more than the ",
+                std::to_string(kGemCadMaxFacets), " of a GemCad design"});
+  }
+  return {};
 }
 
 std::string WriteGemCadFile(const std::filesystem::path& file, const GemCadDesign& design) {
+  if (std::string why = GemCadBeyondBounds(design); !why.empty()) {
+    return Cat({"Cannot write \"", file.string(), "\": ", why});
+  }
   return WriteFileAtomically(file, GemCadText(design));
 }
 

@@ -13,6 +13,12 @@ inline constexpr std::size_t kGemCadMaxBytes = 4 << 20;
 inline constexpr std::size_t kGemCadMaxTiers = 1000;
 inline constexpr std::size_t kGemCadMaxFacets = 5000;
 inline constexpr int kGemCadMaxTeeth = 10000;
+inline constexpr int kGemCadMaxSymmetry = 1000;
+inline constexpr double kGemCadMinIndex = 1.0;  // refractive index
+inline constexpr double kGemCadMaxIndex = 10.0;
+// Tiers' distances and gear indices, in either direction.
+inline constexpr double kGemCadMaxDistance = 1e6;
+inline constexpr double kGemCadMaxGearIndex = 1e6;
 
 struct GemCadReadResult {
   GemCadDesign design;
@@ -30,7 +36,14 @@ GemCadReadResult ReadGemCadFile(const std::filesystem::path& file);
 // The lines of a GemCad text design.
 std::string GemCadText(const GemCadDesign& design);
 
-// Written beside the old file and renamed over it; empty when written, else the reason.
+// Why the reader would refuse the design if it were written, naming the first
+// bound it passes; empty when it keeps every bound of the reader.
+std::string GemCadBeyondBounds(const GemCadDesign& design);
+
+// Written beside the old file and renamed over it; empty when written, else
+// the reason. A design beyond the reader's bounds is not written: every file
+// written reads back.
+
 std::string WriteGemCadFile(const std::filesystem::path& file, const GemCadDesign& design);
 
 }  // namespace brillora

@@ -72,24 +72,14 @@ bool ReadFirstImage(GifFileType* gif, FirstImage& image) {
   return true;
 }
 
-// Later images are passed over without being decoded.
-bool SkipImage(GifFileType* gif) {
-  int codeSize = 0;
-  GifByteType* block = nullptr;
-  if (DGifGetCode(gif, &codeSize, &block) != GIF_OK) return false;
-  while (block)
-    if (DGifGetCodeNext(gif, &block) != GIF_OK) return false;
-  return true;
-}
-
-// Reads one extension; the first graphics control block before the first
-// image names its transparent colour.
-bool ReadExtension(GifFileType* gif, bool beforeFirstImage, bool& controlSeen, int& transparent) {
+// Reads one extension before the first image; the first graphics control
+// block names the image's transparent colour.
+bool ReadExtension(GifFileType* gif, bool& controlSeen, int& transparent) {
   int code = 0;
   GifByteType* block = nullptr;
   if (DGifGetExtension(gif, &code, &block) != GIF_OK) return false;
   GraphicsControlBlock control{};
-  if (beforeFirstImage && !controlSeen && code == GRAPHICS_EXT_FUNC_CODE && block &&
+  if (!controlSeen && code == GRAPHICS_EXT_FUNC_CODE && block &&
       DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
     controlSeen = true;
     transparent = control.TransparentColor;
@@ -176,22 +166,23 @@ std::optional<QImage> DecodeGif(std::span<const std::uint8_t> bytes) {
   const int width = gif->SWidth, height = gif->SHeight;
   if (!PictureSizeAccepted(width, height)) return std::nullopt;
 
-  // The whole stream is walked to its end, so that a truncated file counts as
-  // unreadable; only the first image is decoded.
+  // The surroundings are one picture: the stream is read up to the end of its
+  // first image, and what follows (further frames of an animation, as many as
+  // the file holds) is not looked at, so a file of millions of frames costs no
+  // more than its first. An image cut off counts as unreadable.
   FirstImage first;
-  bool haveImage = false, controlSeen = false;
-  GifRecordType type = UNDEFINED_RECORD_TYPE;
-  do {
-    if (DGifGetRecordType(gif.get(), &type) != GIF_OK) return std::nullopt;
+  bool controlSeen = false;
+  for (;;) {
+    GifRecordType type = UNDEFINED_RECORD_TYPE;
+    if (DGifGetRecordType(gif.get(), &type) != GIF_OK || type == TERMINATE_RECORD_TYPE) return std::nullopt;
     if (type == IMAGE_DESC_RECORD_TYPE) {
-      if (DGifGetImageDesc(gif.get()) != GIF_OK) return std::nullopt;
-      if (!(haveImage ? SkipImage(gif.get()) : ReadFirstImage(gif.get(), first))) return std::nullopt;
-      haveImage = true;
-    } else if (type == EXTENSION_RECORD_TYPE) {
-      if (!ReadExtension(gif.get(), !haveImage, controlSeen, first.transparent)) return std::nullopt;
+      if (DGifGetImageDesc(gif.get()) != GIF_OK || !ReadFirstImage(gif.get(), first)) return std::nullopt;
+      break;
     }
-  } while (type != TERMINATE_RECORD_TYPE);
-  if (!haveImage) return std::nullopt;
+    if (type == EXTENSION_RECORD_TYPE && !ReadExtension(gif.get(), controlSeen, first.transparent)) {
+      return std::nullopt;
+    }
+  }
 
   QImage image(width, height, QImage::Format_RGB888);
   if (image.isNull()) return std::nullopt;

@@ -13,8 +13,8 @@
 namespace brillora {
 
 // The first image of a GIF stream on its logical screen (black where the image
-// does not cover it or is transparent). nullopt when the stream is not a
-// complete GIF.
+// does not cover it or is transparent). nullopt when the stream is no GIF or
+// its first image is not complete; nothing after the first image is read.
 std::optional<QImage> DecodeGif(std::span<const std::uint8_t> bytes);
 
 // One GIF image; the colours are reduced to at most 256 by the library's own

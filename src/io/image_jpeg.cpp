@@ -42,8 +42,18 @@ void InstallTrap(JpegErrorTrap& trap) {
 struct DecodeState {
   jpeg_decompress_struct info{};
   JpegErrorTrap trap;
+  jpeg_progress_mgr progress{};
   QImage image;
 };
+
+// The library calls this between rows of every scan it reads. A progressive
+// picture may hold any number of scans, each of which can take a pass over
+// the whole picture for a few bytes of file; past the bound the picture is
+// refused before the next scan is decoded.
+void LimitScans(j_common_ptr common) {
+  const auto* info = reinterpret_cast<j_decompress_ptr>(common);
+  if (info->input_scan_number > kMaxJpegScans) JumpOnError(common);
+}
 
 bool RunDecode(DecodeState& s, std::span<const std::uint8_t> bytes, JpegIdct idct) {
   InstallTrap(s.trap);
@@ -53,6 +63,8 @@ bool RunDecode(DecodeState& s, std::span<const std::uint8_t> bytes, JpegIdct idc
     return false;
   }
   jpeg_create_decompress(&s.info);
+  s.progress.progress_monitor = LimitScans;
+  s.info.progress = &s.progress;
   jpeg_mem_src(&s.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&s.info, TRUE);
   // The header's claim is checked before the decoder allocates for it.

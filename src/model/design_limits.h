@@ -1,9 +1,17 @@
 #pragma once
 
+#include "model/design.h"
+
 namespace brillora {
 
 // The values a design may hold, shared by the editor and the design files so
 // that every design the editor makes saves to a file that reads back.
+
+// Steps a side may have: far beyond any stone a cutter designs, small enough
+// that a hostile file cannot make the reader allocate without bound, or the
+// construction work without end. The editor adds no step past it and says so.
+inline constexpr int kMaxSteps = 500;
+inline constexpr const char* kStepLimitMessage = "A side has at most 500 steps";
 
 // Design files keep slopes to two decimals: a flatter typed slope would be
 // written as 0.00, which no stone can have.
@@ -33,6 +41,17 @@ inline int WithinOneTurn(int notches, int gearNotches) {
   const int size = notches < 0 ? -notches : notches;
   const int wrapped = (size - 1) % gearNotches + 1;
   return notches < 0 ? -wrapped : wrapped;
+}
+
+// A split tier's facets lie at -Split and +Split notches about its base
+// azimuth, and the construction places them from the apothems of the tier
+// before it taken about the same azimuth; the tier before, in turn, fits its
+// top to a turned tier as though that tier were one facet a sector. A split
+// tier beyond the first therefore takes no turn of its own: its Shift is 0
+// (the first tier's turn turns the whole side and stays free). A turned one
+// builds an arbitrary stone, often none.
+inline bool SplitTierTurns(const MasStep& steps, int k) {
+  return k >= 2 && steps[static_cast<std::size_t>(k)].Split != 0 && steps[static_cast<std::size_t>(k)].Shift != 0;
 }
 
 }  // namespace brillora

@@ -33,13 +33,24 @@ constexpr HalfSpaceTolerances kHalfSpaceTolerances[] = {{1e-10, 1e-8}, {1e-8, 1e
 
 }  // namespace
 
+double DerivedSlope(double degrees) {
+  double t = 1.0 / std::tan(Radians(degrees));
+  if (!(t >= kMinCotangent)) t = kMinCotangent;
+  return Degrees(std::atan(1 / t));
+}
+
 double PseudoAngle(double a, double b) {
   if (a + b > 0) return b - a > 0 ? a / b - 2 : -b / a;
   return b - a > 0 ? -4 - b / a : a / b + 2;
 }
 
-void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
-  if (s.empty()) return;
+namespace {
+
+// One pass over the tiers. True when it lowered the stored position of a tier
+// before an Auto tier: the planes from that tier on were then computed from
+// the position it had before.
+bool PlanePass(int sign, int symOrder, int gearNotches, MasStep& s) {
+  bool lowered = false;
   const int h = static_cast<int>(s.size()) - 1;
   const double nu = 2 * kPi / gearNotches;
   const double beta = kPi / symOrder;
@@ -48,7 +59,7 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
   TFacet& top = s[0].Facets[0];
   top = TFacet{};
   top.Nz = sign;
-  if (h < 1) return;
+  if (h < 1) return false;
   s[h].Facets.assign(1, top);
 
   int azimuth = s[0].Shift;
@@ -70,7 +81,10 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
       const double q = std::cos(beta - dn) / std::cos(beta);
       if (step.Auto && k > 1) {
         const double p = std::cos(beta) / std::cos(beta - std::abs(nu * step.Shift));
-        if (0.999999 * p < previous.Posit) previous.Posit = 0.999999 * p;
+        if (0.999999 * p < previous.Posit) {
+          previous.Posit = 0.999999 * p;
+          lowered = true;
+        }
         m = (1 / p - previous.Posit) / (0.99999 - previous.Posit / p);
         if (step.Shift == 0) m = 1.001;
       }
@@ -98,7 +112,10 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
       z += (q - r) * c / t;
       c *= step.Posit * q;
     }
-    if (t < kMinCotangent) t = kMinCotangent;
+    // Positions far beyond a stone's may leave the meeting of an Auto tier
+    // undefined (0 / 0, or infinities that cancel): it is then taken upright,
+    // as the steepest slope, so that no derived slope is ever undefined.
+    if (!(t >= kMinCotangent)) t = kMinCotangent;
     if (step.Auto) {
       a = Degrees(std::atan(1 / t));
       step.Angle = a;
@@ -121,12 +138,24 @@ void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
     }
   }
   top.D = z;
+  return lowered;
+}
+
+}  // namespace
+
+// A lowered position is stored, so the planes are computed once more from
+// it: the stone is then the one its stored steps give, and a design saved
+// and opened again builds the same stone. The second pass lowers nothing
+// (the bound depends on the turns alone).
+void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& s) {
+  if (s.empty()) return;
+  if (PlanePass(sign, symOrder, gearNotches, s)) PlanePass(sign, symOrder, gearNotches, s);
 }
 
 Stone BuildStone(int symOrder, const MasStep& crown, const MasStep& pavilion) {
   if (crown.size() < 2 || pavilion.size() < 2) return {};
   const StepList steps(symOrder, crown, pavilion);
-  if (!steps.AllPlanesFinite()) return {};
+  if (!steps.AllPlanesUsable()) return {};
   const std::vector<PlaneRing> rings = RingsOf(steps);
   SectorBuilder builder(steps);
   if (const auto triples = FindCornerTriples(builder)) {

@@ -10,6 +10,10 @@ namespace brillora {
 // the stored Posit of the tier before an Auto tier so that its facets can meet.
 void BuildStepPlanes(int sign, int symOrder, int gearNotches, MasStep& steps);
 
+// The slope BuildStepPlanes stores for an Auto first tier of slope `degrees`:
+// the slope of its cotangent (held at the steepest), a rounding away from it.
+double DerivedSlope(double degrees);
+
 // Intersects the planes of both sides into a closed convex polyhedron. Both sides'
 // planes must be current (BuildStepPlanes). Only the first sectors are computed;
 // the rest are rotated copies. A ring of facets that repeats an earlier one's

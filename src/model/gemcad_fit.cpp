@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/design_limits.h"
 #include "model/facet_construction.h"
 #include "model/gear.h"
 
@@ -158,6 +159,9 @@ GemCadFit FitTierModel(const GemCadDesign& g) {
     }
   }
   if (crown.tiers.empty() || pavilion.tiers.empty()) return misfit("a side has no tier");
+  if (crown.tiers.size() > kMaxSteps || pavilion.tiers.size() > kMaxSteps) {
+    return misfit("a side has more tiers than a design's " + std::to_string(kMaxSteps) + " steps");
+  }
 
   Design design;
   design.SymOrder = n;
@@ -178,6 +182,10 @@ GemCadFit FitTierModel(const GemCadDesign& g) {
       step.Shift = ring->notches - previous;
       step.Posit = 0.5;
       previous = ring->notches;
+      if (SplitTierTurns(steps, static_cast<int>(k) + 1)) {
+        return "the split tier at slope " + std::to_string(side.tiers[k]->angle) +
+               " is turned against the tier before it";
+      }
     }
     steps.back() = steps[1];
     return {};

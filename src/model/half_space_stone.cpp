@@ -44,6 +44,10 @@ class FaceCutter {
     for (int d = 0; (m - d >= 0 || m + d < steps) && !face.Empty(); ++d) {
       if (m + d < steps) CutBy(face, plane, byStep_[m + d]);
       if (d > 0 && m - d >= 0) CutBy(face, plane, byStep_[m - d]);
+      // Shrunk within the snap of its centre, the face is a point here: its
+      // corners would all be one vertex and it would make no facet, so the
+      // planes still to come (hundreds, on a long design) need not cut it.
+      if (!face.Empty() && face.Radius() <= snap_) return PlanePolygon();
     }
     return face;
   }

@@ -1,8 +1,10 @@
 #include "model/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace brillora {
 
@@ -11,6 +13,22 @@ std::string FormatFixed(double value, int width, int decimals) {
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                     std::chars_format::fixed, decimals);
   std::string text(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
+  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+std::string FormatExact(double value, int width, int minDecimals) {
+  if (std::isnan(value)) value = 0.0;
+  value = std::clamp(value, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
+  std::array<char, 400> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+  std::string text(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
+  const std::size_t point = text.find('.');
+  const int decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+  if (decimals < minDecimals) {
+    if (point == std::string::npos) text += '.';
+    text.append(static_cast<std::size_t>(minDecimals - decimals), '0');
+  }
   if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
   return text;
 }

@@ -9,6 +9,12 @@ namespace brillora {
 // right-aligned with leading spaces to at least `width` characters.
 std::string FormatFixed(double value, int width, int decimals);
 
+// The shortest fixed-point text that reads back as exactly `value` (the
+// nearest double to it is `value` itself), with at least `minDecimals`
+// decimals, right-aligned like FormatFixed. A value that is not finite is
+// written as the nearest finite one.
+std::string FormatExact(double value, int width, int minDecimals);
+
 // Rounds to the nearest integer, halves to even.
 double RoundHalfEven(double value);
 

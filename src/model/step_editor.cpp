@@ -47,6 +47,25 @@ int StepEditor::SelectedStep() const { return brillora::SelectedStep(state_, con
 // last refreshed.
 void StepEditor::FollowFirstTier(MasStep& steps) { steps.back() = steps[1]; }
 
+void StepEditor::CarryFirstTier(const TStep& source, TStep& target) const {
+  if (source.Split == 0) {
+    target.Shift = source.Shift;
+    target.Split = 0;
+  } else if (source.Shift == 0) {
+    target.Split = source.Split;
+  } else {
+    // Within one turn of the gear: carried back and forth between the sides
+    // the split would otherwise grow past anything a file holds.
+    target.Split = WithinOneTurn(source.Shift - source.Split, state_.GearNotches);
+  }
+}
+
+bool StepEditor::CarriedFrom(const TStep& source, const TStep& target) const {
+  TStep carried = target;
+  CarryFirstTier(source, carried);
+  return carried.Split == target.Split && carried.Shift == target.Shift;
+}
+
 int StepEditor::HalfSector() const { return HalfSectorNotches(state_.SymOrder, state_.GearNotches); }
 
 void StepEditor::StartWithDefaultDesign() {
@@ -69,10 +88,12 @@ bool StepEditor::InstallDesign(const Design& design) {
   state_.PavilionSteps = design.PavilionSteps;
   controls_.SymBox.Select(symmetry);
   state_.Changed = true;
+  opening_ = true;
   SymBoxChange(Control::None);
   controls_.TabControl2.Select(0);
   PositBarChange(Control::None);
   TabControl2Change(Control::None);
+  opening_ = false;
   ShowMaxSlopeOfDesign();
   history_.Clear();
   dragStart_.reset();
@@ -146,8 +167,15 @@ void StepEditor::FormClick(Control sender) {
   if (state_.Changed) {
     // CurSteps is the edited side's own array, so the planes land in that side.
     // The placeholder is shown, and may be edited, only on the "New" tab.
-    if (k != H()) FollowFirstTier(state_.CurSteps());
-    BuildStepPlanes(state_.IsCrown ? +1 : -1, state_.SymOrder, state_.GearNotches, state_.CurSteps());
+    MasStep& steps = state_.CurSteps();
+    if (k != H()) FollowFirstTier(steps);
+    // Its turn enters the last tier's plane. A design opened again gets a
+    // copy of the first tier there, so the planes are computed with the first
+    // tier's turn even while the "New" tab gives the placeholder one of its own.
+    const int shownShift = steps.back().Shift;
+    steps.back().Shift = steps[1].Shift;
+    BuildStepPlanes(state_.IsCrown ? +1 : -1, state_.SymOrder, state_.GearNotches, steps);
+    steps.back().Shift = shownShift;
   }
   if (sender == Control::TabControl2) state_.SoundName = "Create";
   if (sender != Control::RxSpinEdit1) ShowSpinValue(Control::RxSpinEdit1, Step(k).Angle);
@@ -194,6 +222,9 @@ void StepEditor::SplitBoxChange(Control sender) {
     state_.Changed = true;
     state_.SoundName = "Tik";
     Step(k).Split = ShownNumber(controls_.SplitBox);
+    // The shift list of a split tier beyond the first offers 0 alone: the
+    // tier takes the turn it shows (see SplitTierTurns).
+    if (SplitTierTurns(state_.CurSteps(), k)) Step(k).Shift = 0;
   }
   const int h = HalfSector();
   const bool unsplit = Step(k).Split == 0 && Step(k - 1).Split == 0;
@@ -221,19 +252,11 @@ void StepEditor::ShiftBoxChange(Control sender) {
   }
   if (state_.Changed) {
     // Both sides start from the same girdle outline, so the first tier's
-    // rotation is carried to the other side.
-    const TStep source = Step(1);
+    // rotation is carried to the other side. A design opened after it was
+    // saved from an edit of the other side holds that side's turn carried
+    // here; carried back it would change, so it is kept as it is.
     TStep& target = state_.OtherSteps().at(1);
-    if (source.Split == 0) {
-      target.Shift = source.Shift;
-      target.Split = 0;
-    } else if (source.Shift == 0) {
-      target.Split = source.Split;
-    } else {
-      // Within one turn of the gear: carried back and forth between the sides
-      // the split would otherwise grow past anything a file holds.
-      target.Split = WithinOneTurn(source.Shift - source.Split, state_.GearNotches);
-    }
+    if (!(opening_ && CarriedFrom(target, Step(1)))) CarryFirstTier(Step(1), target);
     FollowFirstTier(state_.OtherSteps());
     BuildStepPlanes(state_.IsCrown ? -1 : +1, state_.SymOrder, state_.GearNotches, state_.OtherSteps());
   }
@@ -252,7 +275,7 @@ void StepEditor::RxSpinEdit1Change(Control sender) {
   const double value = controls_.RxSpinEdit1.value;
   MoveBar(Control::TrackAngle1, value * 10);
   TStep& step = Step(K());
-  if (value != step.Angle) {
+  if (value != step.Angle && !opening_) {
     step.Angle = value;
     state_.Changed = true;
     FormClick(sender);
@@ -269,7 +292,7 @@ void StepEditor::RxSpinEdit2Change(Control sender) {
   const double value = controls_.RxSpinEdit2.value;
   MoveBar(Control::TrackAngle2, value * 10);
   const int j = MainTier();
-  if (value == Step(j).Angle) {
+  if (value == Step(j).Angle || opening_) {
     FormClick(sender);
     return;
   }
@@ -299,7 +322,7 @@ void StepEditor::PositBarChange(Control sender) {
     value = position / 100.0;
     controls_.Label6 = "Position = " + FormatFixed(value, 4, 2);
   }
-  if (value != Step(k).Posit && sender == Control::PositBar) {
+  if (value != Step(k).Posit && sender == Control::PositBar && !opening_) {
     Step(k).Posit = value;
     state_.Changed = true;
   }
@@ -354,6 +377,9 @@ void StepEditor::TabControl2Change(Control sender) {
     s[k + 1] = TStep{};
     s[k] = s[k - 1];
     s[k].Auto = true;
+    // A copy of a turned split first tier keeps its facets where the first
+    // tier has them, and takes no turn of its own.
+    if (SplitTierTurns(s, k)) s[k].Shift = 0;
     if (state_.IsCrown && k == 2) {
       // The first tier above the girdle is the main tier at the Max Slope.
       s[k].Posit = 0.7;
@@ -414,7 +440,10 @@ void StepEditor::NewStepClick(Control sender) {
 void StepEditor::ClearnextClick(Control sender) {
   const int k = K();
   MasStep& s = state_.CurSteps();
+  // On the "New" tab this keeps one element more: the placeholder, a copy of
+  // the first tier, becomes a step, which takes no turn if it is split.
   s.resize(static_cast<std::size_t>(k) + 2);
+  if (SplitTierTurns(s, k)) s[k].Shift = 0;
   state_.Changed = true;
   TabControl2Change(sender);
 }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "model/design.h"
+#include "model/design_limits.h"
 #include "model/design_state.h"
 #include "model/edit_history.h"
 #include "model/editor_controls.h"
@@ -44,6 +45,10 @@ class StepEditor {
 
   // Installs a design that was read in full: both step arrays and the symmetry
   // replace the current ones and the rules refresh the controls and rebuild.
+  // A design opens as it was saved: where the position bar or a slope control
+  // cannot show a value exactly (a finer position, a slope past 89), it shows
+  // the nearest one it has, and the design keeps its own until the control
+  // is used.
   // False, changing nothing, when the design is not one the controls can show
   // (a symmetry order not in the list, a side without a tier).
   bool InstallDesign(const Design& design);
@@ -62,8 +67,12 @@ class StepEditor {
   bool ChooseDataTab(int index);
   bool ChooseSideTab(int index);
   void ClickCrownButton();
-  void ClickNewStep();
-  void ClickClearNext();
+  // "New Step", choosing the "New" tab, and "Clear next Steps" on the "New"
+  // tab (which keeps the placeholder as a step) add no step to a side that
+  // has kMaxSteps already: they return false and change nothing (the window
+  // shows kStepLimitMessage).
+  bool ClickNewStep();
+  bool ClickClearNext();
   void ClickBackground();
   // The input focus moved to a control; entering the facet slope controls
   // turns automatic meeting off for the step.
@@ -80,6 +89,8 @@ class StepEditor {
   bool Undo();
   bool Redo();
   bool CanUndo() const { return history_.CanUndo(); }
+  // Whether the side being edited has room for one more step.
+  bool CanAddStep() const { return H() - 1 < kMaxSteps; }
   bool CanRedo() const { return history_.CanRedo(); }
   // A bar or spin edit held from press to release: everything it does in
   // between is one step of the history.
@@ -129,9 +140,15 @@ class StepEditor {
   void FitTabSelectionsTo(const Design& design);
   void RebuildStepTabs(int k);
   static void FollowFirstTier(MasStep& steps);
+  // The first tier's turn and split as the other side's first tier takes them.
+  void CarryFirstTier(const TStep& source, TStep& target) const;
+  // Whether `target` is what carrying `source` makes of it.
+  bool CarriedFrom(const TStep& source, const TStep& target) const;
 
   int K() const { return controls_.TabControl2.index + 1; }
   int H() const { return static_cast<int>(state_.CurSteps().size()) - 1; }
+  // Choosing the "New" tab now would add a step.
+  bool NewTabAdds() const { return state_.CurSteps().back().Posit < 1.0; }
   int HalfSector() const;
   int MainTier() const { return state_.IsCrown ? 2 : 1; }
   bool OnGirdleTab() const { return state_.IsCrown && K() == 1; }
@@ -144,6 +161,7 @@ class StepEditor {
   EditHistory history_;
   std::optional<EditorSnapshot> dragStart_;
   bool recording_ = false;
+  bool opening_ = false;  // controls set while a design is installed store nothing
   std::uint64_t revision_ = 0;
   std::uint64_t lastRevision_ = 0;
   std::uint64_t savedRevision_ = 0;

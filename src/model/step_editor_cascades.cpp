@@ -163,6 +163,7 @@ bool StepEditor::ChooseStepTab(int index) {
   return Recorded([&] {
     ListControl& tabs = controls_.TabControl2;
     if (!tabs.Contains(index)) return false;
+    if (index == tabs.Last() && index != tabs.index && NewTabAdds() && !CanAddStep()) return false;
     FocusControl(Control::TabControl2);
     if (index == tabs.index) return true;  // a tab control reports only a new tab
     tabs.Select(index);
@@ -204,15 +205,17 @@ void StepEditor::ClickCrownButton() {
 }
 
 // The step menu and the window's background take no input focus.
-void StepEditor::ClickNewStep() {
-  Recorded([&] {
+bool StepEditor::ClickNewStep() {
+  return Recorded([&] {
+    if (NewTabAdds() && !CanAddStep()) return false;
     NewStepClick(Control::NewStep);
     return true;
   });
 }
 
-void StepEditor::ClickClearNext() {
-  Recorded([&] {
+bool StepEditor::ClickClearNext() {
+  return Recorded([&] {
+    if (K() == H() && !CanAddStep()) return false;
     ClearnextClick(Control::Clearnext);
     return true;
   });

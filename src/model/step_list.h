@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "model/design.h"
@@ -40,12 +42,23 @@ class StepList {
   int RingOf(int m, int facet) const { return IsTier(m) ? facet % (S1(m) + 1) : 0; }
   bool RingTakesPart(int m, int ring) const { return takesPart_[m][ring]; }
   bool TakesPart(int m, int facet) const { return RingTakesPart(m, RingOf(m, facet)); }
-  // True when every plane is a finite number; the construction builds nothing
-  // from overflowed planes.
-  bool AllPlanesFinite() const;
+  // The construction looks for the stone within a thousand units of the
+  // origin (the girdle's corners lie at radius 1). A plane farther out than
+  // this holds all of that region on its inner side or none of it: in the
+  // first case its ring takes no part (the stone is the same without it), in
+  // the second nothing is left. Numbers that large would only overflow on
+  // the way to the same answer.
+  static constexpr double kFarthestPlane = 1e4;
+
+  // True when every plane is a finite number and none leaves nothing inside
+  // the region the construction examines; otherwise the stone is empty.
+  bool AllPlanesUsable() const;
 
  private:
-  bool RepeatsEarlierRing(int m, int ring) const;
+  // The rings that take part, by the normal's z part of their first facet:
+  // a ring can repeat only one whose slope is the same.
+  using RingsBySlope = std::multimap<double, std::pair<int, int>>;
+  bool RepeatsEarlierRing(int m, int ring, const RingsBySlope& earlier) const;
 
   int symOrder_;
   double samePlane_;

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -16,6 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "model/design_limits.h"
 #include "model/step_editor.h"
 #include "ui/side_icons.h"
 #include "widgets/control_mirror.h"
@@ -288,17 +290,28 @@ void DesignControlsPanel::ConnectControls() {
           [this](bool on) { Forward([&](StepEditor& editor) { editor.SetAuto(on); }); });
   connect(sideTabs_, &QTabBar::currentChanged, this,
           [this](int i) { Forward([&](StepEditor& editor) { editor.ChooseSideTab(i); }); });
-  connect(stepTabs_, &QTabBar::currentChanged, this,
-          [this](int i) { Forward([&](StepEditor& editor) { editor.ChooseStepTab(i); }); });
+  connect(stepTabs_, &QTabBar::currentChanged, this, [this](int i) {
+    bool chosen = true;
+    Forward([&](StepEditor& editor) { chosen = editor.ChooseStepTab(i) || editor.CanAddStep(); });
+    if (!chosen) TellSideIsFull();
+  });
   connect(dataTabs_, &QTabBar::currentChanged, this,
           [this](int i) { Forward([&](StepEditor& editor) { editor.ChooseDataTab(i); }); });
   connect(crownButton_, &QToolButton::clicked, this,
           [this] { Forward([](StepEditor& editor) { editor.ClickCrownButton(); }); });
   connect(stepMenu_.NewStep, &QAction::triggered, this,
-          [this] { Forward([](StepEditor& editor) { editor.ClickNewStep(); }); });
+          [this] { ForwardAddingStep([](StepEditor& editor) { return editor.ClickNewStep(); }); });
   connect(stepMenu_.Clearnext, &QAction::triggered, this,
-          [this] { Forward([](StepEditor& editor) { editor.ClickClearNext(); }); });
+          [this] { ForwardAddingStep([](StepEditor& editor) { return editor.ClickClearNext(); }); });
 }
+
+void DesignControlsPanel::ForwardAddingStep(bool (*add)(StepEditor& editor)) {
+  bool added = true;
+  Forward([&](StepEditor& editor) { added = add(editor); });
+  if (!added) TellSideIsFull();
+}
+
+void DesignControlsPanel::TellSideIsFull() { QMessageBox::information(this, "Brillora", kStepLimitMessage); }
 
 // The drags that make one step each, and the typed numbers that do.
 void DesignControlsPanel::ConnectHistory() {

@@ -48,6 +48,9 @@ class DesignControlsPanel : public QWidget {
   // being typed counts as entered first.
   template <typename Action>
   void Forward(Action action);
+  // Forwards an action that may add a step; one refused because the side is
+  // full says so instead of doing nothing.
+  void ForwardAddingStep(bool (*add)(StepEditor& editor));
 
  signals:
   // The controls show the editor's state anew.
@@ -58,6 +61,7 @@ class DesignControlsPanel : public QWidget {
   void changeEvent(QEvent* event) override;
 
  private:
+  void TellSideIsFull();
   // The control set, one group at a time, top to bottom.
   QWidget* MakeSymmetryPanel();
   QLayout* MakeSideTabs();

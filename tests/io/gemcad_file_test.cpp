@@ -169,6 +169,38 @@ TEST(GemCadFile, RandomDesignsComeBackAsTheSameStone) {
   EXPECT_GE(checked, testing::TrialCount(60) / 2);
 }
 
+// A GemCad file keeps the very numbers of its tiers, so that the planes read
+// back are those written and the stone the same to the last digit (nine
+// decimals would move a plane by up to half a billionth).
+TEST(GemCadFile, WrittenNumbersReadBackExactly) {
+  std::mt19937 random(41);
+  EditorObserver quiet;
+  int checked = 0;
+  for (int n = 0; n < 100; ++n) {
+    const StepEditor editor(testing::RandomDesign(random), quiet);
+    GemCadDesign written = GemCadOf(editor.CurrentDesign(), 1.5 + 1e-7 * n, "random");
+    for (GemCadTier& tier : written.tiers) {
+      if (!tier.facets.empty()) tier.facets.front().index += 0.1 * n;  // a fractional index as well
+    }
+    if (!GemCadBeyondBounds(written).empty()) continue;  // not written at all
+    ++checked;
+    const GemCadReadResult read = ReadGemCadText(GemCadText(written));
+    ASSERT_TRUE(read.ok()) << read.error;
+    ASSERT_EQ(read.design.tiers.size(), written.tiers.size());
+    EXPECT_EQ(read.design.refractiveIndex, written.refractiveIndex);
+    for (std::size_t t = 0; t < written.tiers.size(); ++t) {
+      EXPECT_EQ(read.design.tiers[t].angle, written.tiers[t].angle);
+      EXPECT_EQ(std::signbit(read.design.tiers[t].angle), std::signbit(written.tiers[t].angle));
+      EXPECT_EQ(read.design.tiers[t].distance, written.tiers[t].distance);
+      for (std::size_t f = 0; f < written.tiers[t].facets.size(); ++f) {
+        EXPECT_EQ(read.design.tiers[t].facets[f].index, written.tiers[t].facets[f].index);
+      }
+    }
+    if (HasFailure()) return;
+  }
+  EXPECT_GT(checked, 50);
+}
+
 TEST(GemCadFile, HostileLinesGetAMessageNamingTheLine) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"", "empty"},
@@ -207,6 +239,46 @@ TEST(GemCadFile, HostileLinesGetAMessageNamingTheLine) {
   const GemCadReadResult open = ReadGemCadText("GemCad 5.0\ng 96 0\na 40 1 0 24 48 72\n");
   ASSERT_TRUE(open.ok());
   EXPECT_TRUE(GemCadStone(open.design).AllFacets.empty());
+}
+
+// The writer's bounds are the reader's: a design within them is written and
+// reads back, one beyond them is refused by both.
+TEST(GemCadFile, TheWriterKeepsTheReadersBounds) {
+  std::mt19937 random(1000);
+  const auto near = [&](double bound) {
+    return bound * std::uniform_real_distribution<double>(0.9, 1.1)(random) *
+           (random() % 2 ? 1 : -1);
+  };
+  int within = 0, beyond = 0;
+  for (int trial = 0; trial < 300; ++trial) {
+    GemCadDesign d;
+    d.gearTeeth = static_cast<int>(std::abs(near(kGemCadMaxTeeth)));
+    d.symmetry = 1 + static_cast<int>(random() % 1100);
+    d.refractiveIndex = std::uniform_real_distribution<double>(0.9, 11.0)(random);
+    d.headings = {"bounds"};
+    const std::size_t tiers = random() % 3 == 0 ? kGemCadMaxTiers + random() % 2 : 1 + random() % 8;
+    const std::size_t facets = random() % 3 == 0 ? kGemCadMaxFacets / tiers + 1 : 1 + random() % 4;
+    for (std::size_t t = 0; t < tiers; ++t) {
+      GemCadTier tier;
+      tier.angle = random() % 20 == 0 ? near(90) : 40.0;
+      tier.distance = random() % 20 == 0 ? near(kGemCadMaxDistance) : 1.0;
+      for (std::size_t f = 0; f < facets; ++f) {
+        tier.facets.push_back({random() % 50 == 0 ? near(kGemCadMaxGearIndex) : static_cast<double>(f), "n"});
+      }
+      d.tiers.push_back(std::move(tier));
+    }
+    const bool written = GemCadBeyondBounds(d).empty();
+    const GemCadReadResult read = ReadGemCadText(GemCadText(d));
+    EXPECT_EQ(read.ok(), written) << GemCadBeyondBounds(d) << " / " << read.error;
+    (written ? within : beyond) += 1;
+  }
+  EXPECT_GT(within, 30);
+  EXPECT_GT(beyond, 30);
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "brillora-bounds.asc";
+  GemCadDesign wide;
+  wide.tiers.assign(kGemCadMaxTiers + 1, GemCadTier{40.0, 1.0, {{0.0, ""}}, ""});
+  EXPECT_NE(WriteGemCadFile(file, wide).find("more than the 1000 of a GemCad design"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 // Thousands of corrupted variants of valid GemCad files: each is read or

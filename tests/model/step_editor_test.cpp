@@ -8,6 +8,7 @@
 #include "model/default_design.h"
 #include "model/facet_construction.h"
 #include "model/step_editor_recorder.h"
+#include "support/long_design.h"
 #include "support/stone_checks.h"
 
 namespace brillora {
@@ -175,6 +176,36 @@ TEST(StepEditorNewStep, PlaceholderOutsideTheStoneAddsNothing) {
   ASSERT_TRUE(editor.ChooseStepTab(1));  // "New"
   EXPECT_EQ(editor.State().PavilionSteps.size(), 3u);
   EXPECT_EQ(editor.Controls().TabControl2.index, 1);
+}
+
+// The design files hold at most kMaxSteps steps a side, and so does the
+// editor: "New Step" and the "New" tab refuse one more, changing nothing.
+TEST(StepEditorNewStep, NoStepPastTheBound) {
+  RecordingObserver observer;
+  Design design = testing::LongDesign(kMaxSteps, 8, false);
+  design.CrownSteps.erase(design.CrownSteps.end() - 2);  // one step short of the bound
+  StepEditor editor(design, observer);
+  ASSERT_TRUE(editor.CanAddStep());
+  ASSERT_TRUE(editor.ClickNewStep());
+  ASSERT_EQ(editor.State().CrownSteps.size(), static_cast<std::size_t>(kMaxSteps) + 2);
+  EXPECT_FALSE(editor.CanAddStep());
+
+  const Design before = editor.CurrentDesign();
+  const int tab = editor.Controls().TabControl2.index;
+  EXPECT_FALSE(editor.ClickNewStep());
+  EXPECT_FALSE(editor.ChooseStepTab(editor.Controls().TabControl2.Last()));
+  EXPECT_EQ(editor.CurrentDesign().CrownSteps.size(), before.CrownSteps.size());
+  EXPECT_EQ(editor.Controls().TabControl2.index, tab);
+  // The refusals are no edits: one undo takes back the step that was added.
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(editor.State().CrownSteps.size(), static_cast<std::size_t>(kMaxSteps) + 1);
+
+  // The pavilion, at the bound too, gets room again once steps are cleared.
+  ASSERT_TRUE(editor.ChooseSideTab(1));
+  EXPECT_FALSE(editor.CanAddStep());
+  editor.ClickClearNext();
+  EXPECT_TRUE(editor.CanAddStep());
+  EXPECT_TRUE(editor.ClickNewStep());
 }
 
 TEST(StepEditorMaxSlope, ScalesTheTangentsOfLaterTypedTiers) {

@@ -82,6 +82,7 @@ MasStep AcceptedSide(std::mt19937& random, bool crown) {
     }
     s.Split = Uniform(random, 0, 2) == 0 ? 0 : Uniform(random, -kMaxTurnNotches, kMaxTurnNotches);
     s.Shift = Uniform(random, 0, 2) == 0 ? 0 : Uniform(random, -kMaxTurnNotches, kMaxTurnNotches);
+    if (SplitTierTurns(steps, k)) s.Shift = 0;
     s.Auto = Uniform(random, 0, 1) == 1;
     // The girdle tier's position comes from a thickness, as the file gives it.
     s.Posit = crown && k == 1 ? GirdlePosit(AnyPosition(random) / 10.0, s.Angle) : AnyPosition(random);

@@ -20,8 +20,9 @@ Design RandomDesign(std::mt19937& random, const RandomDesignLimits& limits = {})
 // A random design from the whole range the design files accept, not only
 // what a cutter would make: any slope from the flattest the files hold to
 // upright, splits and shifts up to a whole turn of the largest gear either
-// way, positions and girdle thicknesses of any sign and size (now and then
-// far beyond a stone), and Auto anywhere. Placeholders as the reader leaves
+// way (no turn, though, for a split tier beyond the first), positions and
+// girdle thicknesses of any sign and size (now and then far beyond a stone),
+// and Auto anywhere. Placeholders as the reader leaves
 // them (all zero).
 Design RandomAcceptedDesign(std::mt19937& random);
 

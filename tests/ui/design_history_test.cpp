@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -147,6 +148,35 @@ class DesignHistoryTest : public QObject {
     QCOMPARE(design.State().CrownSteps[2].Angle, 38.0);
     QTest::keyClick(maxSlope, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(design.State().CrownSteps[2].Angle, 45.0);
+  }
+
+  // A side of 500 steps, the most a design file holds: New Step and the New
+  // tab say so and add nothing, so nothing unreadable can be saved.
+  void aFullSideAddsNoStepAndSaysWhy() {
+    QByteArray crown = "1\t89.00\t0\t0\t0.70\t1\r\n";
+    for (int k = 2; k <= 500; ++k) crown += QByteArray::number(k) + "\t" + QByteArray::number(50 - k / 20) + ".00\t0\t0\t0.95\t0\r\n";
+    const QString path = QDir(folder_.path()).filePath("full.brl");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("8 Order of Symmetry\r\n500 Steps of Crown\r\nh\r\n" + crown +
+               "1 Steps of Pavilion\r\nh\r\n1\t41.00\t0\t0\t0.20\t0\r\n2.42 Refractive Index\r\n");
+    file.close();
+    DesignWindow& design = app_->Design();
+    QVERIFY(design.OpenDesign(path));
+    const std::size_t steps = design.State().CrownSteps.size();
+    auto* tabs = design.findChild<QTabBar*>("TabControl2");
+    QVERIFY(tabs != nullptr);
+    const std::vector<std::function<void()>> adds = {[&] { design.Steps().NewStep->trigger(); },
+                                                     [&] { tabs->setCurrentIndex(tabs->count() - 1); }};
+    for (const auto& add : adds) {
+      ModalAnswers answers({Press(QMessageBox::Ok)});
+      add();
+      QVERIFY(answers.AllGiven());
+      QCOMPARE(answers.texts, QStringList({"A side has at most 500 steps"}));
+      QCOMPARE(design.State().CrownSteps.size(), steps);
+      QVERIFY(!design.Menu().Undo1->isEnabled());
+    }
+    QVERIFY(tabs->currentIndex() != tabs->count() - 1);  // the tab shown is the editor's
   }
 
   void closingAChangedDesignAsks() {
