@@ -7,6 +7,16 @@
 #include "params/weight.h"
 
 namespace brillora::cli {
+namespace {
+
+void AddMeasures(Json& info, const StoneMeasures& m) {
+  info["crown_height_mm"] = m.crownHeightMm;
+  info["pavilion_height_mm"] = m.pavilionHeightMm;
+  info["total_height_mm"] = m.totalHeightMm;
+  info["weight_ct"] = m.weightCarats;
+}
+
+}  // namespace
 
 int RunInfo(Arguments& args, std::ostream& out) {
   std::optional<std::string> file;
@@ -49,11 +59,7 @@ int RunInfo(Arguments& args, std::ostream& out) {
     const Stone stone = GemCadStone(gemcad);
     Json info = GemCadJson(gemcad, stone);
     if (diameter && !stone.AllFacets.empty()) {
-      const StoneMeasures m = GemCadMeasures(stone, *diameter / 2.0 / WidestRadius(stone), specificGravity);
-      info["crown_height_mm"] = m.crownHeightMm;
-      info["pavilion_height_mm"] = m.pavilionHeightMm;
-      info["total_height_mm"] = m.totalHeightMm;
-      info["weight_ct"] = m.weightCarats;
+      AddMeasures(info, GemCadMeasures(stone, *diameter / 2.0 / WidestRadius(stone), specificGravity));
     }
     if (withFacets) info["facet_list"] = FacetListJson(stone);
     PrintJson(out, info);
@@ -67,11 +73,7 @@ int RunInfo(Arguments& args, std::ostream& out) {
   Json info = DesignJson(editor->CurrentDesign(), stone);
   if (diameter) {
     // The girdle's corner-to-corner width spans two model units.
-    const StoneMeasures m = MeasureStone(stone, *diameter / 2.0, specificGravity);
-    info["crown_height_mm"] = m.crownHeightMm;
-    info["pavilion_height_mm"] = m.pavilionHeightMm;
-    info["total_height_mm"] = m.totalHeightMm;
-    info["weight_ct"] = m.weightCarats;
+    AddMeasures(info, MeasureStone(stone, *diameter / 2.0, specificGravity));
   }
   if (withFacets) info["facet_list"] = FacetListJson(stone);
   PrintJson(out, info);
