@@ -3,7 +3,7 @@ BUILD_DIR      ?= build
 SANITIZE_DIR   ?= build-sanitize
 CMAKE_FLAGS    := -G Ninja -DBRILLORA_WERROR=$(if $(CI),ON,OFF)
 
-.PHONY: all bootstrap build build-sanitize run screenshots test bench clean
+.PHONY: all bootstrap build build-sanitize run screenshots test bench package clean
 
 all: build
 
@@ -43,6 +43,13 @@ test: build build-sanitize
 
 bench: build
 	@$(BUILD_DIR)/bin/brillora-bench
+
+# The Debian package of the optimized build, checked by lintian: an error
+# fails the target, warnings are shown.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB >/dev/null
+	@lintian --fail-on error $(BUILD_DIR)/brillora_*.deb
+	@echo "make package: $$(ls $(BUILD_DIR)/brillora_*.deb)"
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -92,6 +92,12 @@ const std::vector<Command>& Commands() {
        "  that a slope cut 0.1 degree off costs (the worse way; the merit as optimize's default)\n"
        "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
        RunSheet},
+      {"thumbnail", "draw the stone face up into a square PNG picture, for the desktop's file managers",
+       "brillora-cli thumbnail DESIGN OUT.png [--size N]\n"
+       "  --size: the picture's side in pixels, 16 to 1024 (default 256); OUT is written as PNG\n"
+       "  whatever its name\n"
+       "exit status: 2 for a usage error, 3 for an unreadable design, 4 when OUT cannot be written",
+       RunThumbnail},
   };
   return commands;
 }

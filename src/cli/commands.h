@@ -63,5 +63,6 @@ int RunLightmap(Arguments& args, std::ostream& out);
 int RunAnalyze(Arguments& args, std::ostream& out);
 int RunSheet(Arguments& args, std::ostream& out);
 int RunOptimize(Arguments& args, std::ostream& out);
+int RunThumbnail(Arguments& args, std::ostream& out);
 
 }  // namespace brillora::cli

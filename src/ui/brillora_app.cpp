@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include "analysis/light_performance_window.h"
@@ -42,7 +43,23 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
       [this](const QString& name) { design_->Sound(name); });
   lightPerformance_ = std::make_unique<LightPerformanceWindow>();
   optimize_ = std::make_unique<OptimizeWindow>();
+  StartSavesOutside(QDir(lightMapFolder));
   Wire();
+}
+
+void BrilloraApp::StartSavesOutside(const QDir& dataFolder) {
+  // A file dialog made without a folder starts where the last one was
+  // pointed, and the light map's picture dialog points into the data folder,
+  // which an installed program must never write into. Saves start in the
+  // working folder, as the design window's always did.
+  QDir start = QDir::current();
+  const QString data = dataFolder.canonicalPath();
+  if (start.canonicalPath() == data || start.canonicalPath().startsWith(data + '/')) start = QDir::home();
+  for (QWidget* window : Windows()) {
+    for (QFileDialog* dialog : window->findChildren<QFileDialog*>()) {
+      if (dialog->acceptMode() == QFileDialog::AcceptSave) dialog->setDirectory(start);
+    }
+  }
 }
 
 BrilloraApp::~BrilloraApp() = default;

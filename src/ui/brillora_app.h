@@ -54,6 +54,7 @@ class BrilloraApp {
   PictureSizeWindow& PictureSize() { return *pictureSize_; }
 
  private:
+  void StartSavesOutside(const QDir& dataFolder);
   void Wire();
   // The picture is given the menu switches, the selected step and the index.
   void PushPictureSettings();

@@ -1,0 +1,27 @@
+# cmake -DCLI=brillora-cli -DTEMPLATE=brillora-cli.1.in -DOUT=brillora-cli.1 -P man_page.cmake
+# The command-line tool's manual page: the page's prose from the template, and
+# every command as its own --help shows it, so that the two never differ.
+execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE overview RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${CLI} --help failed")
+endif()
+string(REGEX MATCHALL "\n  [a-z]+ " names "${overview}")
+set(commands "")
+foreach(name IN LISTS names)
+  string(STRIP "${name}" name)
+  execute_process(COMMAND ${CLI} ${name} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${CLI} ${name} --help failed")
+  endif()
+  # Roff reads a backslash as an escape and a leading dot or quote as a request.
+  string(REPLACE "\\" "\\e" help "${help}")
+  string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" help "${help}")
+  string(REPLACE "-" "\\-" help "${help}")
+  string(APPEND commands ".SS ${name}\n.nf\n${help}.fi\n")
+endforeach()
+file(READ ${TEMPLATE} page)
+string(REPLACE "@COMMANDS@" "${commands}" page "${page}")
+string(REGEX REPLACE "\n\n+" "\n" page "${page}")
+file(WRITE ${OUT}.new "${page}")
+file(COPY_FILE ${OUT}.new ${OUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUT}.new)
