@@ -71,12 +71,14 @@ const std::vector<Command>& Commands() {
        RunAnalyze},
       {"optimize", "find the slopes and positions that give the stone the most light, and their cutting tolerances",
        "brillora-cli optimize [DESIGN | --default] [--vary SIDE:STEP:slope|position ...] "
-       "[--weights iso=W,cos=W,sc2=W,leakage=W] [--tilt T] [--tilt-step S] [--range DEG] "
+       "[--weights iso=W,cos=W,sc2=W,leakage=W,fire=W] [--tilt T] [--tilt-step S] [--range DEG] "
        "[--max-total-depth PCT] [--min-crown-height PCT] [--max-crown-height PCT] [--min-table PCT] "
-       "[--head DEG] [--depth N] [--ri X | --material NAME] [--threads N] [--max-evaluations N] "
+       "[--head DEG] [--depth N] [--ri X | --material NAME] [--custom-dispersion D] [--threads N] "
+       "[--max-evaluations N] "
        "[-o OUT.brl|OUT.txt|OUT.asc] [--json]\n"
        "  SIDE: crown or pavilion; STEP: the step's tab, girdle or a number (default: the slopes of both\n"
-       "  main tiers); --weights: the figures named count (default a third each of ISO, COS and SC2);\n"
+       "  main tiers); --weights: the figures named count (default a third each of ISO, COS and SC2; fire\n"
+       "  with the material's dispersion, or the file's, or --custom-dispersion);\n"
        "  --tilt, --tilt-step: the views, face up and tilted about the two default axes (default 20 and 10:\n"
        "  9 views); --range: slopes vary up to DEG either side of the start (default 5), positions\n"
        "  3 steps of the position bar per degree (default 0.15); limits in per cent of the girdle's width;\n"

@@ -23,7 +23,9 @@ struct OptimizeCommandSettings {
   std::vector<std::string> vary;
   OptimizeSettings search;
   std::optional<double> refractiveIndex;
+  std::optional<double> dispersion;
   bool indexGiven = false;
+  bool customDispersionGiven = false;
   bool materialGiven = false;
   bool threadsGiven = false;
   std::optional<std::string> output;
@@ -50,12 +52,12 @@ int IntegerIn(Arguments& args, const std::string& option, int least, int most, c
   return *number;
 }
 
-// iso=W,cos=W,sc2=W,leakage=W: the figures named count with their weights,
-// the others not at all.
+// iso=W,cos=W,sc2=W,leakage=W,fire=W: the figures named count with their
+// weights, the others not at all.
 MeritWeights ParseWeights(const std::optional<std::string>& text) {
-  const UsageError bad{"--weights needs iso=W,cos=W,sc2=W,leakage=W (any of them, weights from -100 to 100)"};
+  const UsageError bad{"--weights needs iso=W,cos=W,sc2=W,leakage=W,fire=W (any of them, weights from -100 to 100)"};
   if (!text || text->empty() || text->back() == ',') throw bad;
-  MeritWeights w{0, 0, 0, 0};
+  MeritWeights w{0, 0, 0, 0, 0};
   std::vector<std::string> named;
   std::stringstream stream(*text);
   std::string item;
@@ -74,6 +76,8 @@ MeritWeights ParseWeights(const std::optional<std::string>& text) {
       w.sc2 = *weight;
     } else if (name == "leakage") {
       w.leakage = *weight;
+    } else if (name == "fire") {
+      w.fire = *weight;
     } else {
       throw bad;
     }
@@ -127,8 +131,13 @@ OptimizeCommandSettings ReadSettings(Arguments& args) {
       s.refractiveIndex = TakeRefractiveIndex(args);
       s.indexGiven = true;
     } else if (word == "--material") {
-      s.refractiveIndex = TakeMaterial(args).refractiveIndex;
+      const Material material = TakeMaterial(args);
+      s.refractiveIndex = material.refractiveIndex;
+      s.dispersion = material.dispersion;
       s.materialGiven = true;
+    } else if (word == "--custom-dispersion") {
+      s.dispersion = TakeCustomDispersion(args);
+      s.customDispersionGiven = true;
     } else if (word == "--threads") {
       s.search.threads = IntegerIn(args, word, 1, 64, "a number of threads");
       s.threadsGiven = true;
@@ -146,6 +155,7 @@ OptimizeCommandSettings ReadSettings(Arguments& args) {
     }
   }
   if (s.indexGiven && s.materialGiven) throw UsageError{"give either --ri or --material"};
+  if (s.customDispersionGiven && s.materialGiven) throw UsageError{"give either --material or --custom-dispersion"};
   const ProportionLimits& l = s.search.limits;
   if (l.minCrownHeight && l.maxCrownHeight && *l.minCrownHeight > *l.maxCrownHeight) {
     throw UsageError{"--min-crown-height is above --max-crown-height"};
@@ -188,7 +198,8 @@ Json DesignPart(const OptimizedDesign& d, const std::vector<DesignVariable>& var
   part["figures"] = {{"iso", Percent(j.figures.iso)},
                      {"cos", Percent(j.figures.cos)},
                      {"sc2", Percent(j.figures.sc2)},
-                     {"leakage", Percent(j.figures.leakage)}};
+                     {"leakage", Percent(j.figures.leakage)},
+                     {"fire", Percent(j.figures.fire)}};
   part["proportions"] = {{"total_depth", Percent(j.proportions.totalDepth / 100)},
                          {"crown_height", Percent(j.proportions.crownHeight / 100)},
                          {"table", Percent(j.proportions.table / 100)}};
@@ -217,7 +228,8 @@ Json ResultJson(const OptimizeCommandSettings& s, const OptimizeResult& r) {
   used["weights"] = {{"iso", o.merit.weights.iso},
                      {"cos", o.merit.weights.cos},
                      {"sc2", o.merit.weights.sc2},
-                     {"leakage", o.merit.weights.leakage}};
+                     {"leakage", o.merit.weights.leakage},
+                     {"fire", o.merit.weights.fire}};
   used["tilt"] = o.merit.tilt;
   used["tilt_step"] = o.merit.tiltStep;
   used["views"] = MeritViewCount(o.merit.tilt, o.merit.tiltStep);
@@ -229,6 +241,7 @@ Json ResultJson(const OptimizeCommandSettings& s, const OptimizeResult& r) {
   used["head"] = o.merit.analysis.HeadDegrees;
   used["depth"] = o.merit.analysis.Depth;
   used["refractive_index"] = o.merit.analysis.RefractiveIndex;
+  used["dispersion"] = o.merit.analysis.Dispersion;
   used["threads"] = o.threads;
   used["max_evaluations"] = o.maxEvaluations;
   used["global_evaluations"] = r.globalEvaluations;
@@ -241,10 +254,10 @@ void PrintTable(std::ostream& out, const OptimizeCommandSettings& s, const Optim
   const MeritSettings& m = s.search.merit;
   out << std::fixed << std::setprecision(3);
   out << "merit: " << m.weights.iso << " ISO + " << m.weights.cos << " COS + " << m.weights.sc2 << " SC2 + "
-      << m.weights.leakage << " leakage, means over " << MeritViewCount(m.tilt, m.tiltStep) << " views (tilt ±"
+      << m.weights.leakage << " leakage + " << m.weights.fire << " fire, means over " << MeritViewCount(m.tilt, m.tiltStep) << " views (tilt ±"
       << std::setprecision(1) << m.tilt << " deg in steps of " << m.tiltStep << "), head " << m.analysis.HeadDegrees
       << " deg, depth " << m.analysis.Depth << ", RI " << std::setprecision(3) << m.analysis.RefractiveIndex
-      << '\n';
+      << ", dispersion " << m.analysis.Dispersion << '\n';
   out << "                        start     result\n";
   const auto row = [&](const std::string& name, double start, double result, int decimals, const char* unit) {
     out << "  " << std::left << std::setw(20) << name << std::right << std::setprecision(decimals) << std::setw(9)
@@ -260,6 +273,7 @@ void PrintTable(std::ostream& out, const OptimizeCommandSettings& s, const Optim
   row("ISO", 100 * a.figures.iso, 100 * b.figures.iso, 3, " %");
   row("COS", 100 * a.figures.cos, 100 * b.figures.cos, 3, " %");
   row("SC2", 100 * a.figures.sc2, 100 * b.figures.sc2, 3, " %");
+  row("fire", 100 * a.figures.fire, 100 * b.figures.fire, 3, " %");
   row("leakage", 100 * a.figures.leakage, 100 * b.figures.leakage, 3, " %");
   row("total depth", a.proportions.totalDepth, b.proportions.totalDepth, 2, " %");
   row("crown height", a.proportions.crownHeight, b.proportions.crownHeight, 2, " %");
@@ -302,6 +316,7 @@ int RunOptimize(Arguments& args, std::ostream& out) {
   const Design start = StartEditor(s.file, read, quiet)->CurrentDesign();
   s.search.variables = Variables(s.vary, start);
   s.search.merit.analysis.RefractiveIndex = s.refractiveIndex.value_or(read.refractiveIndex);
+  s.search.merit.analysis.Dispersion = MaterialDispersion(s.dispersion, read);
 
   const OptimizeResult r = Optimize(start, s.search);
   if (r.outcome == OptimizeOutcome::InfeasibleStart) {

@@ -12,7 +12,7 @@
 namespace brillora {
 
 double MeritOf(const MeritFigures& f, const MeritWeights& w) {
-  return w.iso * f.iso + w.cos * f.cos + w.sc2 * f.sc2 + w.leakage * f.leakage;
+  return w.iso * f.iso + w.cos * f.cos + w.sc2 * f.sc2 + w.leakage * f.leakage + w.fire * f.fire;
 }
 
 std::vector<MeritView> MeritViews(const StoneSymmetry& symmetry, int symOrder, double tilt, double tiltStep) {
@@ -75,6 +75,7 @@ std::optional<MeritFigures> MeritEvaluator::Figures(const Stone& stone, const St
     mean.cos += n * figures[v].Cos;
     mean.sc2 += n * figures[v].Sc2;
     mean.leakage += n * figures[v].Leakage;
+    mean.fire += n * figures[v].Fire;
     mean.cutShort = mean.cutShort || figures[v].CutShort;
     count += views[v].count;
   }
@@ -83,6 +84,7 @@ std::optional<MeritFigures> MeritEvaluator::Figures(const Stone& stone, const St
   mean.cos /= count;
   mean.sc2 /= count;
   mean.leakage /= count;
+  mean.fire /= count;
   return mean;
 }
 

@@ -19,6 +19,8 @@ struct MeritWeights {
   double cos = 1.0 / 3;
   double sc2 = 1.0 / 3;
   double leakage = 0.0;
+  // Fire needs the material's dispersion (AnalysisSettings::Dispersion).
+  double fire = 0.0;
 
   bool operator==(const MeritWeights&) const = default;
 };
@@ -40,6 +42,7 @@ struct MeritFigures {
   double cos = 0.0;
   double sc2 = 0.0;
   double leakage = 0.0;
+  double fire = 0.0;
   bool cutShort = false;  // some view reached the tracer's beam cap
 };
 

@@ -130,6 +130,7 @@ QWidget* OptimizeWindow::MakeMerit() {
   cos_ = AddSpin(grid, 1, 0, "COS weight:", "CosWeight", -10, 10, 0.05, 3, defaults.weights.cos);
   sc2_ = AddSpin(grid, 2, 0, "SC2 weight:", "Sc2Weight", -10, 10, 0.05, 3, defaults.weights.sc2);
   leakage_ = AddSpin(grid, 3, 0, "Leakage weight:", "LeakageWeight", -10, 10, 0.05, 3, defaults.weights.leakage);
+  fire_ = AddSpin(grid, 4, 0, "Fire weight:", "FireWeight", -10, 10, 0.05, 3, defaults.weights.fire);
   tilt_ = AddSpin(grid, 0, 2, "Tilt ±:", "TiltSpin", 0, 80, 1, 1, defaults.tilt);
   tilt_->setSuffix("°");
   tiltStep_ = AddSpin(grid, 1, 2, "Tilt step:", "TiltStepSpin", 0.1, 30, 1, 1, defaults.tiltStep);
@@ -244,6 +245,13 @@ void OptimizeWindow::SetDesign(const Design& design) {
   ShowButtons();
 }
 
+void OptimizeWindow::SetDispersion(double dispersion) {
+  if (dispersion == dispersion_) return;
+  dispersion_ = dispersion;
+  if (running_) Abandon("Cancelled: the dispersion changed.");
+  ShowButtons();
+}
+
 void OptimizeWindow::SetRefractiveIndex(double refractiveIndex) {
   if (refractiveIndex == refractiveIndex_) return;
   refractiveIndex_ = refractiveIndex;
@@ -299,10 +307,10 @@ OptimizeSettings OptimizeWindow::Settings() const {
     if (step.slopeBox->isChecked()) s.variables.push_back(step.slope);
     if (step.positionBox->isChecked()) s.variables.push_back({step.slope.side, step.slope.element, VariedQuantity::Position});
   }
-  s.merit.weights = {iso_->value(), cos_->value(), sc2_->value(), leakage_->value()};
+  s.merit.weights = {iso_->value(), cos_->value(), sc2_->value(), leakage_->value(), fire_->value()};
   s.merit.tilt = tilt_->value();
   s.merit.tiltStep = tiltStep_->value();
-  s.merit.analysis = {head_->value(), depth_->value(), refractiveIndex_};
+  s.merit.analysis = {head_->value(), depth_->value(), refractiveIndex_, dispersion_};
   s.rangeDegrees = range_->value();
   s.maxEvaluations = evaluations_->value();
   s.threads = Threads();
@@ -429,6 +437,7 @@ void OptimizeWindow::ShowTable(const OptimizeResult& r) {
   figure("COS", a.figures.cos, b.figures.cos);
   figure("SC2", a.figures.sc2, b.figures.sc2);
   figure("Leakage", a.figures.leakage, b.figures.leakage);
+  figure("Fire", a.figures.fire, b.figures.fire);
   figure("Total depth", a.proportions.totalDepth / 100, b.proportions.totalDepth / 100);
   figure("Crown height", a.proportions.crownHeight / 100, b.proportions.crownHeight / 100);
   figure("Table", a.proportions.table / 100, b.proportions.table / 100);

@@ -38,6 +38,8 @@ class OptimizeWindow : public QWidget {
   // The design being edited, after every rebuild of its stone.
   void SetDesign(const Design& design);
   void SetRefractiveIndex(double refractiveIndex);
+  // The material's dispersion, which the fire figure needs.
+  void SetDispersion(double dispersion);
 
   // The settings the controls give, for the design shown.
   OptimizeSettings Settings() const;
@@ -80,6 +82,7 @@ class OptimizeWindow : public QWidget {
   Design design_;
   bool haveDesign_ = false;
   double refractiveIndex_ = 2.42;
+  double dispersion_ = 0.0;
   Design searched_;  // the design the search in hand or shown started from
   bool running_ = false;
   unsigned awaited_ = 0;
@@ -93,6 +96,7 @@ class OptimizeWindow : public QWidget {
   QDoubleSpinBox* cos_ = nullptr;
   QDoubleSpinBox* sc2_ = nullptr;
   QDoubleSpinBox* leakage_ = nullptr;
+  QDoubleSpinBox* fire_ = nullptr;
   QDoubleSpinBox* tilt_ = nullptr;
   QDoubleSpinBox* tiltStep_ = nullptr;
   QDoubleSpinBox* range_ = nullptr;

@@ -146,10 +146,14 @@ void BrilloraApp::WireOptimizer() {
   const auto follow = [this] {
     optimize_->SetDesign(design_->State().AsDesign());
     optimize_->SetRefractiveIndex(parameters_.RefractiveIndex());
+    optimize_->SetDispersion(parameters_.Dispersion());
   };
   QObject::connect(design_.get(), &DesignWindow::stoneRebuilt, optimize_.get(), follow);
   QObject::connect(parametersWindow_.get(), &ParametersWindow::pictureStale, optimize_.get(),
-                   [this] { optimize_->SetRefractiveIndex(parameters_.RefractiveIndex()); });
+                   [this] {
+                     optimize_->SetRefractiveIndex(parameters_.RefractiveIndex());
+                     optimize_->SetDispersion(parameters_.Dispersion());
+                   });
   QObject::connect(optimize_.get(), &OptimizeWindow::applyRequested, design_.get(),
                    [this](const brillora::Design& design) { design_->ApplyDesign(design); });
   QObject::connect(design_->Menu().Optimize1, &QAction::triggered, optimize_.get(), [this, follow] {

@@ -9,11 +9,13 @@
 
 #include "analysis/light_figures.h"
 #include "analysis/stone_symmetry.h"
+#include "analysis/tilt_curve.h"
 #include "analysis/sample_stone.h"
 #include "io/design_file.h"
 #include "model/facet_construction.h"
 #include "model/step_editor.h"
 #include "optimize/cutting_tolerance.h"
+#include "optimize/merit.h"
 #include "optimize/optimizer.h"
 #include "support/random_design.h"
 #include "trace/frame.h"
@@ -61,6 +63,35 @@ double DepthPercent(const Stone& stone) {
   const auto [low, high] = std::minmax_element(stone.AllVertices.begin(), stone.AllVertices.end(),
                                                [](const TVertex& a, const TVertex& b) { return a.z < b.z; });
   return (high->z - low->z) * 50;  // the girdle's corners lie 2 units apart
+}
+
+// Fire counts with its weight: its mean over the nine views, each traced on
+// its own here (the merit traces one of each mirrored pair), in the
+// material's dispersion; without dispersion there is none to count.
+TEST(Merit, FireCountsAsTheMeanOfItsViews) {
+  const Stone stone = Built(Opened("RoundBrilliant.brl"));
+  MeritSettings merit;
+  merit.weights = {0, 0, 0, 0, 1};
+  merit.analysis.Dispersion = 0.044;
+  LightAnalyzer analyzer;
+  double sum = analyzer.Analyze(stone, IdentityFrame(), merit.analysis).Fire;
+  int views = 1;
+  for (double azimuth : DefaultAzimuths(8)) {
+    for (double angle : {-20.0, -10.0, 10.0, 20.0}) {
+      sum += analyzer.Analyze(stone, TiltedView(azimuth, angle), merit.analysis).Fire;
+      ++views;
+    }
+  }
+  ASSERT_EQ(views, 9);
+  MeritEvaluator evaluator(merit, 8, 2);
+  const std::optional<MeritFigures> figures = evaluator.Figures(stone);
+  ASSERT_TRUE(figures);
+  EXPECT_GT(figures->fire, 0.1);
+  EXPECT_NEAR(MeritOf(*figures, merit.weights), sum / views, 1e-8);  // a mirrored view rounds apart
+
+  merit.analysis.Dispersion = 0;
+  MeritEvaluator colourless(merit, 8, 1);
+  EXPECT_EQ(MeritOf(*colourless.Figures(stone), merit.weights), 0.0);
 }
 
 TEST(Optimizer, FindsTheBestSlopeOfAnExhaustiveScan) {
