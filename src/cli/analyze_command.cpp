@@ -19,16 +19,11 @@ namespace brillora::cli {
 
 namespace {
 
-struct AnalyzeSettings {
+struct AnalyzeSettings : MaterialChoice {
   std::optional<std::string> file;
   AnalysisSettings analysis;
   TiltSettings tilt;
   bool azimuthsGiven = false;
-  std::optional<double> refractiveIndex;
-  bool indexGiven = false;
-  bool materialGiven = false;
-  std::optional<double> dispersion;
-  bool customDispersionGiven = false;
   bool json = false;
   std::optional<std::string> plot;
 };
@@ -82,17 +77,7 @@ AnalyzeSettings ReadSettings(Arguments& args) {
     } else if (word == "--azimuth") {
       s.tilt.Azimuths = ParseAzimuths(args.TakeValue());
       s.azimuthsGiven = true;
-    } else if (word == "--ri") {
-      s.refractiveIndex = TakeRefractiveIndex(args);
-      s.indexGiven = true;
-    } else if (word == "--material") {
-      const Material material = TakeMaterial(args);
-      s.refractiveIndex = material.refractiveIndex;
-      s.dispersion = material.dispersion;
-      s.materialGiven = true;
-    } else if (word == "--custom-dispersion") {
-      s.dispersion = TakeCustomDispersion(args);
-      s.customDispersionGiven = true;
+    } else if (TakeMaterialOption(word, args, s)) {
     } else if (word == "--plot") {
       s.plot = args.TakeName();
       if (!s.plot || !PlotFormatKnown(*s.plot)) throw UsageError{"--plot needs a file name ending in .png or .svg"};
@@ -102,8 +87,7 @@ AnalyzeSettings ReadSettings(Arguments& args) {
       throw UsageError{"unexpected argument: " + word};
     }
   }
-  if (s.indexGiven && s.materialGiven) throw UsageError{"give either --ri or --material"};
-  if (s.customDispersionGiven && s.materialGiven) throw UsageError{"give either --material or --custom-dispersion"};
+  CheckMaterialChoice(s);
   return s;
 }
 

@@ -18,15 +18,10 @@ namespace brillora::cli {
 
 namespace {
 
-struct OptimizeCommandSettings {
+struct OptimizeCommandSettings : MaterialChoice {
   std::optional<std::string> file;
   std::vector<std::string> vary;
   OptimizeSettings search;
-  std::optional<double> refractiveIndex;
-  std::optional<double> dispersion;
-  bool indexGiven = false;
-  bool customDispersionGiven = false;
-  bool materialGiven = false;
   bool threadsGiven = false;
   std::optional<std::string> output;
   bool json = false;
@@ -127,17 +122,7 @@ OptimizeCommandSettings ReadSettings(Arguments& args) {
       s.search.merit.analysis.Depth =
           IntegerIn(args, word, AnalysisSettings::kShallowest, AnalysisSettings::kDeepest,
                     "a number of meetings with the surface");
-    } else if (word == "--ri") {
-      s.refractiveIndex = TakeRefractiveIndex(args);
-      s.indexGiven = true;
-    } else if (word == "--material") {
-      const Material material = TakeMaterial(args);
-      s.refractiveIndex = material.refractiveIndex;
-      s.dispersion = material.dispersion;
-      s.materialGiven = true;
-    } else if (word == "--custom-dispersion") {
-      s.dispersion = TakeCustomDispersion(args);
-      s.customDispersionGiven = true;
+    } else if (TakeMaterialOption(word, args, s)) {
     } else if (word == "--threads") {
       s.search.threads = IntegerIn(args, word, 1, 64, "a number of threads");
       s.threadsGiven = true;
@@ -154,8 +139,7 @@ OptimizeCommandSettings ReadSettings(Arguments& args) {
       throw UsageError{"unexpected argument: " + word};
     }
   }
-  if (s.indexGiven && s.materialGiven) throw UsageError{"give either --ri or --material"};
-  if (s.customDispersionGiven && s.materialGiven) throw UsageError{"give either --material or --custom-dispersion"};
+  CheckMaterialChoice(s);
   const ProportionLimits& l = s.search.limits;
   if (l.minCrownHeight && l.maxCrownHeight && *l.minCrownHeight > *l.maxCrownHeight) {
     throw UsageError{"--min-crown-height is above --max-crown-height"};

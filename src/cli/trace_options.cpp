@@ -89,6 +89,31 @@ double MaterialDispersion(std::optional<double> given, const DesignReadResult& r
   return FindMaterial(kDefaultMaterial)->dispersion;
 }
 
+bool TakeMaterialOption(const std::string& word, Arguments& args, MaterialChoice& choice) {
+  if (word == "--ri") {
+    choice.refractiveIndex = TakeRefractiveIndex(args);
+    choice.indexGiven = true;
+  } else if (word == "--material") {
+    const Material material = TakeMaterial(args);
+    choice.refractiveIndex = material.refractiveIndex;
+    choice.dispersion = material.dispersion;
+    choice.materialGiven = true;
+  } else if (word == "--custom-dispersion") {
+    choice.dispersion = TakeCustomDispersion(args);
+    choice.customDispersionGiven = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void CheckMaterialChoice(const MaterialChoice& choice) {
+  if (choice.indexGiven && choice.materialGiven) throw UsageError{"give either --ri or --material"};
+  if (choice.customDispersionGiven && choice.materialGiven) {
+    throw UsageError{"give either --material or --custom-dispersion"};
+  }
+}
+
 bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
                      const PictureSizeLimits& limits) {
   if (word == "--default") {
@@ -136,17 +161,7 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
     const auto& z = *s.zones;
     if (!(0 <= z[0] && z[0] <= z[1] && z[1] <= z[2] && z[2] <= 180))
       throw UsageError{"--zones needs ascending angles from 0 to 180 degrees"};
-  } else if (word == "--ri") {
-    s.refractiveIndex = TakeRefractiveIndex(args);
-    s.indexGiven = true;
-  } else if (word == "--material") {
-    const Material material = TakeMaterial(args);
-    s.refractiveIndex = material.refractiveIndex;
-    s.dispersion = material.dispersion;
-    s.materialGiven = true;
-  } else if (word == "--custom-dispersion") {
-    s.dispersion = TakeCustomDispersion(args);
-    s.customDispersionGiven = true;
+  } else if (TakeMaterialOption(word, args, s)) {
   } else if (word == "--dispersion") {
     s.threeLines = true;
   } else if (word == "--width" || word == "--height") {
@@ -167,9 +182,7 @@ bool TakeTraceOption(const std::string& word, Arguments& args, TraceSettings& s,
 
 void FinishTraceOptions(TraceSettings& s) {
   if (s.reflected && s.reflectionsGiven) throw UsageError{"give either --reflections or --reflected"};
-  if (s.indexGiven && s.materialGiven) throw UsageError{"give either --ri or --material"};
-  if (s.customDispersionGiven && s.materialGiven)
-    throw UsageError{"give either --material or --custom-dispersion"};
+  CheckMaterialChoice(s);
   if (s.reflected) s.reflections = 1;
 }
 

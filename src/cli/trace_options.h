@@ -20,7 +20,23 @@ namespace brillora::cli {
 // Surroundings made in code for the pictures mode (--light lamps, aset).
 enum class MadeLight { None, Lamps, Aset };
 
-struct TraceSettings {
+// The material as --ri, --material and --custom-dispersion give it, for the
+// commands that take them.
+struct MaterialChoice {
+  std::optional<double> refractiveIndex;
+  bool indexGiven = false;
+  bool materialGiven = false;
+  // The material's dispersion, from --material or --custom-dispersion.
+  std::optional<double> dispersion;
+  bool customDispersionGiven = false;
+};
+
+// Takes `word` when it is one of those options (with its value); true when it did.
+bool TakeMaterialOption(const std::string& word, Arguments& args, MaterialChoice& choice);
+// Options given together that say different things are a usage error.
+void CheckMaterialChoice(const MaterialChoice& choice);
+
+struct TraceSettings : MaterialChoice {
   std::optional<std::string> file;
   int reflections = 13;  // the "N of Reflections" tag: 13 is the menu's item "12"
   bool reflectionsGiven = false;
@@ -31,12 +47,6 @@ struct TraceSettings {
   MadeLight madeLight = MadeLight::None;
   bool lightGiven = false;
   std::optional<std::vector<double>> zones;
-  std::optional<double> refractiveIndex;
-  bool indexGiven = false;
-  bool materialGiven = false;
-  // The material's dispersion, from --material or --custom-dispersion.
-  std::optional<double> dispersion;
-  bool customDispersionGiven = false;
   // --dispersion: the picture traced at three lines, one per colour channel.
   bool threeLines = false;
   int width = 0;
