@@ -28,17 +28,6 @@ struct AnalyzeSettings : MaterialChoice {
   std::optional<std::string> plot;
 };
 
-double NumberIn(Arguments& args, const std::string& option, double least, double most, const char* what) {
-  const auto value = args.TakeValue();
-  const auto number = value ? ParseNumber(*value) : std::nullopt;
-  if (!number || *number < least || *number > most) {
-    std::ostringstream message;
-    message << option << " needs " << what << " from " << least << " to " << most;
-    throw UsageError{message.str()};
-  }
-  return *number;
-}
-
 std::vector<double> ParseAzimuths(const std::optional<std::string>& text) {
   std::vector<double> azimuths;
   bool good = text && !text->empty() && text->back() != ',';

@@ -27,26 +27,6 @@ struct OptimizeCommandSettings : MaterialChoice {
   bool json = false;
 };
 
-double NumberIn(Arguments& args, const std::string& option, double least, double most, const char* what) {
-  const auto value = args.TakeValue();
-  const auto number = value ? ParseNumber(*value) : std::nullopt;
-  if (!number || *number < least || *number > most) {
-    std::ostringstream message;
-    message << option << " needs " << what << " from " << least << " to " << most;
-    throw UsageError{message.str()};
-  }
-  return *number;
-}
-
-int IntegerIn(Arguments& args, const std::string& option, int least, int most, const char* what) {
-  const auto value = args.TakeValue();
-  const auto number = value ? ParseInteger(*value) : std::nullopt;
-  if (!number || *number < least || *number > most) {
-    throw UsageError{option + " needs " + what + " from " + std::to_string(least) + " to " + std::to_string(most)};
-  }
-  return *number;
-}
-
 // iso=W,cos=W,sc2=W,leakage=W,fire=W: the figures named count with their
 // weights, the others not at all.
 MeritWeights ParseWeights(const std::optional<std::string>& text) {

@@ -89,6 +89,26 @@ double MaterialDispersion(std::optional<double> given, const DesignReadResult& r
   return FindMaterial(kDefaultMaterial)->dispersion;
 }
 
+double NumberIn(Arguments& args, const std::string& option, double least, double most, const char* what) {
+  const auto value = args.TakeValue();
+  const auto number = value ? ParseNumber(*value) : std::nullopt;
+  if (!number || *number < least || *number > most) {
+    std::ostringstream message;
+    message << option << " needs " << what << " from " << least << " to " << most;
+    throw UsageError{message.str()};
+  }
+  return *number;
+}
+
+int IntegerIn(Arguments& args, const std::string& option, int least, int most, const char* what) {
+  const auto value = args.TakeValue();
+  const auto number = value ? ParseInteger(*value) : std::nullopt;
+  if (!number || *number < least || *number > most) {
+    throw UsageError{option + " needs " + what + " from " + std::to_string(least) + " to " + std::to_string(most)};
+  }
+  return *number;
+}
+
 bool TakeMaterialOption(const std::string& word, Arguments& args, MaterialChoice& choice) {
   if (word == "--ri") {
     choice.refractiveIndex = TakeRefractiveIndex(args);

@@ -31,6 +31,11 @@ struct MaterialChoice {
   bool customDispersionGiven = false;
 };
 
+// The value of `option`, a number from `least` to `most`; else a usage
+// error that says it needs `what` in that range.
+double NumberIn(Arguments& args, const std::string& option, double least, double most, const char* what);
+int IntegerIn(Arguments& args, const std::string& option, int least, int most, const char* what);
+
 // Takes `word` when it is one of those options (with its value); true when it did.
 bool TakeMaterialOption(const std::string& word, Arguments& args, MaterialChoice& choice);
 // Options given together that say different things are a usage error.
