@@ -74,6 +74,10 @@ bool PlanePass(int sign, int symOrder, int gearNotches, MasStep& s) {
     if (k == 1 || !step.Auto) a = step.Angle;
     azimuth += step.Shift;
     double t = 1.0 / std::tan(Radians(a));
+    // An upright tier (a girdle at 90 degrees) climbs at the least cotangent,
+    // as its facets lean: its position is then a height, as the girdle's
+    // thickness converts it, and not a fraction of an endless climb.
+    if (std::abs(t) < kMinCotangent) t = kMinCotangent;
     double m = 1.0;
     const double dn = std::abs(nu * s[k + 1].Shift);
     double hb;

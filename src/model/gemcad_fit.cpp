@@ -13,7 +13,7 @@ namespace brillora {
 namespace {
 
 constexpr double kWhole = 1e-6;  // how near a whole notch an azimuth must lie
-constexpr double kSteepest = 89.0;
+constexpr double kSteepest = 90.0;
 
 struct Ring {
   int notches = 0;  // the tier's azimuth in notches of the model's gear

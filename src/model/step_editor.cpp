@@ -306,7 +306,10 @@ void StepEditor::RxSpinEdit1Change(Control sender) {
   const double value = controls_.RxSpinEdit1.value;
   MoveBar(Control::TrackAngle1, value * 10);
   TStep& step = Step(K());
-  if (value != step.Angle && !opening_) {
+  // A typed tier steeper than the control reaches (an imported upright
+  // girdle) shows the control's steepest: showing it is no edit of the tier.
+  const bool shownOnly = !step.Auto && value == controls_.RxSpinEdit1.Fit(step.Angle);
+  if (value != step.Angle && !shownOnly && !opening_) {
     step.Angle = value;
     state_.Changed = true;
     FormClick(sender);
@@ -323,7 +326,7 @@ void StepEditor::RxSpinEdit2Change(Control sender) {
   const double value = controls_.RxSpinEdit2.value;
   MoveBar(Control::TrackAngle2, value * 10);
   const int j = MainTier();
-  if (value == Step(j).Angle || opening_) {
+  if (value == Step(j).Angle || value == controls_.RxSpinEdit2.Fit(Step(j).Angle) || opening_) {
     FormClick(sender);
     return;
   }

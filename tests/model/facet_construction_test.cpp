@@ -7,6 +7,7 @@
 
 #include "model/default_design.h"
 #include "model/gear.h"
+#include "model/girdle.h"
 
 namespace brillora {
 namespace {
@@ -62,6 +63,35 @@ TEST(DefaultDesign, HeightsAndPlanesMatchHandWorkedValues) {
   EXPECT_GT(stone.AllFacets.back().Nz, 0);
   EXPECT_EQ(stone.AllFacets.front().Step, 0);
   EXPECT_EQ(stone.AllFacets.back().Step, 4);  // culet, pavilion tier, girdle, crown tier, table
+}
+
+// An upright girdle of the same thickness rises as a prism: the crown tier
+// starts at the girdle's own apothem, so the table lies at
+// cos(pi/8) (0.07 + 0.3 tan 40) and no corner climbs higher. (Its facets
+// lean at the least cotangent, 1e-6: the crown starts 1e-6 x 0.07 of an
+// apothem inside, 2e-8 lower.)
+TEST(DefaultDesign, AnUprightGirdleIsAPrismOfItsThickness) {
+  Design d = DefaultDesign();
+  const double thickness = GirdleThickness(d.CrownSteps[1].Posit, d.CrownSteps[1].Angle);
+  d.CrownSteps[1].Angle = 90.0;
+  d.CrownSteps[1].Posit = GirdlePosit(thickness, 90.0);
+  const Stone stone = ConstructStone(d);
+  const double c = std::cos(kPi / 8);
+  const double table = c * (0.07 + 0.3 * std::tan(40 * kPi / 180));
+  EXPECT_NEAR(thickness, 0.07, 1e-12);
+  EXPECT_NEAR(d.CrownSteps[0].Facets[0].D, table, 1e-7);
+  ASSERT_EQ(stone.AllVertices.size(), 32u);
+  for (const TVertex& v : stone.AllVertices) EXPECT_LE(v.z, table + 1e-7);
+  // The girdle's corners stand over one another: radius 1 at the foot and at
+  // the top, a thickness apart.
+  int girdleTop = 0;
+  for (const TVertex& v : stone.AllVertices) {
+    if (std::abs(v.z - 0.07 * c) < 1e-9) {
+      EXPECT_NEAR(std::hypot(v.x, v.y), 1.0, 1e-6);
+      ++girdleTop;
+    }
+  }
+  EXPECT_EQ(girdleTop, 8);
 }
 
 TEST(DefaultDesign, AutoGirdleKeepsItsTypedSlopeAsFirstTier) {

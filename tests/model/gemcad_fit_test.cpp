@@ -62,11 +62,40 @@ TEST(GemCadFit, WhatDoesNotFitIsNamed) {
             std::string::npos);
   EXPECT_NE(misfit("GemCad 5.0\ng 96 0\ny 4 n\na -0 0.5 0\na 80 1 0 24 48 72\na 45 1.06 0 24 48 72\na 0 1 0\n").find("side"),
             std::string::npos);
-  // A vertical girdle: the slope controls go to 89 degrees only.
-  EXPECT_NE(misfit("GemCad 5.0\ng 96 0\ny 4 y\na -45 0.70710678 0 24 48 72\na 90 1 0 24 48 72\n"
-                   "a 45 1.06066017 0 24 48 72\na 0 1 0\n")
-                .find("steeper"),
-            std::string::npos);
+}
+
+// The usual GemCad girdle stands at 90 degrees. A square stone worked by hand:
+// girdle facets x = 1 (and turned), a 45-degree pavilion to a point at z = -1,
+// a 45-degree crown from z = 0.5 to a table at z = 1. Scaled so that the
+// girdle's corners lie at radius 1, its corners are (+-h, +-h) at z = 0 and
+// z = h / 2, the table's (+-h / 2, +-h / 2) at z = h and the culet (0, 0, -h),
+// h = 1 / sqrt 2. It opens as tiers whose girdle stays at 90 degrees.
+TEST(GemCadFit, AnUprightGirdleFitsAndStaysUpright) {
+  const GemCadReadResult read =
+      ReadGemCadText("GemCad 5.0\ng 96 0\ny 4 y\na -45 0.70710678118654752 0 24 48 72\na 90 1 0 24 48 72\n"
+                     "a 45 1.06066017177982128 0 24 48 72\na 0 1 0\n");
+  ASSERT_TRUE(read.ok()) << read.error;
+  const GemCadFit fit = FitTierModel(read.design);
+  ASSERT_TRUE(fit.design) << fit.misfit;
+  EXPECT_EQ(fit.design->CrownSteps[1].Angle, 90.0);
+
+  const double h = std::sqrt(0.5);
+  std::vector<TVertex> byHand = {{0, 0, -h}};
+  for (const double sx : {-1.0, 1.0}) {
+    for (const double sy : {-1.0, 1.0}) {
+      byHand.push_back({sx * h, sy * h, 0});
+      byHand.push_back({sx * h, sy * h, h / 2});
+      byHand.push_back({sx * h / 2, sy * h / 2, h});
+    }
+  }
+  const Stone handStone{byHand, {}};
+  EditorObserver quiet;
+  const StepEditor editor(*fit.design, quiet);
+  const Stone& opened = *editor.State().stone;
+  EXPECT_EQ(opened.AllVertices.size(), byHand.size());
+  EXPECT_LT(std::max(Worst(opened, handStone), Worst(handStone, opened)), 1e-6);
+  EXPECT_EQ(editor.State().CrownSteps[1].Angle, 90.0);
+  EXPECT_EQ(editor.CurrentDesign().CrownSteps[1].Angle, 90.0);
 }
 
 // A gear counted negative indexes the other way round: the brilliant-style

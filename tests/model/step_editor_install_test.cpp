@@ -142,11 +142,15 @@ TEST(StepEditorControls, SlopesBeyondTheSpinEditsRangeAreHeldAtItsEnd) {
   d.CrownSteps[3].Auto = false;
   StepEditor editor(d, observer);
   ASSERT_TRUE(editor.ChooseStepTab(2));
-  // The spin edit shows 89 at most; that is a new value, so its rule stores it.
+  // The spin edit shows 89 at most; showing the tier there changes nothing.
   EXPECT_EQ(editor.Controls().RxSpinEdit1.value, 89.0);
   EXPECT_EQ(editor.Controls().TrackAngle1.position, 890);
-  EXPECT_EQ(editor.State().CrownSteps[3].Angle, 89.0);
+  EXPECT_EQ(editor.State().CrownSteps[3].Angle, 89.5);
   EXPECT_FALSE(editor.State().Changed);
+  EXPECT_FALSE(editor.CanUndo());
+  // An edit does change it.
+  ASSERT_TRUE(editor.TypeSlope(88.0));
+  EXPECT_EQ(editor.State().CrownSteps[3].Angle, 88.0);
 }
 
 TEST(StepEditorControls, BarsHoldFarPositionsAtTheirEnds) {

@@ -249,18 +249,31 @@ class DesignHistoryTest : public QObject {
     QCOMPARE(design.State().CrownSteps.size(), hexagon.CrownSteps.size());
     QVERIFY2(!design.Menu().Undo1->isEnabled(), "opening starts a new history");
 
-    // A vertical girdle does not fit: the message says so and the design stays.
+    // The usual GemCad girdle stands at 90 degrees: it opens as tiers, and
+    // the girdle stays at 90 though the slope controls stop at 89.
     QFile square(folder.filePath("square.asc"));
     QVERIFY(square.open(QIODevice::WriteOnly));
     square.write("GemCad 5.0\ng 96 0\ny 4 y\na -45 0.70710678 0 24 48 72\na 90 1 0 24 48 72\n"
                  "a 45 1.06066017 0 24 48 72\na 0 1 0\n");
     square.close();
+    QVERIFY(design.OpenDesign(square.fileName()));
+    QCOMPARE(design.windowTitle(), QString("square.asc"));
+    QCOMPARE(design.State().SymOrder, 4);
+    QCOMPARE(design.State().CrownSteps[1].Angle, 90.0);
+    QVERIFY(design.State().stone && !design.State().stone->AllFacets.empty());
+
+    // One that does not fit: the message says so and the design stays.
+    QFile odd(folder.filePath("odd.asc"));
+    QVERIFY(odd.open(QIODevice::WriteOnly));
+    odd.write("GemCad 5.0\ng 96 0\ny 4 n\na -45 0.7 0 24 48 72\na 80 1 0 24 48 72\n"
+              "a 45 1.06 0 12 24 48 72\na 0 1 0\n");
+    odd.close();
     ModalAnswers answers({Press(QMessageBox::Ok)});
-    QVERIFY(!design.OpenDesign(square.fileName()));
+    QVERIFY(!design.OpenDesign(odd.fileName()));
     QCOMPARE(answers.texts.size(), 1);
-    QVERIFY2(answers.texts.front().contains("steeper"), qPrintable(answers.texts.front()));
-    QCOMPARE(design.State().SymOrder, 6);
-    QCOMPARE(design.windowTitle(), QString("hex.asc"));
+    QVERIFY2(answers.texts.front().contains("ring"), qPrintable(answers.texts.front()));
+    QCOMPARE(design.State().SymOrder, 4);
+    QCOMPARE(design.windowTitle(), QString("square.asc"));
   }
 
   void discardEndsTheRunAndSavingClearsTheMark() {
