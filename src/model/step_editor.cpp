@@ -356,7 +356,12 @@ void StepEditor::PositBarChange(Control sender) {
     value = position / 100.0;
     controls_.Label6 = "Position = " + FormatFixed(value, 4, 2);
   }
-  if (value != Step(k).Posit && sender == Control::PositBar && !opening_) {
+  // A position finer than the bar's steps (an imported design's), or beyond
+  // its ends, shows as the nearest the bar has: showing it is no edit.
+  const double shown =
+      OnGirdleTab() ? GirdleThickness(Step(1).Posit, Step(1).Angle) * 1000 : 100 * Step(k).Posit;
+  const bool shownOnly = position == controls_.PositBar.Fit(shown);
+  if (value != Step(k).Posit && !shownOnly && sender == Control::PositBar && !opening_) {
     Step(k).Posit = value;
     state_.Changed = true;
   }

@@ -160,7 +160,7 @@ TEST(StepEditorControls, BarsHoldFarPositionsAtTheirEnds) {
   StepEditor editor(d, observer);
   ASSERT_TRUE(editor.ChooseStepTab(1));
   EXPECT_EQ(editor.Controls().PositBar.position, 200);
-  EXPECT_EQ(editor.State().CrownSteps[2].Posit, 2.0);  // the bar moved, so it stored its value
+  EXPECT_EQ(editor.State().CrownSteps[2].Posit, 7.5);  // shown at the end, not changed
   EXPECT_EQ(editor.Controls().Label6, "Position = 2.00");
 }
 

@@ -328,7 +328,9 @@ TEST(StepEditorPosition, GirdleTabShowsAndStoresTheThickness) {
   EXPECT_FALSE(editor.DragPositionBar(201));
 }
 
-TEST(StepEditorPosition, BarThatMovesStoresAPositionFinerThanItsSteps) {
+// A position finer than the bar's steps (an imported design's) is shown as
+// the nearest step and kept until the user moves the bar.
+TEST(StepEditorPosition, ShowingAPositionFinerThanTheBarsStepsKeepsIt) {
   RecordingObserver observer;
   Design design = DefaultDesign();
   design.CrownSteps[2].Posit = 0.5734;
@@ -339,20 +341,28 @@ TEST(StepEditorPosition, BarThatMovesStoresAPositionFinerThanItsSteps) {
   const MasStep& crown = editor.State().CrownSteps;
   ASSERT_EQ(crown.size(), 5u);
   ASSERT_EQ(crown[2].Posit, 0.5734);
+  const Stone opened = *editor.State().stone;
 
-  // The girdle tab's bar stands at 70; step 1 moves it to 57, which is stored.
+  // The girdle tab's bar stands at 70; step 1 moves it to 57, the nearest it has.
   observer.events.clear();
   ASSERT_TRUE(editor.ChooseStepTab(1));
   EXPECT_EQ(editor.Controls().PositBar.position, 57);
-  EXPECT_EQ(crown[2].Posit, 0.57);
-  EXPECT_EQ(observer.Count("stale"), 1);
-  // Step 2 has the same fine position; the bar does not move and it survives.
+  EXPECT_EQ(crown[2].Posit, 0.5734);
+  EXPECT_EQ(observer.Count("stale"), 0);
   ASSERT_TRUE(editor.ChooseStepTab(2));
   EXPECT_EQ(crown[3].Posit, 0.5734);
-  // Dragging the bar to where it stands reports nothing.
+  ASSERT_TRUE(editor.ChooseStepTab(0));
+  EXPECT_EQ(editor.State().stone->AllVertices, opened.AllVertices);
+  EXPECT_FALSE(editor.CanUndo());
+  // Dragging the bar to where it stands reports nothing; away and back stores.
+  ASSERT_TRUE(editor.ChooseStepTab(1));
   observer.events.clear();
   ASSERT_TRUE(editor.DragPositionBar(57));
   EXPECT_TRUE(observer.events.empty());
+  ASSERT_TRUE(editor.DragPositionBar(58));
+  EXPECT_EQ(crown[2].Posit, 0.58);
+  ASSERT_TRUE(editor.DragPositionBar(57));
+  EXPECT_EQ(crown[2].Posit, 0.57);
 }
 
 TEST(StepEditorSlope, EnteringTheSlopeTurnsAutoOff) {

@@ -7,6 +7,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QTabBar>
 #include <QDropEvent>
 #include <QMessageBox>
 #include <QMimeData>
@@ -261,6 +262,18 @@ class DesignHistoryTest : public QObject {
     QCOMPARE(design.State().SymOrder, 4);
     QCOMPARE(design.State().CrownSteps[1].Angle, 90.0);
     QVERIFY(design.State().stone && !design.State().stone->AllFacets.empty());
+    // Looking at the crown tier and back at the girdle, whose thickness is
+    // beyond the position bar's end, edits nothing.
+    const std::vector<TVertex> opened = design.State().stone->AllVertices;
+    auto* crownTabs = design.findChild<QTabBar*>("TabControl2");
+    QVERIFY(crownTabs);
+    for (const int tab : {1, 0}) {
+      QTest::mouseClick(crownTabs, Qt::LeftButton, {}, crownTabs->tabRect(tab).center());
+      QCOMPARE(crownTabs->currentIndex(), tab);
+    }
+    QCOMPARE(design.State().CrownSteps[1].Angle, 90.0);
+    QVERIFY(design.State().stone->AllVertices == opened);
+    QCOMPARE(design.windowTitle(), QString("square.asc"));
 
     // One that does not fit: the message says so and the design stays.
     QFile odd(folder.filePath("odd.asc"));
