@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -100,6 +101,7 @@ class BinaryReader {
   std::size_t Remaining() const { return bytes_.size() - at_; }
 
   std::uint32_t Uint32At(std::size_t at) const {
+    assert(at + 4 <= bytes_.size());
     std::uint32_t value = 0;
     for (int b = 3; b >= 0; --b) value = value << 8 | static_cast<unsigned char>(bytes_[at + b]);
     return value;
@@ -109,7 +111,7 @@ class BinaryReader {
     return std::bit_cast<double>(std::uint64_t{Uint32At(at + 4)} << 32 | Uint32At(at));
   }
 
-  // Reads `size` bytes at the cursor, or says where the file ends.
+  // Whether `size` bytes remain at the cursor; else where the file ends.
   bool Need(std::size_t size, std::string& why, const char* what) {
     if (Remaining() >= size) return true;
     why_at_ = at_;
