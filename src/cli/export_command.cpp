@@ -63,6 +63,9 @@ int RunExport(Arguments& args, std::ostream& out) {
       file.reset();
     } else if (word == "-o") {
       output = args.TakeValue();
+      if (output && IsGemCadBinaryName(*output)) {
+        throw UsageError{"-o cannot write .gem: GemCad designs are written as .asc text"};
+      }
       if (!output || !(IsMeshFileName(*output) || IsGemCadName(*output))) {
         throw UsageError{"-o needs a file name ending in .asc, .stl or .obj"};
       }

@@ -11,10 +11,12 @@ namespace brillora::cli {
 
 bool IsGemCadInput(const std::optional<std::string>& file) { return file && IsGemCadName(*file); }
 
-GemCadDesign LoadGemCad(const std::string& file) {
+GemCadDesign LoadGemCad(const std::string& file) { return LoadGemCadWithWarnings(file).design; }
+
+GemCadReadResult LoadGemCadWithWarnings(const std::string& file) {
   GemCadReadResult read = ReadGemCadFile(file);
   if (!read.ok()) throw CommandFailure{kExitUnreadable, read.error};
-  return std::move(read.design);
+  return read;
 }
 
 Json GemCadJson(const GemCadDesign& design, const Stone& stone) {

@@ -55,9 +55,11 @@ int RunInfo(Arguments& args, std::ostream& out) {
 
   if (IsGemCadInput(file)) {
     // A GemCad design keeps its own unit: the width scales from its girdle's corners.
-    const GemCadDesign gemcad = LoadGemCad(*file);
+    const GemCadReadResult read = LoadGemCadWithWarnings(*file);
+    const GemCadDesign& gemcad = read.design;
     const Stone stone = GemCadStone(gemcad);
     Json info = GemCadJson(gemcad, stone);
+    info["warnings"] = read.warnings;
     if (diameter && !stone.AllFacets.empty()) {
       AddMeasures(info, GemCadMeasures(stone, *diameter / 2.0 / WidestRadius(stone), specificGravity));
     }

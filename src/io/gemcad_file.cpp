@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "io/atomic_write.h"
+#include "io/gemcad_binary.h"
 #include "io/file_text.h"
 #include "io/regular_file.h"
 #include "model/number_text.h"
@@ -219,14 +220,21 @@ std::string IndexText(double index) {
   return Exact(index);
 }
 
-}  // namespace
-
-bool IsGemCadName(const std::filesystem::path& file) {
+std::string LowerExtension(const std::filesystem::path& file) {
   std::string extension = file.extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension == ".asc";
+  return extension;
 }
+
+}  // namespace
+
+bool IsGemCadName(const std::filesystem::path& file) {
+  const std::string extension = LowerExtension(file);
+  return extension == ".asc" || extension == ".gem";
+}
+
+bool IsGemCadBinaryName(const std::filesystem::path& file) { return LowerExtension(file) == ".gem"; }
 
 GemCadReadResult ReadGemCadText(std::string_view text) { return Reader().Read(text); }
 
@@ -237,7 +245,7 @@ GemCadReadResult ReadGemCadFile(const std::filesystem::path& file) {
     failed.error = Cat({"Cannot read \"", Utf8FromFileText(file.string()), "\": ", read.failure});
     return failed;
   }
-  return ReadGemCadText(*read.content);
+  return IsGemCadBinaryName(file) ? ReadGemCadBinary(*read.content) : ReadGemCadText(*read.content);
 }
 
 std::string GemCadText(const GemCadDesign& design) {
@@ -304,6 +312,9 @@ std::string GemCadBeyondBounds(const GemCadDesign& design) {
 }
 
 std::string WriteGemCadFile(const std::filesystem::path& file, const GemCadDesign& design) {
+  if (IsGemCadBinaryName(file)) {
+    return Cat({"Cannot write \"", file.string(), "\": GemCad designs are written as .asc text; .gem files are only read"});
+  }
   if (std::string why = GemCadBeyondBounds(design); !why.empty()) {
     return Cat({"Cannot write \"", file.string(), "\": ", why});
   }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/gemcad_design.h"
 
@@ -22,15 +23,21 @@ inline constexpr double kGemCadMaxGearIndex = 1e6;
 
 struct GemCadReadResult {
   GemCadDesign design;
-  std::string error;  // names the line and what is wrong with it; empty when read
+  std::string error;  // names the line (or byte) and what is wrong with it; empty when read
+  // What a readable file says that disagrees with itself, such as corners
+  // off their facets' planes.
+  std::vector<std::string> warnings;
 
   bool ok() const { return error.empty(); }
 };
 
-// Whether a name ends in ".asc", in any case.
+// Whether a name ends in ".asc" or ".gem", in any case: a GemCad design.
 bool IsGemCadName(const std::filesystem::path& file);
+// Whether it ends in ".gem", in any case: GemCad's binary form, read only.
+bool IsGemCadBinaryName(const std::filesystem::path& file);
 
 GemCadReadResult ReadGemCadText(std::string_view text);
+// Text or binary by the name's extension.
 GemCadReadResult ReadGemCadFile(const std::filesystem::path& file);
 
 // The lines of a GemCad text design.
@@ -42,7 +49,7 @@ std::string GemCadBeyondBounds(const GemCadDesign& design);
 
 // Written beside the old file and renamed over it; empty when written, else
 // the reason. A design beyond the reader's bounds is not written: every file
-// written reads back.
+// written reads back. Designs are written as text only: a .gem name is refused.
 
 std::string WriteGemCadFile(const std::filesystem::path& file, const GemCadDesign& design);
 

@@ -24,6 +24,10 @@ cp "$samples/RoundBrilliant.brl" "$stage/files/design.txt"
 cp "$samples/RoundBrilliant.brl" "$stage/files/design"
 "$stage/root/usr/bin/brillora-cli" export "$samples/RoundBrilliant.brl" -o "$stage/files/gemcad.asc" >/dev/null
 printf -- '-----BEGIN PGP MESSAGE-----\n\nhQEMA\n-----END PGP MESSAGE-----\n' >"$stage/files/message.asc"
+# A GemCad binary design begins with its first facet's plane: three doubles.
+printf '\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xf0\x3f\1\0\0\0' >"$stage/files/gemcad.gem"
+mkdir "$stage/package" && echo 'a Ruby package' >"$stage/package/README"
+tar -cf "$stage/files/ruby.gem" -C "$stage" package
 type_of() {
   XDG_DATA_HOME="$share" XDG_DATA_DIRS="$share:/usr/share" gio info -a standard::content-type "$1" |
     sed -n 's/^ *standard::content-type: //p'
@@ -38,6 +42,8 @@ expect_type design application/x-brillora-design   # by its first line
 expect_type design.txt text/plain                   # .txt designs stay plain text
 expect_type gemcad.asc application/x-gemcad-design
 expect_type message.asc application/pgp-encrypted   # other .asc files keep theirs
+expect_type gemcad.gem application/x-gemcad-binary-design
+expect_type ruby.gem application/x-tar               # Ruby's packages keep theirs
 
 # The thumbnailer's command line with a file manager's %i, %o and %s.
 thumbnailer="$share/thumbnailers/brillora.thumbnailer"
@@ -48,7 +54,7 @@ exec_line=${exec_line//%s/128}
 read -r -a command <<<"$exec_line"
 PATH="$stage/root/usr/bin:$PATH" "${command[@]}" >/dev/null || fail "the thumbnailer failed: $exec_line"
 file -b "$stage/thumbnail" | grep -q '^PNG image data, 128 x 128' || fail "the thumbnail is $(file -b "$stage/thumbnail")"
-for type in application/x-brillora-design application/x-gemcad-design; do
+for type in application/x-brillora-design application/x-gemcad-design application/x-gemcad-binary-design; do
   grep -q "^MimeType=.*$type;" "$thumbnailer" || fail "the thumbnailer does not take $type"
   grep -q "^MimeType=.*$type;" "$share/applications/brillora.desktop" || fail "the menu entry does not open $type"
 done

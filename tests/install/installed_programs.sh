@@ -63,8 +63,9 @@ complete_words() {
 complete_words brillora-cli thu | grep -qx thumbnail || fail "no completion of the command thumbnail"
 complete_words brillora-cli thumbnail --si | grep -qx -- --size || fail "no completion of thumbnail's --size"
 complete_words brillora-cli info --material Zir | grep -qx 'Zircon (low)' || fail "no completion of the materials"
-touch "$stage/elsewhere/cut.brl" "$stage/elsewhere/cut.asc" "$stage/elsewhere/notes.odt"
+touch "$stage/elsewhere/cut.brl" "$stage/elsewhere/cut.asc" "$stage/elsewhere/cut.gem" "$stage/elsewhere/notes.odt"
 found=$(complete_words brillora-cli info "$stage/elsewhere/" | sort | tr '\n' ' ')
-[[ "$found" == "$stage/elsewhere/cut.asc $stage/elsewhere/cut.brl " ]] || fail "design names completed as: $found"
+[[ "$found" == "$stage/elsewhere/cut.asc $stage/elsewhere/cut.brl $stage/elsewhere/cut.gem " ]] ||
+  fail "design names completed as: $found"
 
 echo "installed_programs: installed and ran from $usr"
