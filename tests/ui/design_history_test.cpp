@@ -249,16 +249,16 @@ class DesignHistoryTest : public QObject {
     QCOMPARE(design.State().CrownSteps.size(), hexagon.CrownSteps.size());
     QVERIFY2(!design.Menu().Undo1->isEnabled(), "opening starts a new history");
 
-    // A vertical girdle does not fit: the message says so and the design stays.
+    // Facets open to the top enclose no stone, not even a fixed one: the
+    // message says so and the design stays.
     QFile square(folder.filePath("square.asc"));
     QVERIFY(square.open(QIODevice::WriteOnly));
-    square.write("GemCad 5.0\ng 96 0\ny 4 y\na -45 0.70710678 0 24 48 72\na 90 1 0 24 48 72\n"
-                 "a 45 1.06066017 0 24 48 72\na 0 1 0\n");
+    square.write("GemCad 5.0\ng 96 0\ny 4 y\na -45 0.70710678 0 24 48 72\na 90 1 0 24 48 72\n");
     square.close();
     ModalAnswers answers({Press(QMessageBox::Ok)});
     QVERIFY(!design.OpenDesign(square.fileName()));
     QCOMPARE(answers.texts.size(), 1);
-    QVERIFY2(answers.texts.front().contains("steeper"), qPrintable(answers.texts.front()));
+    QVERIFY2(answers.texts.front().contains("enclose no stone"), qPrintable(answers.texts.front()));
     QCOMPARE(design.State().SymOrder, 6);
     QCOMPARE(design.windowTitle(), QString("hex.asc"));
   }
