@@ -44,6 +44,25 @@ void AddStepTable(SheetLayout& layout, const MasStep& steps, int top, int half, 
   }
 }
 
+void AddTierTable(SheetLayout& layout, const std::vector<const GemCadCuttingRow*>& tiers, int top, int half,
+                  int textLeft, int col) {
+  const int n = static_cast<int>(tiers.size());
+  const int row = n + 2 > kLinesPerHalf ? half / (n + 2) : half / kLinesPerHalf;
+  const int font = std::max(1, row);
+  auto add = [&](std::string text, int x, int y) { layout.texts.push_back({std::move(text), x, y, font}); };
+  const int headings = top + row;
+  add("Tier", textLeft, headings);
+  add("Angle", textLeft + 3 * col, headings);
+  add("Index", textLeft + 7 * col, headings);
+  for (int i = 0; i < n; ++i) {
+    const GemCadCuttingRow& tier = *tiers[static_cast<std::size_t>(i)];
+    const int line = top + (i + 2) * row;
+    add(tier.name, textLeft, line);
+    add(FormatFixed(tier.slope, 5, 2), textLeft + 3 * col, line);
+    add(tier.indexes, textLeft + 7 * col, line);
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -77,6 +96,28 @@ SheetLayout DataSheetLayout(const SheetArea& area, const MasStep& crown, const M
     const std::vector<std::optional<double>>* column =
         tolerances ? (k == 0 ? &tolerances->crown : &tolerances->pavilion) : nullptr;
     AddStepTable(layout, k == 0 ? crown : pavilion, top, half, textLeft, col, column);
+    layout.pictures.push_back({k == 0 ? SheetPicture::Seen::FromFront : SheetPicture::Seen::FromBelow, area.x,
+                               top + row, textLeft - col, top + half, StretchY(area)});
+  }
+  return layout;
+}
+
+SheetLayout GemCadSheetLayout(const SheetArea& area, const std::vector<GemCadCuttingRow>& tiers,
+                              double refractiveIndex) {
+  SheetLayout layout;
+  const int half = area.h / 2;
+  const int pw = SheetPictureWidth(half, area);
+  const int row = half / kLinesPerHalf;
+  const int col = pw / kLinesPerHalf;
+  const int textLeft = area.x + pw;
+  layout.texts.push_back({"RI = " + FormatFixed(refractiveIndex, 4, 2), area.x + col, area.y, std::max(1, row)});
+  for (int k = 0; k < 2; ++k) {
+    const int top = area.y + k * half;
+    std::vector<const GemCadCuttingRow*> side;
+    for (const GemCadCuttingRow& tier : tiers) {
+      if (tier.crown == (k == 0)) side.push_back(&tier);
+    }
+    AddTierTable(layout, side, top, half, textLeft, col);
     layout.pictures.push_back({k == 0 ? SheetPicture::Seen::FromFront : SheetPicture::Seen::FromBelow, area.x,
                                top + row, textLeft - col, top + half, StretchY(area)});
   }

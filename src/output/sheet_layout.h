@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/design.h"
+#include "output/gemcad_cutting_table.h"
 
 namespace brillora {
 
@@ -67,6 +68,12 @@ SheetLayout ImageLayout(const SheetArea& area);
 // close up to make room for it.
 SheetLayout DataSheetLayout(const SheetArea& area, const MasStep& crown, const MasStep& pavilion,
                             double refractiveIndex, const SlopeTolerances* tolerances = nullptr);
+
+// The data sheet of a GemCad design that is not made of steps: as above, but
+// each half's table lists the tiers of its side as a GemCad cutter reads
+// them, name, slope and gear positions, one line each.
+SheetLayout GemCadSheetLayout(const SheetArea& area, const std::vector<GemCadCuttingRow>& tiers,
+                              double refractiveIndex);
 
 // The width of each data sheet picture for a half of that height: on a printer
 // whose resolutions differ, fewer or more pixels across, so that it is square on paper.

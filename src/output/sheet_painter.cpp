@@ -88,8 +88,9 @@ void SheetPainter::DrawStoneImage(const Frame& view, const SheetPicture& rect, Q
 
 void SheetPainter::DrawSheet(QPainter& canvas, const SheetArea& area, ContentKind kind,
                              const SheetSubject& subject) {
-  const SheetLayout layout = kind == ContentKind::Image
-                                 ? ImageLayout(area)
+  const SheetLayout layout =
+      kind == ContentKind::Image ? ImageLayout(area)
+      : subject.gemCadTiers      ? GemCadSheetLayout(area, *subject.gemCadTiers, subject.refractiveIndex)
                                  : DataSheetLayout(area, subject.crown, subject.pavilion, subject.refractiveIndex,
                                                    subject.tolerances ? &*subject.tolerances : nullptr);
   for (const SheetPicture& picture : layout.pictures) {

@@ -22,6 +22,8 @@ struct SheetSubject {
   int symOrder = 0;  // the design's symmetry, which its cutting tolerances need; 0 when not known
   // The data sheet's tolerance column; none: the sheet as usual.
   std::optional<SlopeTolerances> tolerances = std::nullopt;
+  // A GemCad design that is not made of steps lists its tiers instead of the steps.
+  std::optional<std::vector<GemCadCuttingRow>> gemCadTiers = std::nullopt;
 };
 
 // Draws the printed content with a tracer of its own, so that the picture

@@ -190,7 +190,7 @@ void StoneParameters::ApplyLoadedIndex(double refractiveIndex, std::optional<dou
 
 void StoneParameters::ComputeWeight() {
   report_ = brillora::ComputeWeight(*stone_, size_, specificGravity_, segmentStart_, segmentEnd_,
-                                    std::max(pictureWidth_, 1));
+                                    std::max(pictureWidth_, 1), heights_);
   segmentLabel_ = report_.Label5;
   if (listener_ != nullptr) listener_->WeightComputed();
 }

@@ -42,8 +42,11 @@ class StoneParameters {
 
   void SetListener(StoneParametersListener* listener) { listener_ = listener; }
 
-  // What the weight is computed from.
-  void SetStone(std::shared_ptr<const Stone> stone) { stone_ = std::move(stone); }
+  // What the weight is computed from, and where its heights are read.
+  void SetStone(std::shared_ptr<const Stone> stone, HeightsFrom heights = HeightsFrom::TableAndCulet) {
+    stone_ = std::move(stone);
+    heights_ = heights;
+  }
   void SetPictureWidth(int width) { pictureWidth_ = width; }
 
   // --- state shown by the window ---
@@ -99,6 +102,7 @@ class StoneParameters {
 
   StoneParametersListener* listener_ = nullptr;
   std::shared_ptr<const Stone> stone_ = std::make_shared<const Stone>();
+  HeightsFrom heights_ = HeightsFrom::TableAndCulet;
   int pictureWidth_ = 1;
 
   MaterialList sgBox_;

@@ -1,5 +1,6 @@
 #include "params/weight.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/number_text.h"
@@ -25,11 +26,18 @@ double SixfoldVolume(const Stone& stone) {
   return sum;
 }
 
-StoneMeasures MeasureStone(const Stone& stone, double mmPerUnit, double specificGravity) {
+StoneMeasures MeasureStone(const Stone& stone, double mmPerUnit, double specificGravity, HeightsFrom heights) {
   StoneMeasures m;
   if (stone.AllFacets.empty()) return m;
-  m.crownHeightMm = stone.AllFacets.back().D * mmPerUnit;
-  m.pavilionHeightMm = stone.AllFacets.front().D * mmPerUnit;
+  if (heights == HeightsFrom::Corners && !stone.AllVertices.empty()) {
+    const auto [low, high] = std::minmax_element(stone.AllVertices.begin(), stone.AllVertices.end(),
+                                                 [](const TVertex& a, const TVertex& b) { return a.z < b.z; });
+    m.crownHeightMm = high->z * mmPerUnit;
+    m.pavilionHeightMm = -low->z * mmPerUnit;
+  } else {
+    m.crownHeightMm = stone.AllFacets.back().D * mmPerUnit;
+    m.pavilionHeightMm = stone.AllFacets.front().D * mmPerUnit;
+  }
   m.totalHeightMm = m.crownHeightMm + m.pavilionHeightMm;
   const double cm = mmPerUnit / 10.0;
   m.weightCarats = cm * cm * cm * SixfoldVolume(stone) * 5.0 * specificGravity / 6.0;
@@ -37,7 +45,7 @@ StoneMeasures MeasureStone(const Stone& stone, double mmPerUnit, double specific
 }
 
 WeightReport ComputeWeight(const Stone& stone, double size, double specificGravity,
-                           PixelPoint segmentStart, PixelPoint segmentEnd, int pictureWidth) {
+                           PixelPoint segmentStart, PixelPoint segmentEnd, int pictureWidth, HeightsFrom heights) {
   const double dx = segmentEnd.x - segmentStart.x;
   const double dy = segmentEnd.y - segmentStart.y;
   // The extra 1 keeps a segment collapsed to a point from dividing by zero.
@@ -45,7 +53,7 @@ WeightReport ComputeWeight(const Stone& stone, double size, double specificGravi
   WeightReport report;
   report.segmentRatio = length / pictureWidth;
   const double mmPerUnit = size / report.segmentRatio / 2.0;
-  report.measures = MeasureStone(stone, mmPerUnit, specificGravity);
+  report.measures = MeasureStone(stone, mmPerUnit, specificGravity, heights);
   const StoneMeasures& m = report.measures;
   report.WL = FormatFixed(m.weightCarats, 5, 2);
   report.CH = FormatFixed(m.crownHeightMm, 5, 2);

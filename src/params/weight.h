@@ -34,13 +34,21 @@ double TripleProduct(const TVertex& a, const TVertex& b, const TVertex& c);
 // the outward counter-clockwise facet polygons.
 double SixfoldVolume(const Stone& stone);
 
+// Where the heights are read: a stone built from steps has its culet first and
+// its table last, each at its distance from the girdle; a stone cut from
+// half-spaces in any order reaches from its lowest corner to its highest,
+// over its centre.
+enum class HeightsFrom { TableAndCulet, Corners };
+
 // Weight and heights when one model unit is `mmPerUnit` millimetres. A stone with
 // no facets has height and weight 0.
-StoneMeasures MeasureStone(const Stone& stone, double mmPerUnit, double specificGravity);
+StoneMeasures MeasureStone(const Stone& stone, double mmPerUnit, double specificGravity,
+                           HeightsFrom heights = HeightsFrom::TableAndCulet);
 
 // The scale comes from the measuring segment laid over the picture: the segment
 // is `size` millimetres long, and the picture shows one model unit as half its width.
 WeightReport ComputeWeight(const Stone& stone, double size, double specificGravity,
-                           PixelPoint segmentStart, PixelPoint segmentEnd, int pictureWidth);
+                           PixelPoint segmentStart, PixelPoint segmentEnd, int pictureWidth,
+                           HeightsFrom heights = HeightsFrom::TableAndCulet);
 
 }  // namespace brillora

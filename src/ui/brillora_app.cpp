@@ -32,6 +32,12 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
   alignment_ = std::make_unique<AlignmentWindow>(
       *printer_, [this](QWidget* parent) { return printer_->Properties(parent); },
       [this] {
+        // A fixed stone has no steps to tolerate errors in: its sheet lists its GemCad tiers.
+        if (const FixedStone* fixed = design_->Fixed()) {
+          SheetSubject subject{picture_->RequestAt(0, 0), {}, {}, parameters_.RefractiveIndex(), 0};
+          subject.gemCadTiers = GemCadCuttingRows(fixed->design);
+          return subject;
+        }
         return SheetSubject{picture_->RequestAt(0, 0), design_->State().CrownSteps, design_->State().PavilionSteps,
                             parameters_.RefractiveIndex(), design_->State().SymOrder};
       },
@@ -144,6 +150,11 @@ void BrilloraApp::WireOptimizer() {
   // the search) and the refractive index; its result enters the design only
   // through Apply, as one edit.
   const auto follow = [this] {
+    // A fixed stone is nothing the optimizer could change: it keeps the last design of steps.
+    if (design_->Fixed() != nullptr) {
+      optimize_->hide();
+      return;
+    }
     optimize_->SetDesign(design_->State().AsDesign());
     optimize_->SetRefractiveIndex(parameters_.RefractiveIndex());
     optimize_->SetDispersion(parameters_.Dispersion());

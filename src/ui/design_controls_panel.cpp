@@ -82,9 +82,14 @@ DesignControlsPanel::DesignControlsPanel(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(2);
+  fixedLine_ = MakeLabel(this, "FixedStoneLabel", "");
+  fixedLine_->setWordWrap(true);
+  fixedLine_->hide();
+  layout->addWidget(fixedLine_);
   layout->addWidget(MakeSymmetryPanel());
   layout->addLayout(MakeSideTabs());
-  layout->addWidget(MakeSidePage());
+  sidePage_ = MakeSidePage();
+  layout->addWidget(sidePage_);
   layout->addStretch();
   WatchFocus();
   ShowControls(EditorControls::AsDesigned());
@@ -94,7 +99,21 @@ DesignControlsPanel::DesignControlsPanel(QWidget* parent)
 
 void DesignControlsPanel::Attach(StepEditor& editor) {
   editor_ = &editor;
+  ShowEditing(true);
   Show();
+}
+
+void DesignControlsPanel::ShowFixedStone(const QString& line) {
+  Detach();
+  fixedLine_->setText(line);
+  ShowEditing(false);
+  emit shown();
+}
+
+void DesignControlsPanel::ShowEditing(bool editing) {
+  showsFixedStone_ = !editing;
+  for (QWidget* control : std::initializer_list<QWidget*>{panel3_, sideTabs_, sidePage_}) control->setVisible(editing);
+  fixedLine_->setVisible(!editing);
 }
 
 // A label whose text changes: wide enough for the widest text it shows, in
@@ -297,8 +316,14 @@ void DesignControlsPanel::ConnectControls() {
   });
   connect(dataTabs_, &QTabBar::currentChanged, this,
           [this](int i) { Forward([&](StepEditor& editor) { editor.ChooseDataTab(i); }); });
-  connect(crownButton_, &QToolButton::clicked, this,
-          [this] { Forward([](StepEditor& editor) { editor.ClickCrownButton(); }); });
+  connect(crownButton_, &QToolButton::clicked, this, [this] {
+    // A fixed stone has no sides to edit: the switch only turns the stone over.
+    if (showsFixedStone_) {
+      emit flipRequested();
+      return;
+    }
+    Forward([](StepEditor& editor) { editor.ClickCrownButton(); });
+  });
   connect(stepMenu_.NewStep, &QAction::triggered, this,
           [this] { ForwardAddingStep([](StepEditor& editor) { return editor.ClickNewStep(); }); });
   connect(stepMenu_.Clearnext, &QAction::triggered, this,

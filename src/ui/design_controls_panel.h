@@ -37,6 +37,9 @@ class DesignControlsPanel : public QWidget {
   void Attach(StepEditor& editor);
   // The editor is going: every action does nothing from now on.
   void Detach();
+  // A fixed stone is shown: the line about it and the side switch instead of
+  // the editing controls, which come back with the next Attach.
+  void ShowFixedStone(const QString& line);
   // The keys of undo and redo, which the number fields leave to the menu.
   void SetHistoryKeys(QList<QKeySequence> keys) { historyKeys_ = std::move(keys); }
 
@@ -55,6 +58,8 @@ class DesignControlsPanel : public QWidget {
  signals:
   // The controls show the editor's state anew.
   void shown();
+  // The side switch was pressed while a fixed stone shows.
+  void flipRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,7 +98,12 @@ class DesignControlsPanel : public QWidget {
   std::vector<std::pair<QLabel*, QString>> valueLabels_;  // with the widest text each shows
   QDoubleSpinBox* typing_ = nullptr;  // the number field whose typed entry is not yet entered
 
+  void ShowEditing(bool editing);
+
   QWidget* panel3_ = nullptr;
+  QWidget* sidePage_ = nullptr;
+  QLabel* fixedLine_ = nullptr;
+  bool showsFixedStone_ = false;
   QComboBox* symBox_ = nullptr;
   QLabel* gearLabel_ = nullptr;
   QComboBox* splitBox_ = nullptr;

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "io/design_file.h"
 #include "io/gemcad_file.h"
@@ -28,6 +29,13 @@ bool IsDesignName(const std::filesystem::path& file) {
   return extension == ".brl" || extension == ".txt";
 }
 
+bool EndsInAsc(const std::filesystem::path& file) {
+  std::string extension = file.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension == ".asc";
+}
+
 }  // namespace
 
 DesignDocument::DesignDocument(EditorObserver& observer, StoneParameters& parameters, DocumentDesk& desk)
@@ -41,9 +49,12 @@ void DesignDocument::StartDefault() {
   observer_.StoneRebuilt();  // the editor's first rebuild ran before it could be asked for its stone
 }
 
-const DesignState& DesignDocument::State() const { return editor_ ? editor_->State() : noDesign_; }
+const DesignState& DesignDocument::State() const {
+  if (fixed_) return fixed_->state;
+  return editor_ ? editor_->State() : noDesign_;
+}
 
-bool DesignDocument::IsModified() const { return editor_ && editor_->IsModified(); }
+bool DesignDocument::IsModified() const { return !fixed_ && editor_ && editor_->IsModified(); }
 
 QString DesignDocument::Caption() const {
   return (fileName_.isEmpty() ? QString("  Brillora.") : fileName_) + (IsModified() ? " *" : "");
@@ -75,21 +86,36 @@ bool DesignDocument::OpenDesign(const QString& file) {
   return true;
 }
 
-// A GemCad design opens for editing only when it fits the tier model; else
-// the current design stays.
+// A GemCad design opens for editing when it fits the tier model; else it is
+// told why and opens as a fixed stone, unless its facets enclose no stone.
 bool DesignDocument::OpenGemCad(const QString& file) {
-  const GemCadReadResult read = ReadGemCadFile(PathOf(file));
+  GemCadReadResult read = ReadGemCadFile(PathOf(file));
   if (!read.ok()) {
     desk_.Tell(QString::fromStdString(read.error));
     return false;
   }
   const GemCadFit fit = FitTierModel(read.design);
-  if (!fit.design) {
-    desk_.Tell(QString::fromStdString("This GemCad design does not fit the tiers of a design: " + fit.misfit + "."));
-    return false;
+  if (fit.design) {
+    if (!Install(*fit.design, file, read.design.refractiveIndex, std::nullopt)) return false;
+    desk_.ReadingDesign();
+    return true;
   }
-  if (!Install(*fit.design, file, read.design.refractiveIndex, std::nullopt)) return false;
+  desk_.Tell(QString::fromStdString("This GemCad design does not fit the tiers of a design: " + fit.misfit + "."));
+  std::optional<FixedStone> fixed = MakeFixedStone(std::move(read.design));
+  if (!fixed) return false;
+  return InstallFixed(std::move(*fixed), file);
+}
+
+bool DesignDocument::InstallFixed(FixedStone fixed, const QString& file) {
+  // The editor stays behind the stone, with the default design if there was
+  // none yet, so that a design of tiers opened later has it to go into.
+  if (!editor_) editor_ = std::make_unique<StepEditor>(observer_);
+  const double refractiveIndex = fixed.design.refractiveIndex;
+  fixed_ = std::move(fixed);
+  fileName_ = QFileInfo(file).fileName();
+  parameters_.ApplyLoadedIndex(refractiveIndex, std::nullopt);
   desk_.ReadingDesign();
+  observer_.StoneRebuilt();
   return true;
 }
 
@@ -98,8 +124,15 @@ bool DesignDocument::Install(const Design& design, const QString& file, double r
   if (!editor_) {
     editor_ = std::make_unique<StepEditor>(design, observer_);
     observer_.StoneRebuilt();  // the editor's first rebuild ran before it could be asked for its stone
-  } else if (!editor_->InstallDesign(design)) {
-    return false;
+  } else {
+    // The windows are shown the editor's stone as it rebuilds: the fixed
+    // stone goes first, and comes back when the design is refused.
+    std::optional<FixedStone> shown = std::exchange(fixed_, std::nullopt);
+    if (!editor_->InstallDesign(design)) {
+      fixed_ = std::move(shown);
+      return false;
+    }
+    if (shown) observer_.StoneRebuilt();  // in case the editor's design was the same and did not rebuild
   }
   fileName_ = QFileInfo(file).fileName();
   parameters_.ApplyLoadedIndex(refractiveIndex, dispersion);
@@ -107,6 +140,7 @@ bool DesignDocument::Install(const Design& design, const QString& file, double r
 }
 
 bool DesignDocument::Save(const QString& file) {
+  if (fixed_) return SaveFixed(file);
   if (!editor_) return false;
   const DesignSaveResult saved = SaveDesignFile(PathOf(file), editor_->CurrentDesign(),
                                                  parameters_.RefractiveIndex(), parameters_.Dispersion());
@@ -116,6 +150,21 @@ bool DesignDocument::Save(const QString& file) {
   }
   editor_->MarkSaved();
   fileName_ = QFileInfo(file).fileName();
+  return true;
+}
+
+bool DesignDocument::SaveFixed(const QString& file) {
+  std::filesystem::path path = PathOf(file);
+  if (!EndsInAsc(path)) path.replace_extension(".asc");
+  GemCadDesign design = fixed_->design;
+  design.refractiveIndex = parameters_.RefractiveIndex();
+  const std::string error = WriteGemCadFile(path, design);
+  if (!error.empty()) {
+    desk_.Tell(QString::fromStdString(error));
+    return false;
+  }
+  fixed_->design = std::move(design);
+  fileName_ = QString::fromStdString(path.filename().string());
   return true;
 }
 

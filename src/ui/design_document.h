@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "model/design_state.h"
+#include "ui/fixed_stone.h"
 
 namespace brillora {
 
@@ -41,12 +42,13 @@ class DesignDocument {
   // Makes the default design, unless a design was opened already.
   void StartDefault();
 
-  // Opens a design file (.brl or .txt, or a GemCad .asc that fits the tiers).
-  // A changed design is offered for saving first, and stays, with its
-  // history, when the user cancels; a file that cannot be read is reported
-  // and keeps the design.
+  // Opens a design file (.brl or .txt, or a GemCad design: as tiers when it
+  // fits them, else, after saying why, as a fixed stone). A changed design is
+  // offered for saving first, and stays, with its history, when the user
+  // cancels; a file that cannot be read is reported and keeps the design.
   bool Open(const QString& file);
-  // Writes the design to the file, which the document is then named after.
+  // Writes the design to the file, which the document is then named after. A
+  // fixed stone is written as a GemCad design, under the name with ".asc".
   bool Save(const QString& file);
   // Asks for a file, then writes the design to it.
   bool SaveAs();
@@ -57,6 +59,10 @@ class DesignDocument {
   // ending and it does not ask again.
   bool MayClose();
 
+  // The GemCad design shown instead of the editor's, while one is open. It
+  // never counts as changed: the material it is seen in is not part of it,
+  // as for every design.
+  const FixedStone* Fixed() const { return fixed_ ? &*fixed_ : nullptr; }
   // Exists once the first design is installed.
   StepEditor* Editor() { return editor_.get(); }
   const StepEditor* Editor() const { return editor_.get(); }
@@ -71,6 +77,8 @@ class DesignDocument {
  private:
   bool OpenDesign(const QString& file);
   bool OpenGemCad(const QString& file);
+  bool InstallFixed(FixedStone fixed, const QString& file);
+  bool SaveFixed(const QString& file);
   // The dispersion only when the file holds one; else the material's stays.
   bool Install(const Design& design, const QString& file, double refractiveIndex, std::optional<double> dispersion);
 
@@ -78,6 +86,7 @@ class DesignDocument {
   StoneParameters& parameters_;
   DocumentDesk& desk_;
   std::unique_ptr<StepEditor> editor_;
+  std::optional<FixedStone> fixed_;
   DesignState noDesign_;  // shown before the first design is installed
   QString fileName_;
   bool closing_ = false;

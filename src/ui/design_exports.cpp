@@ -42,19 +42,30 @@ bool ExportGemCadDesign(QWidget* parent, const Design& design, double refractive
   return error.empty();
 }
 
-bool Export3DModel(QWidget* parent, const DesignState& state, const QString& file) {
-  if (state.stone->AllFacets.empty()) {
+bool ExportGemCadDesign(QWidget* parent, GemCadDesign design, double refractiveIndex, const QString& file) {
+  design.refractiveIndex = refractiveIndex;
+  const std::string error = WriteGemCadFile(file.toStdString(), design);
+  if (!error.empty()) Report(parent, error);
+  return error.empty();
+}
+
+bool Export3DModel(QWidget* parent, const Stone& stone, const std::vector<std::string>& stepNames,
+                   const QString& file) {
+  if (stone.AllFacets.empty()) {
     Report(parent, "The design's planes enclose no stone to export.");
     return false;
   }
-  const StoneMesh mesh = MeshOfStone(
-      *state.stone,
-      TierNames(static_cast<int>(state.PavilionSteps.size()), static_cast<int>(state.CrownSteps.size())),
-      kModelDiameterMm / 2.0);
+  const StoneMesh mesh = MeshOfStone(stone, stepNames, kModelDiameterMm / 2.0);
   const std::string error =
       WriteMeshFile(file.toStdString(), mesh, "Brillora stone " + QFileInfo(file).completeBaseName().toStdString());
   if (!error.empty()) Report(parent, error);
   return error.empty();
+}
+
+bool Export3DModel(QWidget* parent, const DesignState& state, const QString& file) {
+  return Export3DModel(
+      parent, *state.stone,
+      TierNames(static_cast<int>(state.PavilionSteps.size()), static_cast<int>(state.CrownSteps.size())), file);
 }
 
 }  // namespace brillora

@@ -3,7 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+#include <vector>
+
 #include "model/design_state.h"
+#include "model/gemcad_design.h"
 
 class QWidget;
 
@@ -22,8 +26,15 @@ QString AskExportFile(QWidget* parent, const QString& caption, const QStringList
 bool ExportGemCadDesign(QWidget* parent, const Design& design, double refractiveIndex, const QString& name,
                         const QString& file);
 
+// Writes a GemCad design as it is, in the refractive index in use.
+bool ExportGemCadDesign(QWidget* parent, GemCadDesign design, double refractiveIndex, const QString& file);
+
 // Writes the stone as a 3D model (the name's extension, .stl or .obj, picks
-// the format); a failure is reported in a message box.
+// the format), a group for the facets of each Step named by `stepNames`; a
+// failure is reported in a message box.
+bool Export3DModel(QWidget* parent, const Stone& stone, const std::vector<std::string>& stepNames,
+                   const QString& file);
+// A design's stone, its groups named by the tiers of its steps.
 bool Export3DModel(QWidget* parent, const DesignState& state, const QString& file);
 
 }  // namespace brillora

@@ -33,7 +33,8 @@ constexpr int kClientWidth = 193;
 constexpr int kClientHeight = 423;
 const QStringList kSaveFilters = {"Shape (*.brl)", "Text File (*.txt)"};
 const QStringList kOpenFilters = {"All(*.brl;*.txt) (*.brl *.txt)", "Shape (*.brl)", "Text File (*.txt)",
-                                   "GemCad (*.asc)"};
+                                   "GemCad (*.asc *.gem)"};
+const QStringList kFixedSaveFilters = {"GemCad (*.asc)"};
 
 }  // namespace
 
@@ -64,12 +65,15 @@ DesignWindow::DesignWindow(DesignWindowPeers peers, QDir programFolder, QWidget*
   // the fonts they are shown in, and the user cannot change it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   connect(panel_, &DesignControlsPanel::shown, this, [this] {
-    const StepEditor* editor = document_.Editor();
+    // A fixed stone has no history, and nothing the optimizer could change.
+    const StepEditor* editor = document_.Fixed() == nullptr ? document_.Editor() : nullptr;
     menu_.Undo1->setEnabled(editor != nullptr && editor->CanUndo());
     menu_.Redo1->setEnabled(editor != nullptr && editor->CanRedo());
+    menu_.Optimize1->setVisible(document_.Fixed() == nullptr);
     ShowCaption();
     emit pictureSettingsChanged();  // the selected step may have moved
   });
+  connect(panel_, &DesignControlsPanel::flipRequested, this, [this] { picture_.Rotate(); });
   ShowCaption();
   ConnectMenu();
   ConnectHistory();
@@ -179,6 +183,11 @@ void DesignWindow::ShowDocument() {
 }
 
 void DesignWindow::AttachEditor() {
+  selectedTier_ = -1;
+  if (const FixedStone* fixed = document_.Fixed()) {
+    panel_->ShowFixedStone(QString::fromStdString(FixedStoneLine(fixed->design)));
+    return;
+  }
   document_.Editor()->SetPictureShowsCrown(pictureShowsCrown_);
   panel_->Attach(*document_.Editor());
 }
@@ -220,6 +229,12 @@ bool DesignWindow::ApplyDesign(const Design& design) {
 }
 
 void DesignWindow::SelectFacetStep(int step) {
+  if (document_.Fixed() != nullptr) {
+    selectedTier_ = step;
+    Sound("Click");
+    emit pictureSettingsChanged();
+    return;
+  }
   panel_->Forward([step](StepEditor& editor) { editor.SelectFacetStep(step); });
 }
 
@@ -232,7 +247,9 @@ PictureSettings DesignWindow::CurrentSettings() const {
   if (menu_.Dispersion->isChecked()) settings.dispersion = parameters_.Dispersion();
   settings.edges = menu_.Edges->isChecked();
   settings.antiAliasing = menu_.AA->isChecked();
-  settings.selectedStep = document_.Editor() != nullptr ? document_.Editor()->SelectedStep() : -1;
+  settings.selectedStep = document_.Fixed() != nullptr    ? selectedTier_
+                          : document_.Editor() != nullptr ? document_.Editor()->SelectedStep()
+                                                          : -1;
   return settings;
 }
 
@@ -243,7 +260,8 @@ void DesignWindow::PlaySound(std::string_view name) {
 void DesignWindow::StoneRebuilt() {
   const std::shared_ptr<const Stone>& stone = State().stone;
   picture_.SetStone(stone);
-  parameters_.SetStone(stone);
+  // A fixed stone's facets come in the file's order, not culet to table.
+  parameters_.SetStone(stone, document_.Fixed() != nullptr ? HeightsFrom::Corners : HeightsFrom::TableAndCulet);
   if (parametersWindow_.isVisible()) parameters_.ComputeWeight();
   emit stoneRebuilt();
 }
@@ -259,7 +277,15 @@ DocumentDesk::Unsaved DesignWindow::AskToSaveChanges() {
   }
 }
 
-QString DesignWindow::AskFileToSave() { return saveDialog_->Ask(); }
+QString DesignWindow::AskFileToSave() {
+  // A fixed stone is saved as the GemCad design it is; a design file would lose it.
+  const bool fixed = document_.Fixed() != nullptr;
+  if (saveDialog_->nameFilters() != (fixed ? kFixedSaveFilters : kSaveFilters)) {
+    saveDialog_->setNameFilters(fixed ? kFixedSaveFilters : kSaveFilters);
+    saveDialog_->setDefaultSuffix(fixed ? "asc" : "brl");
+  }
+  return saveDialog_->Ask();
+}
 
 void DesignWindow::Tell(const QString& message) { QMessageBox::information(this, "Brillora", message); }
 
@@ -315,11 +341,21 @@ void DesignWindow::ConnectExports() {
     const QString file = AskExportFile(this, "Export GemCad Design", {"GemCad design (*.asc)"});
     const QString name =
         document_.FileName().isEmpty() ? QString("Design") : QFileInfo(document_.FileName()).completeBaseName();
-    if (!file.isEmpty()) ExportGemCadDesign(this, State().AsDesign(), parameters_.RefractiveIndex(), name, file);
+    if (file.isEmpty()) return;
+    if (const FixedStone* fixed = document_.Fixed()) {
+      ExportGemCadDesign(this, fixed->design, parameters_.RefractiveIndex(), file);
+    } else {
+      ExportGemCadDesign(this, State().AsDesign(), parameters_.RefractiveIndex(), name, file);
+    }
   });
   connect(menu_.Export3D1, &QAction::triggered, this, [this] {
     const QString file = AskExportFile(this, "Export 3D Model", {"STL model (*.stl)", "OBJ model (*.obj)"});
-    if (!file.isEmpty()) Export3DModel(this, State(), file);
+    if (file.isEmpty()) return;
+    if (const FixedStone* fixed = document_.Fixed()) {
+      Export3DModel(this, *State().stone, FixedStoneTierNames(fixed->design), file);
+    } else {
+      Export3DModel(this, State(), file);
+    }
   });
 }
 

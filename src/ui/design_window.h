@@ -61,6 +61,8 @@ class DesignWindow : public QMainWindow, private EditorObserver, private Documen
   bool ApplyDesign(const Design& design);
 
   const DesignState& State() const { return document_.State(); }
+  // The GemCad design shown as a fixed stone, if one is.
+  const FixedStone* Fixed() const { return document_.Fixed(); }
   // The editor exists once the first design is installed.
   const StepEditor* Editor() const { return document_.Editor(); }
   // A double click in the picture on a facet of that step of the construction order.
@@ -134,6 +136,7 @@ class DesignWindow : public QMainWindow, private EditorObserver, private Documen
   QDir programFolder_;
   QString shownCaption_;
   bool pictureShowsCrown_ = true;  // for an editor yet to be made
+  int selectedTier_ = -1;          // of a fixed stone, chosen in the picture
 
   DesignDocument document_;
   DesignMenu menu_;

@@ -209,7 +209,7 @@ void AppWindowsTest::designWindowControlsCarryTheirNames() {
   QCOMPARE(design.SaveDialog().nameFilters(), QStringList({"Shape (*.brl)", "Text File (*.txt)"}));
   QCOMPARE(design.OpenDialog().defaultSuffix(), QString("brl"));
   QCOMPARE(design.OpenDialog().nameFilters().size(), 4);
-  QCOMPARE(design.OpenDialog().nameFilters().last(), QString("GemCad (*.asc)"));
+  QCOMPARE(design.OpenDialog().nameFilters().last(), QString("GemCad (*.asc *.gem)"));
   QVERIFY(design.OpenDialog().nameFilters().first().startsWith("All(*.brl;*.txt)"));
   app_->Start({});
   QCOMPARE(QDir(design.OpenDialog().directory()).absolutePath(), QDir(programFolder_.filePath("GEM_DAT")).absolutePath());

@@ -275,16 +275,16 @@ class DesignHistoryTest : public QObject {
     QVERIFY(design.State().stone->AllVertices == opened);
     QCOMPARE(design.windowTitle(), QString("square.asc"));
 
-    // One that does not fit: the message says so and the design stays.
+    // Facets open to the top enclose no stone, not even a fixed one: the
+    // message says so and the design stays.
     QFile odd(folder.filePath("odd.asc"));
     QVERIFY(odd.open(QIODevice::WriteOnly));
-    odd.write("GemCad 5.0\ng 96 0\ny 4 n\na -45 0.7 0 24 48 72\na 80 1 0 24 48 72\n"
-              "a 45 1.06 0 12 24 48 72\na 0 1 0\n");
+    odd.write("GemCad 5.0\ng 96 0\ny 4 y\na -45 0.70710678 0 24 48 72\na 90 1 0 24 48 72\n");
     odd.close();
     ModalAnswers answers({Press(QMessageBox::Ok)});
     QVERIFY(!design.OpenDesign(odd.fileName()));
     QCOMPARE(answers.texts.size(), 1);
-    QVERIFY2(answers.texts.front().contains("ring"), qPrintable(answers.texts.front()));
+    QVERIFY2(answers.texts.front().contains("enclose no stone"), qPrintable(answers.texts.front()));
     QCOMPARE(design.State().SymOrder, 4);
     QCOMPARE(design.windowTitle(), QString("square.asc"));
   }
