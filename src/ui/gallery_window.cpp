@@ -128,6 +128,12 @@ void GalleryWindow::hideEvent(QHideEvent* event) {
   if (!event->spontaneous()) Abandon();
 }
 
+// The entries make room for their lines in the desktop's font as it changes.
+void GalleryWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange && list_) list_->setGridSize(EntrySize());
+}
+
 void GalleryWindow::Abandon() {
   summaries_.reset();
   ++generation_;

@@ -46,6 +46,7 @@ class GalleryWindow : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // Lists the folder and starts the summaries, abandoning any in hand.
