@@ -60,7 +60,6 @@ GalleryWindow::GalleryWindow(QString folder, QWidget* parent) : QWidget(parent, 
   designs_ = new QStandardItemModel(this);
   sorted_ = new QSortFilterProxyModel(this);
   sorted_->setSourceModel(designs_);
-  sorted_->setSortCaseSensitivity(Qt::CaseInsensitive);
   sorted_->setDynamicSortFilter(true);
   list_ = Named(new QListView(this), "GalleryList");
   list_->setModel(sorted_);
@@ -102,7 +101,7 @@ GalleryWindow::~GalleryWindow() { Abandon(); }
 // of a many-faceted GemCad design, or a long name.
 QSize GalleryWindow::EntrySize() const {
   const QFontMetrics metrics = fontMetrics();
-  const int text = std::max(metrics.horizontalAdvance("48-fold mirror, 1000 facets"),
+  const int text = std::max(metrics.horizontalAdvance("48-fold mirror, 5000 facets"),
                             metrics.horizontalAdvance("Brilliant16Tourmaline"));
   return {std::max(kThumbnailSize, text) + 16, kThumbnailSize + 3 * metrics.lineSpacing() + 16};
 }
