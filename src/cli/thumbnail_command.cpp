@@ -5,10 +5,8 @@
 #include "cli/commands.h"
 #include "cli/trace_options.h"
 #include "io/image_file.h"
-#include "light/illumination_model.h"
-#include "trace/ray_tracer.h"
 #include "view/export_picture.h"
-#include "view/screen_scale.h"
+#include "view/stone_thumbnail.h"
 
 namespace brillora::cli {
 namespace {
@@ -49,21 +47,10 @@ int RunThumbnail(Arguments& args, std::ostream& out) {
   }
   if (!design || !output) throw UsageError{"a design and the picture to write are needed"};
 
-  // The crown seen from above in the default light, as `render` draws it.
   TraceSettings trace;
   trace.file = design;
-  trace.width = trace.height = size;
   const TraceSubject subject = LoadTraceSubject(trace);
-  IlluminationModel light;
-  RayTracer tracer;
-  ArrayOfFOS polygons;
-  const auto traceAt = [&](const ScreenScale& scale) -> std::span<const ArrayOfFOS> {
-    tracer.RayTrace(*subject.stone, trace.view, polygons, MaxLevel(trace), scale.Scale, scale.CentreY,
-                    subject.options, light);
-    return {&polygons, 1};
-  };
-  const PaintStyle style{light.BGColor(), true, false, -1};
-  const std::optional<QImage> picture = ExportPicture(size, size, traceAt, style);
+  const std::optional<QImage> picture = StoneThumbnail(*subject.stone, subject.options, size);
   if (!picture) throw CommandFailure{kExitFailed, std::string(kPictureTooHigh)};
   // A desktop names the thumbnail as it likes, often with no extension: it
   // is always PNG.

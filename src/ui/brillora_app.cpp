@@ -16,6 +16,7 @@
 #include "ui/about_window.h"
 #include "ui/close_guard.h"
 #include "ui/design_window.h"
+#include "ui/gallery_window.h"
 #include "ui/progress_window.h"
 #include "view/picture_window.h"
 
@@ -49,6 +50,7 @@ BrilloraApp::BrilloraApp(QDir programFolder) {
       [this](const QString& name) { design_->Sound(name); });
   lightPerformance_ = std::make_unique<LightPerformanceWindow>();
   optimize_ = std::make_unique<OptimizeWindow>();
+  gallery_ = std::make_unique<GalleryWindow>(lightMapFolder.filePath("GEM_DAT"));
   StartSavesOutside(QDir(lightMapFolder));
   Wire();
 }
@@ -141,6 +143,7 @@ void BrilloraApp::Wire() {
   });
   WireOptimizer();
   WireOutput();
+  WireGallery();
 }
 
 void BrilloraApp::PushPictureSettings() { picture_->SetSettings(design_->CurrentSettings()); }
@@ -174,6 +177,15 @@ void BrilloraApp::WireOptimizer() {
   });
 }
 
+// A design chosen in the gallery opens as one chosen in the open dialog.
+void BrilloraApp::WireGallery() {
+  QObject::connect(design_->Menu().Gallery1, &QAction::triggered, gallery_.get(), [this] {
+    gallery_->show();
+    gallery_->raise();
+  });
+  QObject::connect(gallery_.get(), &GalleryWindow::designChosen, design_.get(), &DesignWindow::OpenDesign);
+}
+
 void BrilloraApp::WireOutput() {
   // The design window plays the items' cue; these open the export window.
   const DesignMenu& menu = design_->Menu();
@@ -204,6 +216,7 @@ void BrilloraApp::Start(const QStringList& arguments) {
   }
   placement_.Place(*lightPerformance_, FrameSpot::Centre);
   placement_.Place(*optimize_, FrameSpot::Centre);
+  placement_.Place(*gallery_, FrameSpot::Centre);
   design_->Start(arguments);
   design_->show();
 }
@@ -218,6 +231,7 @@ void BrilloraApp::EndOfRun() {
   }
   lightPerformance_->hide();
   optimize_->hide();
+  gallery_->hide();
   // Asked once the program will end for certain, and before the loop that
   // would show the question is told to stop.
   if (pictureSize_->ClipboardUsed() &&

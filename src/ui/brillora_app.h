@@ -16,6 +16,7 @@ class AboutWindow;
 class AlignmentWindow;
 class CloseGuard;
 class DesignWindow;
+class GalleryWindow;
 class LightMapWindow;
 class LightPerformanceWindow;
 class OptimizeWindow;
@@ -52,6 +53,7 @@ class BrilloraApp {
   LightPerformanceWindow& LightPerformance() { return *lightPerformance_; }
   OptimizeWindow& Optimizer() { return *optimize_; }
   PictureSizeWindow& PictureSize() { return *pictureSize_; }
+  GalleryWindow& Gallery() { return *gallery_; }
 
  private:
   void StartSavesOutside(const QDir& dataFolder);
@@ -62,6 +64,7 @@ class BrilloraApp {
   void EndOfRun();
   void WireOutput();
   void WireOptimizer();
+  void WireGallery();
 
   StoneParameters parameters_;
   IlluminationModel light_;
@@ -77,6 +80,7 @@ class BrilloraApp {
   std::unique_ptr<PictureSizeWindow> pictureSize_;
   std::unique_ptr<LightPerformanceWindow> lightPerformance_;
   std::unique_ptr<OptimizeWindow> optimize_;
+  std::unique_ptr<GalleryWindow> gallery_;
   bool ended_ = false;
   // Last, so that they go first: the windows that close as they are destroyed
   // ask nothing of a design window already partly gone.

@@ -47,6 +47,7 @@ DesignMenu BuildDesignMenu(QMenuBar* bar) {
   file->setObjectName("File1");
   m.Save1 = Item(file, "Save1", "Save Data");
   m.Open1 = Item(file, "Open1", "Open Data");
+  m.Gallery1 = Item(file, "Gallery1", "Gallery");
   m.SaveImagetoFile1 = Item(file, "SaveImagetoFile1", "Save Image to File");
   m.ImagetoClipboard2 = Item(file, "ImagetoClipboard2", "Copy Image to Clipboard");
 

@@ -20,6 +20,7 @@ struct DesignMenu {
   QAction* ImagetoClipboard1 = nullptr;
   QAction* Save1 = nullptr;
   QAction* Open1 = nullptr;
+  QAction* Gallery1 = nullptr;  // "Gallery"
   QAction* SaveImagetoFile1 = nullptr;
   QAction* ImagetoClipboard2 = nullptr;
   QAction* ExportGemCad1 = nullptr;  // "Export GemCad Design"

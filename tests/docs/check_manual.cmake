@@ -62,7 +62,8 @@ elseif(CHECK STREQUAL "NamesEveryWindow")
     "\"Progress\" (Progress)"
     "\"Size\" (PictureSize)"
     "\"Light Performance\" (LightPerformance)"
-    "\"Optimize\" (Optimize)")
+    "\"Optimize\" (Optimize)"
+    "\"Gallery\" (Gallery)")
   page_text(1 0 text)  # -l 0 is the last page
   set(missing "")
   foreach(window IN LISTS windows)

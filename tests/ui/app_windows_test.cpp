@@ -224,7 +224,8 @@ void AppWindowsTest::mainMenuItemsCarryTheirTags() {
   };
   const Expected items[] = {
       {"Data1", "Data", 2}, {"Image2", "Image", 1}, {"ImagetoClipboard1", "Image to Clipboard", 0},
-      {"Save1", "Save Data", 0}, {"Open1", "Open Data", 0}, {"SaveImagetoFile1", "Save Image to File", 0},
+      {"Save1", "Save Data", 0}, {"Open1", "Open Data", 0}, {"Gallery1", "Gallery", 0},
+      {"SaveImagetoFile1", "Save Image to File", 0},
       {"ImagetoClipboard2", "Copy Image to Clipboard", 0}, {"SurfaceRefl", "Surface Reflections", 0},
       {"N11", "Non-transparent", 0}, {"Reflected", "Reflected", 1}, {"N21", "Transparent", 1},
       {"Edges", "Edges", 0}, {"AA", "Anti-Aliasing", 0}, {"Racetracking1", "Ray Tracing", 3},

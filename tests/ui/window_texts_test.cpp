@@ -22,6 +22,7 @@
 #include "output/alignment_window.h"
 #include "output/picture_size_window.h"
 #include "ui/brillora_app.h"
+#include "ui/gallery_window.h"
 #include "ui/progress_window.h"
 
 using namespace brillora;
@@ -133,7 +134,8 @@ class WindowTextsTest : public QObject {
     QTest::addColumn<QString>("window");
     QTest::addColumn<int>("pixels");
     const QStringList windows = {"Picture",      "Weight",   "Form1",       "AboutBox",    "Alignment",
-                                 "LightMap",     "Progress", "PictureSize", "LightPerformance"};
+                                 "LightMap",     "Progress", "PictureSize", "LightPerformance",
+                                 "Gallery"};
     for (const QString& window : windows) {
       QTest::addRow("%s default font", qPrintable(window)) << window << 0;
       QTest::addRow("%s %d px", qPrintable(window), kLargeFontPixels) << window << kLargeFontPixels;
@@ -157,6 +159,7 @@ class WindowTextsTest : public QObject {
       if (w->objectName() == window) shown = w;
     }
     if (window == "LightPerformance") shown = &app_->LightPerformance();
+    if (window == "Gallery") shown = &app_->Gallery();
     QVERIFY2(shown != nullptr, qPrintable(window));
 
     if (shown == &app_->Alignment()) {
