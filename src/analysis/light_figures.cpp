@@ -70,6 +70,35 @@ std::optional<LightFigures> LightAnalyzer::Analyze(const Stone& stone, const Fra
   // level N, made by cutting the beams of level N - 1, finished at once with
   // their reflected light left inside.
   const int depth = std::clamp(settings.Depth, AnalysisSettings::kShallowest, AnalysisSettings::kDeepest);
+  const double headCos = std::cos(settings.HeadDegrees * std::numbers::pi / 180);
+  ColourSpread colours(view, settings.RefractiveIndex, settings.Dispersion);
+  const bool dispersive = settings.Dispersion != 0;
+  Sums all, table;
+  double covered = 0, unfollowed = 0, tableUnfollowed = 0;
+  // Each finished piece is summed as the tracer finishes it, while the chain
+  // of pieces it came from is still in the cache.
+  options.Finished = [&](const Race& leaf) {
+    const double area = leaf.Area;
+    covered += area;
+    const Race* root = &leaf;
+    while (root->Parent != nullptr) root = root->Parent;
+    const bool throughTable = IsTable(stone, *root->Facet);
+    all.unresolved += area * leaf.InLight;
+    // A piece finished before the depth with light enough to go on was left
+    // by the budget: its light counts as unresolved, and bounds the error.
+    if (leaf.Level < depth && !(leaf.InLight < kLightCutoff)) {
+      unfollowed += area * leaf.InLight;
+      if (throughTable) tableUnfollowed += area * leaf.InLight;
+    }
+    const std::span<const double> spread = dispersive ? colours.ChainSpread(leaf) : std::span<const double>{};
+    std::size_t i = 0;
+    for (const Race* c = &leaf; c != nullptr; c = c->Parent, ++i) {
+      if (!(c->OutLight > 0)) continue;
+      const double degrees = dispersive ? spread[i] : 0.0;
+      AddLight(all, area * c->OutLight, c->Dir.z, headCos, degrees);
+      if (throughTable) AddLight(table, area * c->OutLight, c->Dir.z, headCos, degrees);
+    }
+  };
   tracer_.Trace(stone, view, depth - 1, options);
   if (tracer_.Abandoned()) return std::nullopt;
 
@@ -79,34 +108,6 @@ std::optional<LightFigures> LightAnalyzer::Analyze(const Stone& stone, const Fra
     if (IsTable(stone, *beam->Facet)) tableOutline += beam->Area;
   }
   if (!(outline > 0)) return LightFigures{};
-
-  const double headCos = std::cos(settings.HeadDegrees * std::numbers::pi / 180);
-  ColourSpread colours(view, settings.RefractiveIndex, settings.Dispersion);
-  const bool dispersive = settings.Dispersion != 0;
-  Sums all, table;
-  double covered = 0, unfollowed = 0, tableUnfollowed = 0;
-  for (const Race* leaf : tracer_.ExitBeams()) {
-    const double area = leaf->Area;
-    covered += area;
-    const Race* root = leaf;
-    while (root->Parent != nullptr) root = root->Parent;
-    const bool throughTable = IsTable(stone, *root->Facet);
-    all.unresolved += area * leaf->InLight;
-    // A piece finished before the depth with light enough to go on was left
-    // by the budget: its light counts as unresolved, and bounds the error.
-    if (leaf->Level < depth && !(leaf->InLight < kLightCutoff)) {
-      unfollowed += area * leaf->InLight;
-      if (throughTable) tableUnfollowed += area * leaf->InLight;
-    }
-    const std::span<const double> spread = dispersive ? colours.ChainSpread(*leaf) : std::span<const double>{};
-    std::size_t i = 0;
-    for (const Race* c = leaf; c != nullptr; c = c->Parent, ++i) {
-      if (!(c->OutLight > 0)) continue;
-      const double degrees = dispersive ? spread[i] : 0.0;
-      AddLight(all, area * c->OutLight, c->Dir.z, headCos, degrees);
-      if (throughTable) AddLight(table, area * c->OutLight, c->Dir.z, headCos, degrees);
-    }
-  }
 
   LightFigures f;
   f.Iso = all.iso / outline;

@@ -31,6 +31,9 @@ struct TraceOptions {
   // Under LightCutoff, asked every few hundred pieces: true abandons the
   // trace (RayTracer::Abandoned).
   std::function<bool()> Stop;
+  // Under LightCutoff, told of each finished beam (as ExitBeams will list
+  // it) as soon as it is finished, while its chain of parents is still at hand.
+  std::function<void(const Race&)> Finished;
 };
 
 // The reflected share R of unpolarised light at cosine of incidence c and

@@ -175,19 +175,24 @@ void RayTracer::FollowLight() {
     deferred_.erase(lighter, deferred_.end());
   }
   // What the budget left waiting is finished as it is, its light inside.
-  for (const Waiting& w : ready_) exitBeams_.push_back(w.beam);
-  for (const Waiting& w : deferred_) exitBeams_.push_back(w.beam);
+  for (const Waiting& w : ready_) Finish(*w.beam);
+  for (const Waiting& w : deferred_) Finish(*w.beam);
   ready_.clear();
   deferred_.clear();
 }
 
+void RayTracer::Finish(Race& b) {
+  exitBeams_.push_back(&b);
+  if (options_.Finished) options_.Finished(b);
+}
+
 void RayTracer::Await(Race& b, const Frame& frame, double areaScale) {
   if (b.Level > maxLevel_) {
-    exitBeams_.push_back(&b);
+    Finish(b);
     return;
   }
   const int settled = Settle(b, b.Level + 1);
-  if (settled == kFinished) exitBeams_.push_back(&b);
+  if (settled == kFinished) Finish(b);
   if (settled != kSplit) return;
   const double weight = b.Area * b.InLight;
   (weight >= band_ ? ready_ : deferred_).push_back({&b, frame, areaScale, weight});
@@ -242,10 +247,13 @@ void RayTracer::Follow(const Waiting& w) {
   }
 
   work_ += kWorkPerBeam;
-  if (!(trace::TwiceArea(corners) * areaScale >= kFiguresNothingArea)) return;
+  // A reflection keeps a beam's cross-section: only the entry's refraction
+  // changes the area the tracer measures it by.
+  const double twiceArea = b.Level == 0 ? trace::TwiceArea(corners) * areaScale : 2 * b.Area;
+  if (!(twiceArea >= kFiguresNothingArea)) return;
   if (corners.size() > kMostCorners) {
     cutShort_ = true;
-    exitBeams_.push_back(&b);
+    Finish(b);
     return;
   }
   cutter_.Cut(*stone_, frame, corners, trace::Octagon(corners), points_, CutRules{kFiguresSamePoint, true});

@@ -111,6 +111,8 @@ class RayTracer {
   void FollowLight();
   // Cuts one waiting beam and sets its pieces waiting or finished.
   void Follow(const Waiting& w);
+  // Lists a finished beam under LightCutoff, and tells TraceOptions::Finished.
+  void Finish(Race& b);
   // Sets a beam waiting, or finishes it when it is spent or at the depth limit.
   void Await(Race& b, const Frame& frame, double areaScale);
   // Drops a beam of fewer than three corners and finishes one too weak to be
