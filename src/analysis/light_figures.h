@@ -81,9 +81,13 @@ struct LightFigures {
 using AnalysisStop = std::function<bool()>;
 
 // The work a view's trace may do (RayTracer::WorkDone) before the light it
-// has not yet followed is left, and bounded by ErrorBound instead: about
-// half a second for the face-up view, a fifth of one for each view of a tilt
-// curve, on a desktop processor of 2024. No sample design needs as much.
+// has not yet followed is left, and bounded by ErrorBound instead: about a
+// third of a second of one core of a laptop processor of 2024, so that a
+// stone of 5,000 facets shows its face-up figures within a second and a
+// tilt analysis of +-5 degrees (22 views on two threads) within five.
+// Enough for every sample design's views tilted to 30 degrees at depth 9 to
+// be followed to the depth, or within 0.05 points for the 48-fold diamond's
+// steepest.
 inline constexpr double kFaceUpWork = 2e7;
 inline constexpr double kTiltViewWork = 2e7;
 

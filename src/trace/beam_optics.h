@@ -23,7 +23,7 @@ struct TraceOptions {
   double LightCutoff = 0.0;
   // The part of the view traced; the whole view unless figures ask for less.
   EntryPart Entry;
-  // Under LightCutoff, the pieces of light are followed heaviest first (area
+  // Under LightCutoff, the pieces of light are followed heaviest band first (area
   // on the screen times the light carried inside), and a trace may do this
   // much work (RayTracer::WorkDone) before it finishes the pieces still
   // waiting as they are, their light left inside; 0: no limit.

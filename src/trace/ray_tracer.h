@@ -107,7 +107,7 @@ class RayTracer {
 
   Race& NewRace();
   void TraceBeams(const Frame& f, int level);
-  // Under LightCutoff: follows the level-0 beams' light, heaviest pieces first.
+  // Under LightCutoff: follows the level-0 beams' light, the heaviest band of pieces first.
   void FollowLight();
   // Cuts one waiting beam and sets its pieces waiting or finished.
   void Follow(const Waiting& w);
