@@ -169,9 +169,12 @@ void LightPerformanceWindow::ShowResult(const AnalysisResult& result, unsigned r
     cutShort = cutShort || c.CutShort;
     tiltBound = std::max(tiltBound, c.ErrorBound);
   }
-  QString state = cutShort ? "Cut short" : "";
-  if (tiltBound > 0) state += (state.isEmpty() ? "" : "; ") + QString("tilt curves within ") + BoundText(tiltBound);
-  state_->setText(state);
+  const QString within = "within " + BoundText(tiltBound);
+  if (tiltBound > 0) {
+    state_->setText(cutShort ? "Cut short; tilt curves " + within : "Tilt curves " + within);
+  } else {
+    state_->setText(cutShort ? "Cut short" : "");
+  }
   emit tiltShown(request);
 }
 
