@@ -8,7 +8,10 @@ AnalysisWorker::AnalysisWorker(Deliver deliver)
                                                          const Worker::Hand& hand) {
             if (!r.stone) return;
             AnalysisResult result;
-            result.faceUp = analyzer->Analyze(*r.stone, IdentityFrame(), r.settings);
+            const std::optional<LightFigures> faceUp =
+                analyzer->Analyze(*r.stone, IdentityFrame(), r.settings, FindSymmetry(*r.stone), stale);
+            if (!faceUp) return;
+            result.faceUp = *faceUp;
             hand(result);
             if (stale()) return;
             result.tilt = TiltCurves(*r.stone, r.settings, r.tilt, 1, stale);

@@ -1,5 +1,8 @@
 #include "analysis/light_performance_window.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QChart>
 #include <QChartView>
 #include <QDoubleSpinBox>
@@ -18,6 +21,8 @@ namespace {
 
 QString PercentText(double share) { return QString::number(100 * share, 'f', 2) + " %"; }
 QString DegreesText(double degrees) { return QString::number(degrees, 'f', 3) + "°"; }
+// An error bound in percent, rounded up to two decimals: it still bounds.
+QString BoundText(double share) { return QString::number(std::max(0.0, std::ceil(share * 10000 - 1e-9)) / 100, 'f', 2) + " %"; }
 
 }  // namespace
 
@@ -65,6 +70,8 @@ LightPerformanceWindow::LightPerformanceWindow(QWidget* parent) : QWidget(parent
   grid->addWidget(asetBar_, 7, 1, 1, 3);
   aset_ = {AddFigure(grid, 8, 0, "ASET red", "AsetRedValue"), AddFigure(grid, 8, 2, "ASET green", "AsetGreenValue"),
            AddFigure(grid, 9, 0, "ASET blue", "AsetBlueValue"), AddFigure(grid, 9, 2, "ASET black", "AsetBlackValue")};
+  errorBound_ = AddFigure(grid, 10, 0, "Error bound", "ErrorBoundValue");
+  errorBound_->setToolTip("The most by which any share above may differ from all the light followed to the depth");
 
   chartView_ = new QChartView(this);
   chartView_->setObjectName("TiltChart");
@@ -149,6 +156,7 @@ void LightPerformanceWindow::ShowResult(const AnalysisResult& result, unsigned r
   const std::array<double, 4> aset = {f.AsetRed, f.AsetGreen, f.HeadShadow, f.Leakage};
   for (std::size_t k = 0; k < aset.size(); ++k) aset_[k]->setText(PercentText(aset[k]));
   asetBar_->SetShares(aset[0], aset[1], aset[2], aset[3]);
+  errorBound_->setText(BoundText(f.ErrorBound));
   if (!result.tilt) {
     state_->setText(f.CutShort ? "Cut short; tilt curves computing..." : "Tilt curves computing...");
     emit figuresShown(request);
@@ -156,8 +164,17 @@ void LightPerformanceWindow::ShowResult(const AnalysisResult& result, unsigned r
   }
   ShowTiltCurves(*chart_, *result.tilt);
   bool cutShort = f.CutShort;
-  for (const TiltCurve& c : *result.tilt) cutShort = cutShort || c.CutShort;
-  state_->setText(cutShort ? "Cut short" : "");
+  double tiltBound = 0;
+  for (const TiltCurve& c : *result.tilt) {
+    cutShort = cutShort || c.CutShort;
+    tiltBound = std::max(tiltBound, c.ErrorBound);
+  }
+  const QString within = "within " + BoundText(tiltBound);
+  if (tiltBound > 0) {
+    state_->setText(cutShort ? "Cut short; tilt curves " + within : "Tilt curves " + within);
+  } else {
+    state_->setText(cutShort ? "Cut short" : "");
+  }
   emit tiltShown(request);
 }
 

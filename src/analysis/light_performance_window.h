@@ -81,6 +81,7 @@ class LightPerformanceWindow : public QWidget {
   QLabel* spread_ = nullptr;
   std::array<QLabel*, 4> aset_{};
   AsetBar* asetBar_ = nullptr;
+  QLabel* errorBound_ = nullptr;
   QLabel* state_ = nullptr;
   QChartView* chartView_ = nullptr;
   QChart* chart_ = nullptr;

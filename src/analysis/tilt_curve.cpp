@@ -67,27 +67,26 @@ std::optional<std::vector<TiltCurve>> TiltCurves(const Stone& stone, const Analy
     mirrored[i] = MirrorsAbout(symmetry, curves[i].Azimuth) ? 1 : 0;
     for (std::size_t a = mirrored[i] ? count / 2 : 0; a < count; ++a) jobs.emplace_back(i, a);
   }
-  // One flag per view, so that no two threads write the same one.
-  std::vector<char> cutShort(curves.size() * count, 0);
   std::atomic<std::size_t> next{0};
   std::atomic<bool> stopped{false};
   // Each thread takes the next view not yet taken; every point is written by
   // the one thread that took it. All read one copy of the stone's tables.
   const std::shared_ptr<const StoneTables> tables = RayTracer::TablesOf(stone);
+  const AnalysisStop unwanted = [&] { return stopped.load() || (stop && stop()); };
   const auto work = [&] {
-    LightAnalyzer analyzer;
+    LightAnalyzer analyzer(kTiltViewWork);
     analyzer.ShareTables(tables);
     for (std::size_t j = next++; j < jobs.size(); j = next++) {
-      if (stopped.load() || (stop && stop())) {
+      const auto [c, a] = jobs[j];
+      TiltCurve& curve = curves[c];
+      const std::optional<LightFigures> f =
+          unwanted() ? std::nullopt
+                     : analyzer.Analyze(stone, TiltedView(curve.Azimuth, angles[a]), settings, symmetry, unwanted);
+      if (!f) {
         stopped.store(true);
         return;
       }
-      const auto [c, a] = jobs[j];
-      TiltCurve& curve = curves[c];
-      const LightFigures f =
-          analyzer.Analyze(stone, TiltedView(curve.Azimuth, angles[a]), settings, symmetry);
-      curve.Points[a] = {angles[a], f.Iso, f.Cos, f.Sc2, f.Fire};
-      cutShort[c * count + a] = f.CutShort ? 1 : 0;
+      curve.Points[a] = {angles[a], f->Iso, f->Cos, f->Sc2, f->Fire, f->ErrorBound, f->CutShort};
     }
   };
   {
@@ -101,11 +100,12 @@ std::optional<std::vector<TiltCurve>> TiltCurves(const Stone& stone, const Analy
     for (std::size_t a = 0; mirrored[i] && a < count / 2; ++a) {
       curves[i].Points[a] = curves[i].Points[count - 1 - a];
       curves[i].Points[a].Angle = angles[a];
-      cutShort[i * count + a] = cutShort[i * count + count - 1 - a];
     }
     Summarize(curves[i]);
-    const auto first = cutShort.begin() + static_cast<std::ptrdiff_t>(i * count);
-    curves[i].CutShort = std::any_of(first, first + static_cast<std::ptrdiff_t>(count), [](char c) { return c != 0; });
+    for (const TiltPoint& p : curves[i].Points) {
+      curves[i].ErrorBound = std::max(curves[i].ErrorBound, p.ErrorBound);
+      curves[i].CutShort = curves[i].CutShort || p.CutShort;
+    }
   }
   return curves;
 }

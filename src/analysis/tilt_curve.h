@@ -36,6 +36,8 @@ struct TiltPoint {
   double Cos = 0.0;
   double Sc2 = 0.0;
   double Fire = 0.0;
+  double ErrorBound = 0.0;  // of the shares above, as LightFigures::ErrorBound
+  bool CutShort = false;    // as LightFigures::CutShort
 };
 
 // The three figures of a curve, as its mean or its variation.
@@ -50,15 +52,16 @@ struct TiltCurve {
   std::vector<TiltPoint> Points;
   TiltSummary Mean;
   TiltSummary Variation;  // maximum minus minimum over the range
-  bool CutShort = false;  // some view reached the tracer's beam cap
+  // The largest of the points' error bounds: the mean is as near, the
+  // variation twice as near.
+  double ErrorBound = 0.0;
+  bool CutShort = false;  // some view was
 };
 
-// True when the computation is no longer wanted.
-using AnalysisStop = std::function<bool()>;
-
 // The tilt curves about every axis of `tilt`, computed by `threads` threads
-// of one tracer each; nullopt when `stop` (which any of those threads may
-// call) said so before the end.
+// of one tracer each, each view within kTiltViewWork; nullopt when `stop`
+// (which any of those threads may call, within a view too) said so before
+// the end.
 std::optional<std::vector<TiltCurve>> TiltCurves(const Stone& stone, const AnalysisSettings& settings,
                                                  const TiltSettings& tilt, int threads = 1,
                                                  const AnalysisStop& stop = {});

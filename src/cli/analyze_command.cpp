@@ -85,6 +85,9 @@ double Percent(double share) { return std::round(share * 10000) / 100; }
 // An angle in degrees with three decimals.
 double Degrees(double degrees) { return std::round(degrees * 1000) / 1000; }
 
+// An error bound the same way, rounded up: it must still bound the figures.
+double PercentAbove(double share) { return std::max(0.0, std::ceil(share * 10000 - 1e-9)) / 100; }
+
 Json SummaryJson(const TiltSummary& s) {
   Json j;
   j["iso"] = Percent(s.Iso);
@@ -111,6 +114,7 @@ Json ResultJson(const AnalyzeSettings& s, const LightFigures& f, const std::vect
   up["aset_green"] = Percent(f.AsetGreen);
   up["aset_blue"] = Percent(f.HeadShadow);
   up["aset_black"] = Percent(f.Leakage);
+  up["error_bound"] = PercentAbove(f.ErrorBound);
   Json tilt = Json::array();
   for (const TiltCurve& curve : curves) {
     Json axis;
@@ -121,11 +125,13 @@ Json ResultJson(const AnalyzeSettings& s, const LightFigures& f, const std::vect
                         {"iso", Percent(p.Iso)},
                         {"cos", Percent(p.Cos)},
                         {"sc2", Percent(p.Sc2)},
-                        {"fire", Percent(p.Fire)}});
+                        {"fire", Percent(p.Fire)},
+                        {"error_bound", PercentAbove(p.ErrorBound)}});
     }
     axis["points"] = std::move(points);
     axis["mean"] = SummaryJson(curve.Mean);
     axis["variation"] = SummaryJson(curve.Variation);
+    axis["error_bound"] = PercentAbove(curve.ErrorBound);
     tilt.push_back(std::move(axis));
   }
   result["tilt"] = std::move(tilt);
@@ -180,13 +186,15 @@ void PrintTable(std::ostream& out, const AnalyzeSettings& s, const LightFigures&
       << Degrees(f.Spread) << " deg\n" << std::setprecision(2);
   out << "  ASET  red " << Percent(f.AsetRed) << " %  green " << Percent(f.AsetGreen) << " %  blue "
       << Percent(f.HeadShadow) << " %  black " << Percent(f.Leakage) << " %\n";
+  out << "  " << std::left << std::setw(14) << "error bound" << std::right << std::setw(7)
+      << PercentAbove(f.ErrorBound) << " %\n";
   out << "tilt -" << s.tilt.MaxTilt << " .. +" << s.tilt.MaxTilt << " deg in steps of " << s.tilt.Step << " deg\n";
-  out << "  azimuth     mean ISO   COS    SC2    variation ISO   COS    SC2\n";
+  out << "  azimuth     mean ISO   COS    SC2    variation ISO   COS    SC2    error bound\n";
   for (const TiltCurve& c : curves) {
     out << "  " << std::setw(7) << c.Azimuth << "    " << std::setw(6) << Percent(c.Mean.Iso) << ' ' << std::setw(6)
         << Percent(c.Mean.Cos) << ' ' << std::setw(6) << Percent(c.Mean.Sc2) << "      " << std::setw(6)
         << Percent(c.Variation.Iso) << ' ' << std::setw(6) << Percent(c.Variation.Cos) << ' ' << std::setw(6)
-        << Percent(c.Variation.Sc2) << '\n';
+        << Percent(c.Variation.Sc2) << "    " << std::setw(6) << PercentAbove(c.ErrorBound) << '\n';
   }
   out << "cut short: " << (cutShort ? "yes" : "no") << '\n';
 }

@@ -4,11 +4,13 @@
 // facet's projection, in three stages.
 //
 // 1. Candidates. Most facets cannot meet the beam, and they are thrown out
-//    before any corner is projected exactly. First eight facets at a time, in
-//    single precision with slack: by their facing, and by a sphere round each
-//    facet's corners against the beam's octagon (the least and greatest x, y,
-//    x + y and y - x of its corners). Then, facet by facet, by its corners
-//    projected in single precision against the octagon widened by a slack.
+//    before any corner is projected exactly. First down the stone's facet
+//    tree, whole regions at a time, and then eight facets at a time, in
+//    single precision with slack: by their facing (a cone round the normals
+//    of a region), and by a sphere round the corners of a region or a facet
+//    against the beam's octagon (the least and greatest x, y, x + y and y - x
+//    of its corners). Then, facet by facet, by its corners projected in
+//    single precision against the octagon widened by a slack.
 //    The facets left are projected exactly, each vertex once per cut, and
 //    kept when for each of the octagon's eight sides some corner lies
 //    strictly inside it.
@@ -40,7 +42,9 @@
 #include "trace/beam_cutter.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -59,7 +63,7 @@ namespace {
 
 constexpr double kMinCos = 0.001;
 constexpr double kParallel = 1e-6;
-constexpr float kLooseMinCos = static_cast<float>(kMinCos - StoneTables::kCullSlack);
+constexpr float kLooseMinCos = StoneTables::kLooseMinCos;
 
 }  // namespace
 
@@ -94,6 +98,9 @@ struct BeamCutter::Tables {
   // piece is the whole beam and no other facet can have more than a rounding
   // sliver of it. True when it made that one piece.
   bool CutWholeBeam(const Stone& stone, const Frame& f, std::span<FlatPoint* const> beam);
+  // The usable facets that may face away from the beam's travel and whose
+  // corners' sphere may reach its octagon, in facet-list order, into near_.
+  void CollectNear(const Frame& f, const trace::OctagonBounds& bounds);
   void FindCandidates(const Stone& stone, const Frame& f, const trace::OctagonBounds& bounds);
   // Projects the corners of facet i not yet projected in this cut and keeps the
   // facet when its corners leave no side of the octagon unreached.
@@ -113,7 +120,7 @@ struct BeamCutter::Tables {
 
   // What the cull reads of the stone being cut, shared with every cutter of it.
   std::shared_ptr<const StoneTables> stone_;
-  // Bit per facet: may face away from the beam and lie near its octagon.
+  // Facets that may face away from the beam and lie near its octagon.
   std::vector<std::uint32_t> near_;
   std::vector<std::uint8_t> facetOut_;
   std::vector<double> beamX_, beamY_;  // the beam's corners, side by side
@@ -146,6 +153,7 @@ struct BeamCutter::Tables {
   std::vector<CutPiece> pieces_;
   std::size_t pieceCount_ = 0;
   std::vector<double> sortKeys_;
+  double work_ = 0;  // of the last cut
 };
 
 BeamCutter::BeamCutter() : tables_(std::make_unique<Tables>()) {}
@@ -170,6 +178,8 @@ std::span<const CutPiece> BeamCutter::Pieces() const {
   return {tables_->pieces_.data(), tables_->pieceCount_};
 }
 
+double BeamCutter::Work() const { return tables_->work_; }
+
 void BeamCutter::Tables::Prepare(const Stone& stone) {
   if (!stone_ || !stone_->Describes(stone)) stone_ = std::make_shared<const StoneTables>(stone);
   const std::size_t vertices = stone_->Vertices();
@@ -188,7 +198,6 @@ void BeamCutter::Tables::Prepare(const Stone& stone) {
   facetMasks_.resize(paddedEdges + 1);
   edgeOutside_.resize(paddedEdges);
   edgeCrossing_.resize(paddedEdges);
-  near_.resize((stone_->Facets() + 31) / 32);
 }
 
 BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const Frame& f,
@@ -196,8 +205,19 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
                                                       const trace::OctagonBounds& bounds,
                                                       PointStore& store, const CutRules& rules) {
   pieceCount_ = 0;
-  if (rules.KeepWholeBeams && beam.size() <= 64 && CutWholeBeam(stone, f, beam)) return;
+  work_ = 0;
+  CollectNear(f, bounds);
+  const auto corners = static_cast<double>(beam.size());
+  if (rules.KeepWholeBeams && beam.size() <= 64) {
+    const bool whole = CutWholeBeam(stone, f, beam);
+    work_ += static_cast<double>(near_.size()) + corners;
+    if (whole) return;
+  }
   FindCandidates(stone, f, bounds);
+  // Each near facet's quick look, the marks of the corners projected, and
+  // each candidate's edges against the beam's corners.
+  work_ += static_cast<double>(near_.size()) + static_cast<double>(poolUsed_) * (corners + 3) / 16;
+  for (const Candidate& candidate : candidates_) work_ += 1 + static_cast<double>(candidate.count) * (corners + 3) / 16;
 
   // Spare corners pad the count to whole quads.
   const std::size_t padded = (beam.size() + 3) / 4 * 4;
@@ -231,48 +251,37 @@ BRILLORA_AVX2_CLONE_FLAT void BeamCutter::Tables::Cut(const Stone& stone, const 
 
 bool BeamCutter::Tables::CutWholeBeam(const Stone& stone, const Frame& f,
                                       std::span<FlatPoint* const> beam) {
-  double sumX = 0, sumY = 0;
+  double x = 0, y = 0;
   for (const FlatPoint* p : beam) {
-    sumX += p->X;
-    sumY += p->Y;
+    x += p->X;
+    y += p->Y;
   }
   const auto corners = static_cast<double>(beam.size());
-  const auto x = static_cast<float>(sumX / corners), y = static_cast<float>(sumY / corners);
+  x /= corners;
+  y /= corners;
   // Travelling along -z, the line leaves the stone at the greatest height of
-  // the planes facing away from the travel. Single precision serves to pick
-  // the facet: whether it holds the beam is decided exactly below.
-  Octet highest{};
-  OctetMask facetOf{};
-  for (std::size_t lane = 0; lane < 8; ++lane) {
-    highest[lane] = -1e30f;
-    facetOf[lane] = -1;
-  }
-  OctetMask index{0, 1, 2, 3, 4, 5, 6, 7};
-  for (const StoneTables::FacetOctet& t : stone_->Octets()) {
-    const Octet nz = f[6] * t.nx + f[7] * t.ny + f[8] * t.nz;
-    const OctetMask facing = (-nz >= kLooseMinCos) & t.usable;
-    if (trace::LaneBits(facing) != 0) {
-      const Octet nx = f[0] * t.nx + f[1] * t.ny + f[2] * t.nz;
-      const Octet ny = f[3] * t.nx + f[4] * t.ny + f[5] * t.nz;
-      const Octet z = (t.d - nx * x - ny * y) / nz;
-      const OctetMask higher = facing & (z > highest);
-      highest = higher ? z : highest;
-      facetOf = higher ? index : facetOf;
+  // the planes facing away from the travel. The facet it leaves by holds the
+  // centre, so its sphere reaches the beam's octagon: it is a near one.
+  const TFacet* facet = nullptr;
+  double highest = 0, c = 0;
+  for (const std::uint32_t i : near_) {
+    const TFacet& candidate = stone.AllFacets[i];
+    const double nz = RowDot(f, 2, candidate.Nx, candidate.Ny, candidate.Nz);
+    if (!(nz < 0)) continue;
+    const double nx = RowDot(f, 0, candidate.Nx, candidate.Ny, candidate.Nz);
+    const double ny = RowDot(f, 1, candidate.Nx, candidate.Ny, candidate.Nz);
+    const double z = (candidate.D - nx * x - ny * y) / nz;
+    if (facet == nullptr || z > highest) {
+      facet = &candidate;
+      highest = z;
+      c = -nz;
     }
-    index += 8;
   }
-  std::size_t lane = 0;
-  for (std::size_t l = 1; l < 8; ++l) {
-    if (highest[l] > highest[lane]) lane = l;
-  }
-  if (facetOf[lane] < 0) return false;
-  const TFacet& facet = stone.AllFacets[static_cast<std::size_t>(facetOf[lane])];
-  const double c = -(f[6] * facet.Nx + f[7] * facet.Ny + f[8] * facet.Nz);
-  if (c < kMinCos) return false;
+  if (facet == nullptr || c < kMinCos) return false;
 
-  const std::size_t k = facet.Points.size();
+  const std::size_t k = facet->Points.size();
   for (std::size_t j = 0; j < k; ++j) {
-    const TVertex& p = stone.AllVertices[static_cast<std::size_t>(facet.Points[j])];
+    const TVertex& p = stone.AllVertices[static_cast<std::size_t>(facet->Points[j])];
     facetX_[j] = RowDot(f, 0, p.x, p.y, p.z);
     facetY_[j] = RowDot(f, 1, p.x, p.y, p.z);
   }
@@ -293,7 +302,7 @@ bool BeamCutter::Tables::CutWholeBeam(const Stone& stone, const Frame& f,
   if (pieces_.empty()) pieces_.emplace_back();
   CutPiece& piece = pieces_[0];
   piece.Points.assign(beam.begin(), beam.end());
-  piece.Facet = &facet;
+  piece.Facet = facet;
   piece.Cos = c;
   pieceCount_ = 1;
   return true;
@@ -314,53 +323,74 @@ void BeamCutter::Tables::FindCandidates(const Stone& stone, const Frame& f,
   const double r10 = f[3], r11 = f[4], r12 = f[5];
   const double r20 = f[6], r21 = f[7], r22 = f[8];
 
-  // The facets that may face away from the beam's travel and reach its
-  // octagon, eight at a time in single precision with slack, without a branch
-  // per facet. A facet whose corners all lie beyond one side of the octagon
-  // cannot become a candidate: that is decided from its centre and reach,
-  // before any corner is projected.
-  const float minX = static_cast<float>(bounds.minX), maxX = static_cast<float>(bounds.maxX);
-  const float minY = static_cast<float>(bounds.minY), maxY = static_cast<float>(bounds.maxY);
-  const float minSum = static_cast<float>(bounds.minSum),
-              maxSum = static_cast<float>(bounds.maxSum);
-  const float minDiff = static_cast<float>(bounds.minDiff),
-              maxDiff = static_cast<float>(bounds.maxDiff);
   const StoneTables& tables = *stone_;
-  const std::span<const StoneTables::FacetOctet> octets = tables.Octets();
-  for (std::size_t word = 0; word < near_.size(); ++word) {
-    std::uint32_t bits = 0;
-    for (std::size_t i = word * 4; i < std::min(octets.size(), word * 4 + 4); ++i) {
-      const StoneTables::FacetOctet& t = octets[i];
-      const Octet c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
-      const OctetMask facing = (c >= kLooseMinCos) & t.usable;
-      // Facets come tier by tier, so whole runs of them face the same way.
-      if (trace::LaneBits(facing) == 0) continue;
-      const Octet x = f[0] * t.cx + f[1] * t.cy + f[2] * t.cz;
-      const Octet y = f[3] * t.cx + f[4] * t.cy + f[5] * t.cz;
-      const Octet r = t.reach, d = t.diagonal;
-      const OctetMask beyond = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) |
-                               (x + y + d < minSum) | (x + y - d > maxSum) | (y - x + d < minDiff) |
-                               (y - x - d > maxDiff);
-      bits |= trace::LaneBits(facing & ~beyond) << (8 * (i % 4));
-    }
-    near_[word] = bits;
-  }
-
   const Projection projection{{r00, r10}, {r01, r11}, {r02, r12}, bounds};
   // Facets that pass the cull but whose corners, projected in single
   // precision, all lie beyond one side are dropped before any corner is
   // projected exactly: about half of those the cull lets through.
   const trace::LooseOctagon loose = trace::LoosenForSinglePrecision(bounds, tables.LargestCorner());
-  for (std::size_t word = 0; word < near_.size(); ++word) {
-    for (std::uint32_t bits = near_[word]; bits != 0; bits &= bits - 1) {
-      const std::size_t i = word * 32 + static_cast<std::size_t>(std::countr_zero(bits));
-      const TFacet& facet = stone.AllFacets[i];
-      const double c = -(r20 * facet.Nx + r21 * facet.Ny + r22 * facet.Nz);
-      if (c < kMinCos) continue;
-      // A near facet is usable, so it has a quad of corners.
-      if (trace::CornersMayReach(tables.CornerQuads(i), f, loose)) AddIfCandidate(stone, i, c, projection);
+  for (const std::uint32_t i : near_) {
+    const TFacet& facet = stone.AllFacets[i];
+    const double c = -(r20 * facet.Nx + r21 * facet.Ny + r22 * facet.Nz);
+    if (c < kMinCos) continue;
+    // A near facet is usable, so it has a quad of corners.
+    if (trace::CornersMayReach(tables.CornerQuads(i), f, loose)) AddIfCandidate(stone, i, c, projection);
+  }
+}
+
+void BeamCutter::Tables::CollectNear(const Frame& f, const trace::OctagonBounds& bounds) {
+  near_.clear();
+  const StoneTables& tables = *stone_;
+  const std::span<const StoneTables::TreeNode> tree = tables.Tree();
+  if (tree.empty()) return;
+  const float minX = static_cast<float>(bounds.minX), maxX = static_cast<float>(bounds.maxX);
+  const float minY = static_cast<float>(bounds.minY), maxY = static_cast<float>(bounds.maxY);
+  const float minSum = static_cast<float>(bounds.minSum), maxSum = static_cast<float>(bounds.maxSum);
+  const float minDiff = static_cast<float>(bounds.minDiff), maxDiff = static_cast<float>(bounds.maxDiff);
+  // Eight spheres at a time: the lanes whose sphere lies beyond a side of the
+  // octagon. (A vector passed back by reference: returned, it would change
+  // the plain copy's calling convention.)
+  const auto beyond = [&](const Octet& cx, const Octet& cy, const Octet& cz, const Octet& r, const Octet& d,
+                          OctetMask& out) {
+    const Octet x = f[0] * cx + f[1] * cy + f[2] * cz;
+    const Octet y = f[3] * cx + f[4] * cy + f[5] * cz;
+    out = (x + r < minX) | (x - r > maxX) | (y + r < minY) | (y - r > maxY) | (x + y + d < minSum) |
+          (x + y - d > maxSum) | (y - x + d < minDiff) | (y - x - d > maxDiff);
+  };
+  const std::span<const StoneTables::FacetOctet> octets = tables.Octets();
+  // Eight children a node, so the stack holds at most seven a level and the
+  // levels are few.
+  std::array<std::uint32_t, 128> stack;
+  std::size_t top = 0;
+  stack[top++] = 0;
+  while (top > 0) {
+    ++work_;
+    const StoneTables::TreeNode& node = tree[stack[--top]];
+    const Octet toward = -(f[6] * node.ax + f[7] * node.ay + f[8] * node.az);
+    OctetMask far;
+    beyond(node.cx, node.cy, node.cz, node.reach, node.diagonal, far);
+    const OctetMask near = (toward >= node.facingLimit) & ~far;
+    for (unsigned bits = trace::LaneBits(near); bits != 0; bits &= bits - 1) {
+      const auto lane = static_cast<std::size_t>(std::countr_zero(bits));
+      const std::uint32_t child = node.child[lane];
+      if (!((node.octets >> lane) & 1u)) {
+        assert(top < stack.size());
+        stack[top++] = child;
+        continue;
+      }
+      // Eight facets at a time, without a branch per facet.
+      ++work_;
+      const StoneTables::FacetOctet& t = octets[child];
+      const Octet c = -(f[6] * t.nx + f[7] * t.ny + f[8] * t.nz);
+      const OctetMask facing = (c >= kLooseMinCos) & t.usable;
+      const std::array<std::uint32_t, 8>& facets = tables.OctetFacets(child);
+      beyond(t.cx, t.cy, t.cz, t.reach, t.diagonal, far);
+      for (unsigned kept = trace::LaneBits(facing & ~far); kept != 0; kept &= kept - 1)
+        near_.push_back(facets[static_cast<std::size_t>(std::countr_zero(kept))]);
     }
   }
+  // Candidates are taken in facet-list order, whatever the tree's.
+  std::sort(near_.begin(), near_.end());
 }
 
 void BeamCutter::Tables::AddIfCandidate(const Stone& stone, std::size_t i, double c,

@@ -58,6 +58,9 @@ class BeamCutter {
            const trace::OctagonBounds& bounds, PointStore& store, const CutRules& rules = {});
 
   std::span<const CutPiece> Pieces() const;
+  // About what the last cut cost, in units of one test of eight facets
+  // against the beam: for budgets of work that hold on any stone.
+  double Work() const;
 
  private:
   // The tables and the steps of a cut, laid out for its fast paths.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "trace/entry_part.h"
 
 #include "trace/frame.h"
@@ -21,6 +23,17 @@ struct TraceOptions {
   double LightCutoff = 0.0;
   // The part of the view traced; the whole view unless figures ask for less.
   EntryPart Entry;
+  // Under LightCutoff, the pieces of light are followed heaviest band first (area
+  // on the screen times the light carried inside), and a trace may do this
+  // much work (RayTracer::WorkDone) before it finishes the pieces still
+  // waiting as they are, their light left inside; 0: no limit.
+  double WorkBudget = 0.0;
+  // Under LightCutoff, asked every few hundred pieces: true abandons the
+  // trace (RayTracer::Abandoned).
+  std::function<bool()> Stop;
+  // Under LightCutoff, told of each finished beam (as ExitBeams will list
+  // it) as soon as it is finished, while its chain of parents is still at hand.
+  std::function<void(const Race&)> Finished;
 };
 
 // The reflected share R of unpolarised light at cosine of incidence c and

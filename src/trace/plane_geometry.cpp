@@ -170,4 +170,16 @@ void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vec
   for (FlatPoint* p : points) lift(*p);
 }
 
+void TurnedCopies(std::span<FlatPoint* const> points, const Frame& turn, const Vec3& n, double D, PointStore& store,
+                  std::vector<FlatPoint*>& turned) {
+  const Turn lift{turn, n, D};
+  turned.clear();
+  for (const FlatPoint* p : points) {
+    FlatPoint* copy = store.New();
+    *copy = *p;
+    lift(*copy);
+    turned.push_back(copy);
+  }
+}
+
 }  // namespace brillora::trace

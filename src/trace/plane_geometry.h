@@ -62,5 +62,9 @@ void SortPolygon(std::vector<FlatPoint*>& points, std::vector<double>& keys,
 void TurnPoints(PointStore& points, std::size_t first, const Frame& turn, const Vec3& n,
                 double D);
 void TurnPoints(std::span<FlatPoint* const> points, const Frame& turn, const Vec3& n, double D);
+// The same for copies of `points`, new points of `store` listed in `turned`,
+// leaving the points themselves as they are.
+void TurnedCopies(std::span<FlatPoint* const> points, const Frame& turn, const Vec3& n, double D, PointStore& store,
+                  std::vector<FlatPoint*>& turned);
 
 }  // namespace brillora::trace

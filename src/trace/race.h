@@ -30,6 +30,11 @@ struct Race {
   const TFacet* Facet = nullptr;  // entry facet at level 0, the facet met from inside below
   const Race* Parent = nullptr;   // nullptr for a level-0 beam
   int Level = 0;
+  // The beam's cross-section as the viewer sees it: half the doubled area on
+  // the screen of the part of the view whose light it carries. Set by traces
+  // under TraceOptions::LightCutoff, whose beams' corners stay in the frames
+  // they were cut in.
+  double Area = 0.0;
 };
 
 using ArrayOfRace = std::vector<Race*>;

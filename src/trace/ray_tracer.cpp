@@ -33,6 +33,16 @@ constexpr double kFiguresSamePoint = 1e-9;
 // cut and sort take the square of that: beyond this they are not cut.
 constexpr std::size_t kMostCorners = 1024;
 
+// The work of following one beam under LightCutoff besides its cut, and of
+// each piece it makes, in the cutter's units (BeamCutter::Work).
+constexpr double kWorkPerBeam = 40;
+constexpr double kWorkPerPiece = 12;
+// Under LightCutoff, the weights of light (area times light inside) followed
+// in one band, from the heaviest piece waiting down to this part of it.
+constexpr double kBandRatio = 8;
+// Under LightCutoff, a trace asks whether to go on after following this many beams.
+constexpr std::size_t kFollowedPerStopCheck = 256;
+
 enum SplitResult { kDropped = 0, kFinished = 1, kSplit = 2 };
 
 double MaxOf(double p, double q) {
@@ -78,6 +88,8 @@ void RayTracer::Trace(const Stone& stone, const Frame& view, int maxLevel, const
   if (levels_.size() < levelsNeeded) levels_.resize(levelsNeeded);
   maxLevelReached_ = 0;
   cutShort_ = false;
+  work_ = 0;
+  abandoned_ = false;
   cutter_.Prepare(stone);
   points_.Clear();
   beamStore_.Clear();
@@ -116,7 +128,148 @@ void RayTracer::Trace(const Stone& stone, const Frame& view, int maxLevel, const
   beamStore_.Next();
   levels_[0].Beams = level0_;
 
-  if (maxLevel_ >= 0) TraceBeams(view, 0);
+  if (maxLevel_ < 0) return;
+  if (options.LightCutoff > 0) {
+    FollowLight();
+  } else {
+    TraceBeams(view, 0);
+  }
+}
+
+void RayTracer::FollowLight() {
+  ready_.clear();
+  deferred_.clear();
+  double heaviest = 0;
+  for (Race* b : level0_) {
+    SetBeamLight(view_, *b, *b->Facet, options_, view_);
+    b->Area = trace::TwiceArea(b->Points) / 2;
+    heaviest = std::max(heaviest, b->Area * b->InLight);
+  }
+  band_ = heaviest / kBandRatio;
+  for (Race* b : level0_) Await(*b, view_, 1.0);
+  // Band by band of weight, heaviest first, so that whenever the budget runs
+  // out the light still waiting is little for the work done; within a band
+  // depth first, each piece's pieces followed while its corners are still at
+  // hand.
+  std::size_t followed = 0;
+  while (!ready_.empty()) {
+    while (!ready_.empty()) {
+      if (options_.WorkBudget > 0 && work_ >= options_.WorkBudget) break;
+      if (options_.Stop && ++followed % kFollowedPerStopCheck == 0 && options_.Stop()) {
+        abandoned_ = true;
+        return;
+      }
+      // A copy: following the beam sets others waiting, which may move ready_.
+      const Waiting w = ready_.back();
+      ready_.pop_back();
+      Follow(w);
+    }
+    if (!ready_.empty()) break;
+    // The next band: the heaviest pieces put off, and those near them.
+    heaviest = 0;
+    for (const Waiting& w : deferred_) heaviest = std::max(heaviest, w.weight);
+    band_ = heaviest / kBandRatio;
+    const auto lighter = std::partition(deferred_.begin(), deferred_.end(),
+                                        [&](const Waiting& w) { return w.weight < band_; });
+    ready_.assign(lighter, deferred_.end());
+    deferred_.erase(lighter, deferred_.end());
+  }
+  // What the budget left waiting is finished as it is, its light inside.
+  for (const Waiting& w : ready_) Finish(*w.beam);
+  for (const Waiting& w : deferred_) Finish(*w.beam);
+  ready_.clear();
+  deferred_.clear();
+}
+
+void RayTracer::Finish(Race& b) {
+  exitBeams_.push_back(&b);
+  if (options_.Finished) options_.Finished(b);
+}
+
+void RayTracer::Await(Race& b, const Frame& frame, double areaScale) {
+  if (b.Level > maxLevel_) {
+    Finish(b);
+    return;
+  }
+  const int settled = Settle(b, b.Level + 1);
+  if (settled == kFinished) Finish(b);
+  if (settled != kSplit) return;
+  const double weight = b.Area * b.InLight;
+  (weight >= band_ ? ready_ : deferred_).push_back({&b, frame, areaScale, weight});
+}
+
+void RayTracer::Follow(const Waiting& w) {
+  Race& b = *w.beam;
+  const TFacet& facet = *b.Facet;
+  Vec3 n{facet.Nx, facet.Ny, facet.Nz};
+  TransformVector(w.frame, n);
+  // The turn to the frame beyond the facet: refraction at the entry, the
+  // mirror (twice the angle of incidence) inside, its cosine and sine
+  // straight from the cosine of incidence.
+  TurnAngle angle;
+  bool turnsFrame, turnsPoints;
+  double areaScale = w.areaScale;
+  if (b.Level == 0) {
+    const double ti = SafeArcCos(n.z);
+    const double tt = std::asin(std::sin(ti) / options_.RefractiveIndex);
+    const double d = ti - tt;
+    angle = AngleOfTurn(d);
+    turnsFrame = d != 0;
+    turnsPoints = d > 0;
+    areaScale = n.z / std::cos(tt);
+  } else {
+    const double c = std::clamp(n.z, -1.0, 1.0);
+    angle = {2 * c * c - 1, 2 * c * std::sqrt(1 - c * c)};
+    turnsFrame = turnsPoints = c < 1;
+  }
+  const Frame turn = RotationMatrix(n.x, n.y, angle);
+  Frame frame = w.frame;
+  if (!(n.x == 0 && n.y == 0) && turnsFrame) frame = MultiplyFrames(turn, frame);
+  if (b.Level > 0) MirrorFrame(frame);
+
+  // The corners in the turned frame are copies: the beam's own stay in the
+  // frame it was cut in, shared with the pieces beside it.
+  std::span<FlatPoint* const> corners = b.Points;
+  if (b.Level == 0 && options_.Entry.Lines == 0) {
+    // Corner j of an entry beam is vertex j of its facet: projected afresh.
+    turned_.clear();
+    for (const int v : facet.Points) {
+      const TVertex& p = stone_->AllVertices[static_cast<std::size_t>(v)];
+      FlatPoint* corner = points_.New();
+      corner->X = RowDot(frame, 0, p.x, p.y, p.z);
+      corner->Y = RowDot(frame, 1, p.x, p.y, p.z);
+      turned_.push_back(corner);
+    }
+    corners = turned_;
+  } else if (turnsPoints) {
+    trace::TurnedCopies(b.Points, turn, n, facet.D, points_, turned_);
+    corners = turned_;
+  }
+
+  work_ += kWorkPerBeam;
+  // A reflection keeps a beam's cross-section: only the entry's refraction
+  // changes the area the tracer measures it by.
+  const double twiceArea = b.Level == 0 ? trace::TwiceArea(corners) * areaScale : 2 * b.Area;
+  if (!(twiceArea >= kFiguresNothingArea)) return;
+  if (corners.size() > kMostCorners) {
+    cutShort_ = true;
+    Finish(b);
+    return;
+  }
+  cutter_.Cut(*stone_, frame, corners, trace::Octagon(corners), points_, CutRules{kFiguresSamePoint, true});
+  work_ += cutter_.Work() + kWorkPerPiece * static_cast<double>(cutter_.Pieces().size());
+  for (const CutPiece& piece : cutter_.Pieces()) {
+    Race& s = NewRace();
+    s.Points.assign(piece.Points.begin(), piece.Points.end());
+    s.Parent = &b;
+    s.Facet = piece.Facet;
+    s.Dir.z = piece.Cos;
+    s.Level = b.Level + 1;
+    s.Area = trace::TwiceArea(s.Points) / 2 * areaScale;
+    SetBeamLight(frame, s, *piece.Facet, options_, view_);
+    maxLevelReached_ = std::max(maxLevelReached_, s.Level);
+    Await(s, frame, areaScale);
+  }
 }
 
 void RayTracer::TraceBeams(const Frame& f, int level) {
@@ -152,12 +305,6 @@ void RayTracer::TraceBeams(const Frame& f, int level) {
       widthScaleY_ = std::fabs(uy * a + ux);
       widthScaleD1_ = (std::fabs(ux * a + uy * a) + std::fabs(ux - uy)) / kSqrt2;
       widthScaleD2_ = (std::fabs(ux * a - uy * a) + std::fabs(ux + uy)) / kSqrt2;
-    } else if (options_.LightCutoff > 0) {
-      // Figures have no pictures to keep, and take the double angle's cosine
-      // and sine straight from the cosine of incidence.
-      const double c = std::clamp(n.z, -1.0, 1.0);
-      angle = {2 * c * c - 1, 2 * c * std::sqrt(1 - c * c)};
-      turnsFrame = turnsPoints = c < 1;
     } else {
       const double d = 2.0 * SafeArcCos(n.z);
       angle = AngleOfTurn(d);
@@ -231,11 +378,7 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
   next.Beams.clear();
   const double area = trace::TwiceArea(b.Points) * areaScale_;
   const trace::OctagonBounds o = trace::Octagon(b.Points);
-  if (options_.LightCutoff > 0) {
-    if (!(area >= kFiguresNothingArea)) return kDropped;
-  } else if (const int small = SmallBeam(area, o); small != kSplit) {
-    return small;
-  }
+  if (const int small = SmallBeam(area, o); small != kSplit) return small;
   // Past the cap no beam is cut, nor one of far too many corners: they are
   // finished as they are, so that a broken stone cannot hold its caller long.
   if (beamStore_.size() >= beamCap_ || b.Points.size() > kMostCorners) {
@@ -243,8 +386,7 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
     return kFinished;
   }
 
-  cutter_.Cut(*stone_, level.Frame, b.Points, o, points_,
-              options_.LightCutoff > 0 ? CutRules{kFiguresSamePoint, true} : CutRules{});
+  cutter_.Cut(*stone_, level.Frame, b.Points, o, points_);
   for (const CutPiece& piece : cutter_.Pieces()) {
     Race& s = NewRace();
     s.Points.assign(piece.Points.begin(), piece.Points.end());

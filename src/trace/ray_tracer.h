@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <utility>
@@ -84,13 +85,36 @@ class RayTracer {
   // True when the last render reached the cap, or met a beam of far more
   // corners than a real stone makes: such beams were not cut but finished as
   // they were, so that the light they carried on inside shows as the inner
-  // colour, as at the depth limit.
+  // colour, as at the depth limit. Under LightCutoff, the work budget takes
+  // the cap's place.
   bool CutShort() const { return cutShort_; }
+  // Under LightCutoff: the work the last trace did, in units of about one
+  // test of eight facets against a beam; and whether its options' Stop
+  // abandoned it, leaving its beams unfinished.
+  double WorkDone() const { return work_; }
+  bool Abandoned() const { return abandoned_; }
   const PointStore& Points() const { return points_; }
 
  private:
+  // A beam that waits to be cut under LightCutoff, with the frame its corners
+  // are in and the screen area of one unit of area in that frame.
+  struct Waiting {
+    Race* beam;
+    Frame frame;
+    double areaScale;
+    double weight;  // the beam's Area times its InLight
+  };
+
   Race& NewRace();
   void TraceBeams(const Frame& f, int level);
+  // Under LightCutoff: follows the level-0 beams' light, the heaviest band of pieces first.
+  void FollowLight();
+  // Cuts one waiting beam and sets its pieces waiting or finished.
+  void Follow(const Waiting& w);
+  // Lists a finished beam under LightCutoff, and tells TraceOptions::Finished.
+  void Finish(Race& b);
+  // Sets a beam waiting, or finishes it when it is spent or at the depth limit.
+  void Await(Race& b, const Frame& frame, double areaScale);
   // Drops a beam of fewer than three corners and finishes one too weak to be
   // split into `newLevel`; kSplit when neither.
   int Settle(const Race& b, int newLevel) const;
@@ -107,6 +131,14 @@ class RayTracer {
   int maxLevelReached_ = 0;
   std::size_t beamCap_ = kBeamCap;
   bool cutShort_ = false;
+  double work_ = 0;
+  bool abandoned_ = false;
+  // Under LightCutoff: the pieces of the band being followed, and the lighter
+  // ones put off to a later band.
+  std::vector<Waiting> ready_;
+  std::vector<Waiting> deferred_;
+  double band_ = 0;  // the least weight of a piece ready
+  std::vector<FlatPoint*> turned_;  // a waiting beam's corners in its turned frame
 
   BlockStore<Race, 256> beamStore_;
   ArrayOfRace exitBeams_;

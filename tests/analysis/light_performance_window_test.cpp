@@ -88,6 +88,8 @@ void LightPerformanceWindowTest::showsTheFiguresOfTheStoneAndItsTiltChart() {
   QCOMPARE(Shown(window, "HeadShadowValue"), Percent(f.HeadShadow));
   QCOMPARE(Shown(window, "UnresolvedValue"), Percent(f.Unresolved));
   QCOMPARE(Shown(window, "StateLabel"), QString());
+  // All of the brilliant's light is followed to the depth.
+  QCOMPARE(Shown(window, "ErrorBoundValue"), QString("0.00 %"));
   QCOMPARE(Shown(window, "FireValue"), Percent(f.Fire));
   QCOMPARE(Shown(window, "SpreadValue"), QString::number(f.Spread, 'f', 3) + "°");
   QCOMPARE(Shown(window, "AsetRedValue"), Percent(f.AsetRed));

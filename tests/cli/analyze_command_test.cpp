@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <QImage>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -64,6 +65,33 @@ TEST(AnalyzeCommand, GivesTheFaceUpFiguresAndATiltCurvePerAxis) {
   EXPECT_EQ(r["settings"]["head"], 10.0);
   EXPECT_EQ(r["settings"]["refractive_index"], 2.42);
   EXPECT_EQ(r["cut_short"], false);
+  // Every piece of its light is followed to the depth.
+  EXPECT_EQ(r["face_up"]["error_bound"], 0.0);
+  for (const Json& axis : r["tilt"]) EXPECT_EQ(axis["error_bound"], 0.0);
+}
+
+// Far deeper than the default, the 48-fold sample's tilted views make more
+// pieces of light than a view's budget follows: what is left is bounded, in
+// points, rounded up, on every point and axis, and counted as unresolved.
+TEST(AnalyzeCommand, BoundsTheErrorOfLightLeftUnfollowed) {
+  const Json r = Analyze({testing::BinDir() + "/GEM_DAT/Round48.brl", "--material", "Diamond", "--depth", "30",
+                          "--tilt", "20", "--tilt-step", "20", "--azimuth", "0"});
+  EXPECT_EQ(r["cut_short"], false);
+  ASSERT_EQ(r["tilt"].size(), 1u);
+  const Json& axis = r["tilt"][0];
+  double largest = 0;
+  for (const Json& p : axis["points"]) {
+    ASSERT_TRUE(p.contains("error_bound"));
+    EXPECT_GE(p["error_bound"].get<double>(), 0.0);
+    largest = std::max(largest, p["error_bound"].get<double>());
+  }
+  EXPECT_GT(largest, 0.0);
+  EXPECT_LT(largest, 100.0);
+  EXPECT_EQ(axis["error_bound"], largest);
+  ASSERT_TRUE(r["face_up"].contains("error_bound"));
+
+  const auto table = RunCli({"analyze", "--default", "--tilt", "0"});
+  EXPECT_NE(table.out.find("error bound"), std::string::npos);
 }
 
 TEST(AnalyzeCommand, TakesTheHeadDepthAxesAndMaterialGiven) {
