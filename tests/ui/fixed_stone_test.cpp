@@ -19,6 +19,7 @@
 #include "analysis/light_figures.h"
 #include "analysis/light_performance_window.h"
 #include "io/gemcad_file.h"
+#include "support/gemcad_binary_writer.h"
 #include "modal_answers.h"
 #include "output/alignment_window.h"
 #include "output/sheet_layout.h"
@@ -118,6 +119,7 @@ class FixedStoneTest : public QObject {
   void isTracedWeighedAndAnalysed();
   void printsItsTiersAndExportsAndSavesTheGemCadDesign();
   void aDroppedOneOpensTooAndADesignOfStepsBringsTheControlsBack();
+  void theBinaryFormOpensAsTheTextDoes();
 
  private:
   // Opens the lopsided design, the misfit told as it opens.
@@ -301,6 +303,28 @@ void FixedStoneTest::aDroppedOneOpensTooAndADesignOfStepsBringsTheControlsBack()
   design.findChild<QDoubleSpinBox*>("RxSpinEdit2")->setValue(35.0);
   QVERIFY(design.Menu().Undo1->isEnabled());
   QCOMPARE(design.windowTitle(), QString("Hexagon6.brl *"));
+}
+
+// The same design in GemCad's binary form, dropped on the design window:
+// the same message, the same line and the same stone.
+void FixedStoneTest::theBinaryFormOpensAsTheTextDoes() {
+  DesignWindow& design = app_->Design();
+  OpenLopsided();
+  const std::vector<TVertex> fromText = design.State().stone->AllVertices;
+  const GemCadReadResult read = ReadGemCadText(kLopsided.toStdString());
+  QVERIFY2(read.ok(), read.error.c_str());
+  file_ = QDir(folder_.path()).filePath("lopsided.gem");
+  Write(file_, QByteArray::fromStdString(testing::GemCadBinaryOf(read.design).bytes));
+  OpenLopsided(&design);
+  QCOMPARE(design.windowTitle(), QString("lopsided.gem"));
+  QCOMPARE(design.findChild<QLabel*>("FixedStoneLabel")->text(), kLine);
+  const std::vector<TVertex>& fromBinary = design.State().stone->AllVertices;
+  QCOMPARE(fromBinary.size(), fromText.size());
+  for (const TVertex& v : fromText) {
+    QVERIFY(std::any_of(fromBinary.begin(), fromBinary.end(), [&](const TVertex& w) {
+      return std::abs(v.x - w.x) < 1e-9 && std::abs(v.y - w.y) < 1e-9 && std::abs(v.z - w.z) < 1e-9;
+    }));
+  }
 }
 
 int main(int argc, char* argv[]) {
