@@ -38,23 +38,6 @@ Json GemCadJson(const GemCadDesign& design, const Stone& stone) {
   };
 }
 
-std::vector<std::string> GemCadTierNames(const GemCadDesign& design) {
-  std::vector<std::string> names;
-  int crown = 0;
-  int pavilion = 0;
-  for (const GemCadTier& tier : design.tiers) {
-    names.push_back(std::signbit(tier.angle) ? "pavilion_" + std::to_string(++pavilion)
-                                             : "crown_" + std::to_string(++crown));
-  }
-  return names;
-}
-
-double WidestRadius(const Stone& stone) {
-  double widest = 0.0;
-  for (const TVertex& v : stone.AllVertices) widest = std::max(widest, std::hypot(v.x, v.y));
-  return widest;
-}
-
 StoneMeasures GemCadMeasures(const Stone& stone, double mmPerUnit, double specificGravity) {
   StoneMeasures m = MeasureStone(stone, mmPerUnit, specificGravity);
   if (stone.AllVertices.empty()) return m;

@@ -23,12 +23,6 @@ GemCadReadResult LoadGemCadWithWarnings(const std::string& file);
 // and volume in the file's own unit of length.
 Json GemCadJson(const GemCadDesign& design, const Stone& stone);
 
-// The groups of a 3D model of a GemCad design: one per tier and side.
-std::vector<std::string> GemCadTierNames(const GemCadDesign& design);
-
-// The largest distance of a vertex from the axis: the girdle's corners.
-double WidestRadius(const Stone& stone);
-
 // Heights and weight of a GemCad stone: its facets come in the file's order,
 // so the heights are those of its highest and lowest corners over the
 // file's centre.

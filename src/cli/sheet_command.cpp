@@ -7,10 +7,12 @@
 #include <QPageSize>
 
 #include "cli/commands.h"
+#include "cli/gemcad_input.h"
 #include "cli/trace_options.h"
 #include "io/image_file.h"
 #include "light/illumination_model.h"
 #include "optimize/cutting_tolerance.h"
+#include "output/gemcad_cutting_table.h"
 #include "output/print_layout.h"
 #include "output/print_target.h"
 #include "output/sheet_painter.h"
@@ -95,17 +97,36 @@ int RunSheet(Arguments& args, std::ostream& out) {
   if (!pdf && format != ImageFormat::Png) throw UsageError{"the page file must end in .pdf or .png"};
 
   const DesignReadResult read = LoadDesign(trace.file);
-  EditorObserver quiet;
-  const auto editor = StartEditor(trace.file, read, quiet);
-  const DesignState& state = editor->State();
   const TraceOptions options = TracerOptions(trace, read.refractiveIndex);
   IlluminationModel light;
   const PaintStyle style{light.BGColor(), edges, MaxLevel(trace) < 0, -1};
   const std::optional<double> dispersion =
       trace.threeLines ? std::optional<double>(MaterialDispersion(trace.dispersion, read)) : std::nullopt;
-  SheetSubject subject{RefineRequest{state.stone, light.Snapshot(), IdentityFrame(), MaxLevel(trace), options,
-                                     style, 0, 0, dispersion},
-                       state.CrownSteps, state.PavilionSteps, options.RefractiveIndex, state.SymOrder, {}};
+  const auto subjectOf = [&](std::shared_ptr<const Stone> stone) {
+    return SheetSubject{RefineRequest{std::move(stone), light.Snapshot(), IdentityFrame(), MaxLevel(trace), options,
+                                      style, 0, 0, dispersion},
+                        {}, {}, options.RefractiveIndex, 0, {}};
+  };
+  SheetSubject subject = subjectOf(nullptr);
+  EditorObserver quiet;
+  std::unique_ptr<StepEditor> editor;
+  if (IsGemCadInput(trace.file)) {
+    // A GemCad design is printed as its stone, shown as the desktop shows
+    // it, with its own tiers in the cutting table.
+    if (tolerances) {
+      throw CommandFailure{kExitUnreadable, "brillora-cli: the tolerance column needs a design of steps (.brl or .txt)"};
+    }
+    const GemCadDesign gemcad = LoadGemCad(*trace.file);
+    subject = subjectOf(std::make_shared<const Stone>(GemCadUnitStone(gemcad)));
+    subject.gemCadTiers = GemCadCuttingRows(gemcad);
+  } else {
+    editor = StartEditor(trace.file, read, quiet);
+    const DesignState& state = editor->State();
+    subject = subjectOf(state.stone);
+    subject.crown = state.CrownSteps;
+    subject.pavilion = state.PavilionSteps;
+    subject.symOrder = state.SymOrder;
+  }
   if (tolerances && kind == ContentKind::DataSheet) {
     // The cost of a 0.1 degree error in each typed slope, for the default
     // merit in the sheet's material.

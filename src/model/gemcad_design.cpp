@@ -1,5 +1,6 @@
 #include "model/gemcad_design.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -117,6 +118,31 @@ GemCadDesign GemCadOf(const Design& design, double refractiveIndex, const std::s
   if (c >= 2) add(design.CrownSteps[0], p + c - 3, false);
   out.mirror = IsMirrorSymmetric(all, design.SymOrder, design.GearNotches);
   return out;
+}
+
+double WidestRadius(const Stone& stone) {
+  double widest = 0.0;
+  for (const TVertex& v : stone.AllVertices) widest = std::max(widest, std::hypot(v.x, v.y));
+  return widest;
+}
+
+Stone GemCadUnitStone(const GemCadDesign& design) {
+  const double widest = WidestRadius(GemCadStone(design));
+  if (!(widest > 0.0) || !std::isfinite(widest)) return {};
+  GemCadDesign unit = design;
+  for (GemCadTier& tier : unit.tiers) tier.distance /= widest;
+  return GemCadStone(unit);
+}
+
+std::vector<std::string> GemCadTierNames(const GemCadDesign& design) {
+  std::vector<std::string> names;
+  int crown = 0;
+  int pavilion = 0;
+  for (const GemCadTier& tier : design.tiers) {
+    names.push_back(std::signbit(tier.angle) ? "pavilion_" + std::to_string(++pavilion)
+                                             : "crown_" + std::to_string(++crown));
+  }
+  return names;
 }
 
 }  // namespace brillora

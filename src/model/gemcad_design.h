@@ -43,9 +43,21 @@ TFacet GemCadPlane(const GemCadTier& tier, double index, int gearTeeth);
 // when the facets enclose no solid or an unbounded one.
 Stone GemCadStone(const GemCadDesign& design);
 
+// The largest distance of a vertex from the axis: the girdle's corners.
+double WidestRadius(const Stone& stone);
+
+// The stone in the unit every design is shown, weighed and exported in, with
+// its widest corners at radius 1 (the file's unit is the cutter's own). Empty
+// when the facets enclose no solid or an unbounded one.
+Stone GemCadUnitStone(const GemCadDesign& design);
+
 // A design's tiers as GemCad lines: the pavilion tiers and the culet, the
 // girdle, the crown tiers and the table, every facet by its index and named
 // by its step number. The design's planes must be current.
 GemCadDesign GemCadOf(const Design& design, double refractiveIndex, const std::string& name);
+
+// The groups of a 3D model of a GemCad design, one per tier: "crown_1" ..
+// and "pavilion_1" .. in the file's order on each side.
+std::vector<std::string> GemCadTierNames(const GemCadDesign& design);
 
 }  // namespace brillora

@@ -352,7 +352,7 @@ void DesignWindow::ConnectExports() {
     const QString file = AskExportFile(this, "Export 3D Model", {"STL model (*.stl)", "OBJ model (*.obj)"});
     if (file.isEmpty()) return;
     if (const FixedStone* fixed = document_.Fixed()) {
-      Export3DModel(this, *State().stone, FixedStoneTierNames(fixed->design), file);
+      Export3DModel(this, *State().stone, GemCadTierNames(fixed->design), file);
     } else {
       Export3DModel(this, State(), file);
     }

@@ -6,24 +6,10 @@
 
 namespace brillora {
 
-namespace {
-
-double WidestRadius(const Stone& stone) {
-  double widest = 0.0;
-  for (const TVertex& v : stone.AllVertices) widest = std::max(widest, std::hypot(v.x, v.y));
-  return widest;
-}
-
-}  // namespace
-
 std::optional<FixedStone> MakeFixedStone(GemCadDesign design) {
   // The file's unit is the cutter's own; the picture, the weight's scale and
   // the 3D model all take the girdle's corners at radius 1.
-  GemCadDesign unit = design;
-  const double widest = WidestRadius(GemCadStone(unit));
-  if (!(widest > 0.0) || !std::isfinite(widest)) return std::nullopt;
-  for (GemCadTier& tier : unit.tiers) tier.distance /= widest;
-  Stone stone = GemCadStone(unit);
+  Stone stone = GemCadUnitStone(design);
   if (stone.AllFacets.empty()) return std::nullopt;
 
   FixedStone fixed{std::move(design), {}};
@@ -42,17 +28,6 @@ std::string FixedStoneLine(const GemCadDesign& design) {
   for (const GemCadTier& tier : design.tiers) facets += tier.facets.size();
   return "GemCad design: " + std::to_string(facets) + " facets in " + std::to_string(design.tiers.size()) +
          " tiers; view, trace and export only";
-}
-
-std::vector<std::string> FixedStoneTierNames(const GemCadDesign& design) {
-  std::vector<std::string> names;
-  int crown = 0;
-  int pavilion = 0;
-  for (const GemCadTier& tier : design.tiers) {
-    names.push_back(std::signbit(tier.angle) ? "pavilion_" + std::to_string(++pavilion)
-                                             : "crown_" + std::to_string(++crown));
-  }
-  return names;
 }
 
 }  // namespace brillora

@@ -24,8 +24,4 @@ std::optional<FixedStone> MakeFixedStone(GemCadDesign design);
 // view, trace and export only".
 std::string FixedStoneLine(const GemCadDesign& design);
 
-// The name of the 3D model's group of each tier, by the tier's number:
-// "crown_1" .. and "pavilion_1" .. in the file's order on each side.
-std::vector<std::string> FixedStoneTierNames(const GemCadDesign& design);
-
 }  // namespace brillora

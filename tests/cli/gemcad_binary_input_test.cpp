@@ -77,6 +77,7 @@ TEST_F(GemCadBinaryInput, EveryReadingCommandTakesIt) {
       {"export", File("round.GEM"), "-o", File("again.asc")},
       {"export", File("round.GEM"), "-o", File("round.stl")},
       {"thumbnail", File("round.GEM"), File("thumb.png"), "--size", "48"},
+      {"sheet", File("round.GEM"), "-o", File("sheet.png")},
   };
   for (const auto& args : commands) {
     const auto r = RunCli(args);
@@ -87,6 +88,12 @@ TEST_F(GemCadBinaryInput, EveryReadingCommandTakesIt) {
   ASSERT_TRUE(again.ok()) << again.error;
   EXPECT_EQ(again.design.tiers.size(), design_.tiers.size());
   EXPECT_TRUE(fs::exists(File("thumb.png")));
+  EXPECT_TRUE(fs::exists(File("sheet.png")));
+  // Its cutting table lists its tiers; there are no steps to tolerate errors in.
+  const auto tolerances = RunCli({"sheet", File("round.GEM"), "--tolerances", "-o", File("tolerances.png")});
+  EXPECT_EQ(tolerances.status, 3);
+  EXPECT_NE(tolerances.err.find("needs a design of steps"), std::string::npos) << tolerances.err;
+  EXPECT_FALSE(fs::exists(File("tolerances.png")));
 }
 
 TEST_F(GemCadBinaryInput, InfoWarnsOfCornersOffTheirPlanes) {

@@ -21,6 +21,7 @@
 #include "model/step_editor.h"
 #include "support/gemcad_binary_writer.h"
 #include "support/random_design.h"
+#include "support/stone_checks.h"
 #include "support/trial_count.h"
 
 namespace brillora {
@@ -48,23 +49,6 @@ GemCadDesign SquareStone() {
   const GemCadReadResult read = ReadGemCadText(kSquareStone);
   EXPECT_TRUE(read.ok()) << read.error;
   return read.design;
-}
-
-// Every vertex of one stone has a vertex of the other within `tolerance`, both ways.
-int Unmatched(const Stone& a, const Stone& b, double tolerance) {
-  const auto missing = [&](const Stone& from, const Stone& in) {
-    int count = 0;
-    for (const TVertex& v : from.AllVertices) {
-      bool found = false;
-      for (const TVertex& w : in.AllVertices) {
-        found = found || (std::abs(v.x - w.x) <= tolerance && std::abs(v.y - w.y) <= tolerance &&
-                          std::abs(v.z - w.z) <= tolerance);
-      }
-      count += found ? 0 : 1;
-    }
-    return count;
-  };
-  return missing(a, b) + missing(b, a);
 }
 
 // The design written as text by the program's writer and as binary by the
@@ -106,7 +90,7 @@ void ExpectSameBothWays(const GemCadDesign& design, const std::string& what) {
   const Stone fromBinary = GemCadStone(b);
   ASSERT_FALSE(fromText.AllFacets.empty()) << what;
   EXPECT_EQ(fromBinary.AllFacets.size(), fromText.AllFacets.size()) << what;
-  EXPECT_EQ(Unmatched(fromText, fromBinary, 1e-9), 0) << what;
+  EXPECT_EQ(testing::Unmatched(fromText, fromBinary, 1e-9), 0) << what;
 }
 
 void Int32(std::string& out, std::int32_t value) {
@@ -229,7 +213,7 @@ TEST(GemCadBinary, CornersOffTheirPlanesAreAWarning) {
             std::string::npos)
       << far.warnings[0];
   // The stone is the planes' all the same.
-  EXPECT_EQ(Unmatched(GemCadStone(far.design), GemCadStone(square), 1e-9), 0);
+  EXPECT_EQ(testing::Unmatched(GemCadStone(far.design), GemCadStone(square), 1e-9), 0);
   const GemCadReadResult near = ReadGemCadBinary(testing::GemCadBinaryOf(square, 1e-6).bytes);
   ASSERT_TRUE(near.ok()) << near.error;
   EXPECT_TRUE(near.warnings.empty());

@@ -23,23 +23,6 @@ namespace {
 
 const std::filesystem::path kSamples = std::filesystem::path(BRILLORA_SOURCE_DIR) / "GEM_DAT";
 
-// Every vertex of one stone has a vertex of the other within `tolerance`, both ways.
-int Unmatched(const Stone& a, const Stone& b, double tolerance) {
-  const auto missing = [&](const Stone& from, const Stone& in) {
-    int count = 0;
-    for (const TVertex& v : from.AllVertices) {
-      bool found = false;
-      for (const TVertex& w : in.AllVertices) {
-        found = found || (std::abs(v.x - w.x) <= tolerance && std::abs(v.y - w.y) <= tolerance &&
-                          std::abs(v.z - w.z) <= tolerance);
-      }
-      count += found ? 0 : 1;
-    }
-    return count;
-  };
-  return missing(a, b) + missing(b, a);
-}
-
 // A square stone: four girdle facets at distance 1, a crown at 45 degrees
 // meeting the girdle at z = 0.5 and a table at z = 1, a pavilion at 45 degrees
 // from the girdle's lower edge at z = 0 to a point at z = -1. By hand:
@@ -106,7 +89,7 @@ TEST(GemCadFile, AHandWorkedStoneImportsToItsCorners) {
   }
   expected.AllVertices.push_back({0, 0, -1});
   EXPECT_EQ(stone.AllVertices.size(), 13u);
-  EXPECT_EQ(Unmatched(stone, expected, 1e-12), 0);
+  EXPECT_EQ(testing::Unmatched(stone, expected, 1e-12), 0);
   EXPECT_EQ(stone.AllFacets.size(), 13u);
   EXPECT_NEAR(SixfoldVolume(stone) / 6.0, 4.5, 1e-12);
   EXPECT_EQ(testing::SurfaceFault(stone), "");
@@ -133,8 +116,8 @@ TEST(GemCadFile, AGearCountedBackwardsMirrorsTheStone) {
   ASSERT_FALSE(mirrored.AllVertices.empty());
   for (TVertex& v : mirrored.AllVertices) v.x = -v.x;
   EXPECT_EQ(stone.AllVertices.size(), mirrored.AllVertices.size());
-  EXPECT_EQ(Unmatched(stone, mirrored, 1e-12), 0);
-  EXPECT_GT(Unmatched(stone, GemCadStone(forwards.design), 1e-6), 0);  // no symmetry of its own hides the mirror
+  EXPECT_EQ(testing::Unmatched(stone, mirrored, 1e-12), 0);
+  EXPECT_GT(testing::Unmatched(stone, GemCadStone(forwards.design), 1e-6), 0);  // no symmetry of its own hides the mirror
 
   const std::string text = GemCadText(backwards.design);
   EXPECT_NE(text.find("g -96 "), std::string::npos) << text;
@@ -161,10 +144,10 @@ void ExpectRoundTrip(const Design& design, const std::string& what) {
   const testing::ClippedSolid exact = testing::ClipBox(testing::PlanesOf(planes));
   Stone corners;
   corners.AllVertices = exact.vertices;
-  EXPECT_EQ(Unmatched(imported, corners, 1e-6), 0) << what << "\n" << text;
+  EXPECT_EQ(testing::Unmatched(imported, corners, 1e-6), 0) << what << "\n" << text;
   EXPECT_NEAR(SixfoldVolume(imported) / 6.0, exact.volume, 1e-7 * exact.volume) << what;
   const bool everyCorner = built.AllVertices.size() == imported.AllVertices.size();
-  EXPECT_EQ(Unmatched(built, imported, everyCorner ? 1e-6 : 2e-4), 0) << what;
+  EXPECT_EQ(testing::Unmatched(built, imported, everyCorner ? 1e-6 : 2e-4), 0) << what;
 }
 
 TEST(GemCadFile, EverySampleComesBackAsTheSameStone) {

@@ -44,4 +44,20 @@ std::string SurfaceFault(const Stone& stone, double planeTolerance) {
   return {};
 }
 
+int Unmatched(const Stone& a, const Stone& b, double tolerance) {
+  const auto missing = [&](const Stone& from, const Stone& in) {
+    int count = 0;
+    for (const TVertex& v : from.AllVertices) {
+      bool found = false;
+      for (const TVertex& w : in.AllVertices) {
+        found = found || (std::abs(v.x - w.x) <= tolerance && std::abs(v.y - w.y) <= tolerance &&
+                          std::abs(v.z - w.z) <= tolerance);
+      }
+      count += found ? 0 : 1;
+    }
+    return count;
+  };
+  return missing(a, b) + missing(b, a);
+}
+
 }  // namespace brillora::testing

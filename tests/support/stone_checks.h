@@ -13,4 +13,8 @@ namespace brillora::testing {
 // a polygon may stand off its plane by about that much.
 std::string SurfaceFault(const Stone& stone, double planeTolerance = 2e-3);
 
+// How many vertices of either stone have no vertex of the other within
+// `tolerance` in every coordinate.
+int Unmatched(const Stone& a, const Stone& b, double tolerance);
+
 }  // namespace brillora::testing
