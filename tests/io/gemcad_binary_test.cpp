@@ -21,6 +21,7 @@
 #include "model/step_editor.h"
 #include "support/gemcad_binary_writer.h"
 #include "support/random_design.h"
+#include "support/square_gemcad.h"
 #include "support/stone_checks.h"
 #include "support/trial_count.h"
 
@@ -29,21 +30,7 @@ namespace {
 
 const std::filesystem::path kSamples = std::filesystem::path(BRILLORA_SOURCE_DIR) / "GEM_DAT";
 
-// The square stone of the text reader's tests: four girdle facets at
-// distance 1, crown and pavilion at 45 degrees, table at z = 1, culet at -1.
-constexpr const char* kSquareStone =
-    "GemCad 5.0\n"
-    "g 96 0.0\n"
-    "y 4 y\n"
-    "I 1.760\n"
-    "H A square stone\n"
-    "H worked out by hand\n"
-    "a -45 0.70710678118654752 0 24 48 72 n P1 G cut the pavilion first\n"
-    "a 90 1 0 n G1 24 48 n G3 72\n"
-    "a 45 1.06066017177982128 0 24 48 72\n"
-    "a 0 1 0 n T\n"
-    "F footnote one\n"
-    "F footnote two\n";
+constexpr const char* kSquareStone = testing::kSquareGemCadStone;
 
 GemCadDesign SquareStone() {
   const GemCadReadResult read = ReadGemCadText(kSquareStone);

@@ -15,6 +15,7 @@
 #include "params/weight.h"
 #include "support/halfspace_clip.h"
 #include "support/random_design.h"
+#include "support/square_gemcad.h"
 #include "support/stone_checks.h"
 #include "support/trial_count.h"
 
@@ -23,25 +24,7 @@ namespace {
 
 const std::filesystem::path kSamples = std::filesystem::path(BRILLORA_SOURCE_DIR) / "GEM_DAT";
 
-// A square stone: four girdle facets at distance 1, a crown at 45 degrees
-// meeting the girdle at z = 0.5 and a table at z = 1, a pavilion at 45 degrees
-// from the girdle's lower edge at z = 0 to a point at z = -1. By hand:
-// table corners (+-0.5, +-0.5, 1), girdle corners (+-1, +-1, 0.5) and
-// (+-1, +-1, 0), the culet point (0, 0, -1); volume 7/6 + 2 + 4/3 = 4.5.
-constexpr const char* kSquareStone =
-    "GemCad 5.0\n"
-    "g 96 0.0\n"
-    "y 4 y\n"
-    "I 1.760\n"
-    "H A square stone\n"
-    "H worked out by hand\n"
-    "a -45 0.70710678118654752 0 24 48 72 n P1 G cut the pavilion first\n"
-    "a 90 1 0 n G1 24\n"
-    "  48 n G3\n"
-    "72\n"
-    "a 45 1.06066017177982128 0 24 48 72\n"
-    "a 0 1 0 n T\n"
-    "F footnote one\n";
+constexpr const char* kSquareStone = testing::kSquareGemCadStone;
 
 TEST(GemCadFile, LinesReadAsDescribed) {
   const GemCadReadResult r = ReadGemCadText(kSquareStone);
