@@ -53,7 +53,8 @@ exec_line=${exec_line//%o/$stage/thumbnail}
 exec_line=${exec_line//%s/128}
 read -r -a command <<<"$exec_line"
 PATH="$stage/root/usr/bin:$PATH" "${command[@]}" >/dev/null || fail "the thumbnailer failed: $exec_line"
-file -b "$stage/thumbnail" | grep -q '^PNG image data, 128 x 128' || fail "the thumbnail is $(file -b "$stage/thumbnail")"
+kind=$(file -b "$stage/thumbnail")
+grep -q '^PNG image data, 128 x 128' <<<"$kind" || fail "the thumbnail is $(file -b "$stage/thumbnail")"
 for type in application/x-brillora-design application/x-gemcad-design application/x-gemcad-binary-design; do
   grep -q "^MimeType=.*$type;" "$thumbnailer" || fail "the thumbnailer does not take $type"
   grep -q "^MimeType=.*$type;" "$share/applications/brillora.desktop" || fail "the menu entry does not open $type"

@@ -8,6 +8,11 @@ build=$1
 stage=$(mktemp -d "${TMPDIR:-/tmp}/brillora-install-XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 fail() { echo "installed_programs: $*" >&2; exit 1; }
+# Output is taken whole before it is searched: `producer | grep -q` fails at
+# random under pipefail, when grep leaves at its first match and the producer
+# dies writing the rest.
+prints() { local out; out=$("${@:2}") && grep -q -- "$1" <<<"$out"; }
+prints_line() { local out; out=$("${@:2}") && grep -qx -- "$1" <<<"$out"; }
 
 DESTDIR="$stage/root" cmake --install "$build" --prefix /usr >/dev/null
 usr="$stage/root/usr"
@@ -28,8 +33,8 @@ done
 mkdir "$stage/elsewhere"
 cd "$stage/elsewhere"
 
-"$usr/bin/brillora-cli" --version | grep -q '^Brillora 1\.01' || fail "brillora-cli --version"
-"$usr/bin/brillora" --version | grep -q '^Brillora 1\.01' || fail "brillora --version"
+prints '^Brillora 1\.01' "$usr/bin/brillora-cli" --version || fail "brillora-cli --version"
+prints '^Brillora 1\.01' "$usr/bin/brillora" --version || fail "brillora --version"
 
 info=$("$usr/bin/brillora-cli" info "$data/GEM_DAT/RoundBrilliant.brl")
 grep -q '"symmetry": *8' <<<"$info" || fail "installed brillora-cli info printed: $info"
@@ -47,7 +52,7 @@ for page in brillora brillora-cli; do
   warnings=$(MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null)
   [[ -z "$warnings" ]] || fail "man warns about $page.1: $warnings"
 done
-MANWIDTH=80 man -l "$usr/share/man/man1/brillora-cli.1.gz" 2>/dev/null | grep -q 'usage: brillora-cli thumbnail' ||
+MANWIDTH=80 prints 'usage: brillora-cli thumbnail' man -l "$usr/share/man/man1/brillora-cli.1.gz" 2>/dev/null ||
   fail "the manual page of brillora-cli lacks the thumbnail command"
 
 # The completion, as bash-completion runs it on the installed brillora-cli.
@@ -60,9 +65,9 @@ complete_words() {
     COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
     _brillora_cli; printf "%s\n" "${COMPREPLY[@]}"' "$completions" "$@"
 }
-complete_words brillora-cli thu | grep -qx thumbnail || fail "no completion of the command thumbnail"
-complete_words brillora-cli thumbnail --si | grep -qx -- --size || fail "no completion of thumbnail's --size"
-complete_words brillora-cli info --material Zir | grep -qx 'Zircon (low)' || fail "no completion of the materials"
+prints_line thumbnail complete_words brillora-cli thu || fail "no completion of the command thumbnail"
+prints_line --size complete_words brillora-cli thumbnail --si || fail "no completion of thumbnail's --size"
+prints_line 'Zircon (low)' complete_words brillora-cli info --material Zir || fail "no completion of the materials"
 touch "$stage/elsewhere/cut.brl" "$stage/elsewhere/cut.asc" "$stage/elsewhere/cut.gem" "$stage/elsewhere/notes.odt"
 found=$(complete_words brillora-cli info "$stage/elsewhere/" | sort | tr '\n' ' ')
 [[ "$found" == "$stage/elsewhere/cut.asc $stage/elsewhere/cut.brl $stage/elsewhere/cut.gem " ]] ||
