@@ -15,9 +15,12 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
+#include <string>
 #include <utility>
 
 #include "gallery/design_summary.h"
+#include "gallery/gallery_descriptions.h"
 #include "gallery/gallery_listing.h"
 #include "gallery/gallery_summaries.h"
 #include "widgets/named.h"
@@ -29,8 +32,9 @@ constexpr int kThumbnailSize = 96;
 
 // What each entry holds besides its caption and picture.
 constexpr int kFileRole = Qt::UserRole + 1;
-constexpr int kNameKeyRole = Qt::UserRole + 2;  // the name in lower case
-constexpr int kIsoKeyRole = Qt::UserRole + 3;   // the ISO; below every ISO until known
+constexpr int kNameKeyRole = Qt::UserRole + 2;      // the name in lower case
+constexpr int kIsoKeyRole = Qt::UserRole + 3;       // the ISO; below every ISO until known
+constexpr int kDescriptionRole = Qt::UserRole + 4;  // what the folder's README says of it
 constexpr double kNoIso = -1.0;
 
 enum SortChoice { kByName = 0, kByIso = 1 };
@@ -42,6 +46,12 @@ QString SymmetryText(const DesignSummary& summary) {
 QString IsoText(const DesignSummary& summary) {
   const QString iso = "ISO " + QString::number(100 * summary.iso, 'f', 2) + " %";
   return summary.isoCutShort ? iso + " (cut short)" : iso;
+}
+
+// The description first, when the folder gives one, then the file's details.
+QString ToolTip(const QStandardItem& item, const QString& details) {
+  const QString description = item.data(kDescriptionRole).toString();
+  return description.isEmpty() ? details : description + "\n" + details;
 }
 
 }  // namespace
@@ -146,6 +156,8 @@ void GalleryWindow::Relist() {
   if (!listing.error.empty()) listingNote_ = "The folder cannot be read: " + QString::fromStdString(listing.error);
   if (listing.moreLeftOut) listingNote_ = QString("Only the first %1 designs are shown.").arg(kGalleryMostDesigns);
 
+  const std::map<std::string, std::string> descriptions =
+      ReadGalleryDescriptions(QDir(folder_).filesystemAbsolutePath());
   QPixmap blank(kThumbnailSize, kThumbnailSize);
   blank.fill(palette().color(QPalette::Mid));
   for (const std::filesystem::path& file : listing.files) {
@@ -154,7 +166,11 @@ void GalleryWindow::Relist() {
     item->setData(QString::fromStdString(file.string()), kFileRole);
     item->setData(name.toLower(), kNameKeyRole);
     item->setData(kNoIso, kIsoKeyRole);
-    item->setToolTip(QDir::toNativeSeparators(QString::fromStdString(file.string())));
+    const auto description = descriptions.find(file.filename().string());
+    if (description != descriptions.end()) {
+      item->setData(QString::fromStdString(description->second), kDescriptionRole);
+    }
+    item->setToolTip(ToolTip(*item, QDir::toNativeSeparators(QString::fromStdString(file.string()))));
     designs_->appendRow(item);
   }
   pending_ = static_cast<int>(listing.files.size());
@@ -184,13 +200,14 @@ void GalleryWindow::Show(unsigned generation, std::size_t index, const DesignSum
     item->setText(name + "\n" + SymmetryText(summary) + ", " + QString::number(summary.facets) + " facets\n" +
                   IsoText(summary));
     if (!summary.thumbnail.isNull()) item->setIcon(QIcon(QPixmap::fromImage(summary.thumbnail)));
-    item->setToolTip(file + "\nrefractive index " + QString::number(summary.refractiveIndex, 'f', 3));
+    item->setToolTip(
+        ToolTip(*item, file + "\nrefractive index " + QString::number(summary.refractiveIndex, 'f', 3)));
     item->setData(summary.iso, kIsoKeyRole);
   } else {
     const QString reason = QString::fromStdString(summary.error);
     item->setText(name + "\nCannot be read");
     item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
-    item->setToolTip(file + "\n" + reason);
+    item->setToolTip(ToolTip(*item, file + "\n" + reason));
   }
   --pending_;
   Q_ASSERT(pending_ >= 0);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "analysis/light_figures.h"
 #include "analysis/stone_symmetry.h"
 #include "gallery/design_summary.h"
+#include "gallery/gallery_descriptions.h"
 #include "gallery/gallery_listing.h"
 #include "io/design_file.h"
 #include "io/gemcad_file.h"
@@ -142,6 +144,33 @@ TEST_F(GalleryFiles, AFolderListsItsDesignsByNameWhateverTheCase) {
   EXPECT_EQ(listing.files, expected);
 
   EXPECT_FALSE(ListGalleryFolder(folder_ / "none").error.empty());
+}
+
+// The rows of a README's tables that name a design file give its
+// description; headers, rules, prose and other files' rows give none.
+TEST_F(GalleryFiles, AReadmeDescribesTheDesignsItsTablesName) {
+  EXPECT_TRUE(ReadGalleryDescriptions(folder_).empty());
+  Write("README.md",
+        "# Designs\n"
+        "| Not | a row\n"
+        "| File | Symmetry | What it shows |\n"
+        "|---|---|---|\n"
+        "| Round.brl | 8 | a round brilliant |\r\n"
+        "  |  Square.asc|4|  a square, from GemCad  |\n"
+        "| Blank.brl | 8 | |\n"
+        "| Alone.brl |\n"
+        "| notes.odt | 1 | not a design |\n"
+        "| sub/Deep.brl | 3 | in another folder |\n");
+  const std::map<std::string, std::string> expected{{"Round.brl", "a round brilliant"},
+                                                    {"Square.asc", "a square, from GemCad"}};
+  EXPECT_EQ(ReadGalleryDescriptions(folder_), expected);
+
+  // Every sample design is described.
+  const std::map<std::string, std::string> samples = ReadGalleryDescriptions(kSamples);
+  for (const fs::path& design : ListGalleryFolder(kSamples).files) {
+    EXPECT_EQ(samples.count(design.filename().string()), 1u) << design;
+  }
+  EXPECT_EQ(samples.at("RoundBrilliant.brl"), "the classic round brilliant as closely as tiers allow");
 }
 
 TEST_F(GalleryFiles, AHugeFolderListsItsFirstDesignsOnly) {

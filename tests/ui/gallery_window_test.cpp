@@ -137,6 +137,11 @@ class GalleryWindowTest : public QObject {
     const LightFigures figures =
         LightAnalyzer().Analyze(ConstructStone(design), IdentityFrame(), {10, 9, round.refractiveIndex});
     QCOMPARE(IsoShown(EntryNamed(*list, "RoundBrilliant")), std::round(10000 * figures.Iso) / 100);
+    // What the folder's README says of it comes first when hovered.
+    QVERIFY(EntryNamed(*list, "RoundBrilliant")
+                .data(Qt::ToolTipRole)
+                .toString()
+                .startsWith("the classic round brilliant as closely as tiers allow\n"));
 
     gallery.findChild<QComboBox*>("SortBox")->setCurrentText("ISO");
     QList<double> isos;
