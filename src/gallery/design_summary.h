@@ -20,7 +20,9 @@ struct DesignSummary {
   // The face-up ISO at the analysis's default head and depth, in the
   // design's own refractive index, as a share of the outline.
   double iso = 0.0;
-  bool isoCutShort = false;  // the trace reached the tracer's beam cap: the ISO falls short
+  // The trace met light of far more corners than a real stone makes, which
+  // only a broken stone gives: the ISO falls short.
+  bool isoCutShort = false;
   QImage thumbnail;
   std::string error;  // why the file gives no stone; empty when summarised
 

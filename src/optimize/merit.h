@@ -43,7 +43,7 @@ struct MeritFigures {
   double sc2 = 0.0;
   double leakage = 0.0;
   double fire = 0.0;
-  bool cutShort = false;  // some view reached the tracer's beam cap
+  bool cutShort = false;  // some view met light of far more corners than a stone makes
 };
 
 double MeritOf(const MeritFigures& figures, const MeritWeights& weights);
