@@ -62,6 +62,17 @@ Race& RayTracer::NewRace() {
   return r;
 }
 
+Race& RayTracer::NewPiece(Race& parent, const CutPiece& piece, int level) {
+  Race& s = NewRace();
+  s.Points.assign(piece.Points.begin(), piece.Points.end());
+  s.Parent = &parent;
+  s.Facet = piece.Facet;
+  s.Dir.z = piece.Cos;
+  s.Level = level;
+  maxLevelReached_ = std::max(maxLevelReached_, level);
+  return s;
+}
+
 std::shared_ptr<const StoneTables> RayTracer::TablesOf(const Stone& stone) {
   return std::make_shared<const StoneTables>(stone);
 }
@@ -259,15 +270,9 @@ void RayTracer::Follow(const Waiting& w) {
   cutter_.Cut(*stone_, frame, corners, trace::Octagon(corners), points_, CutRules{kFiguresSamePoint, true});
   work_ += cutter_.Work() + kWorkPerPiece * static_cast<double>(cutter_.Pieces().size());
   for (const CutPiece& piece : cutter_.Pieces()) {
-    Race& s = NewRace();
-    s.Points.assign(piece.Points.begin(), piece.Points.end());
-    s.Parent = &b;
-    s.Facet = piece.Facet;
-    s.Dir.z = piece.Cos;
-    s.Level = b.Level + 1;
+    Race& s = NewPiece(b, piece, b.Level + 1);
     s.Area = trace::TwiceArea(s.Points) / 2 * areaScale;
     SetBeamLight(frame, s, *piece.Facet, options_, view_);
-    maxLevelReached_ = std::max(maxLevelReached_, s.Level);
     Await(s, frame, areaScale);
   }
 }
@@ -388,16 +393,10 @@ int RayTracer::SplitBeam(TraceLevel& level, Race& b, int newLevel) {
 
   cutter_.Cut(*stone_, level.Frame, b.Points, o, points_);
   for (const CutPiece& piece : cutter_.Pieces()) {
-    Race& s = NewRace();
-    s.Points.assign(piece.Points.begin(), piece.Points.end());
-    s.Parent = &b;
-    s.Facet = piece.Facet;
-    s.Dir.z = piece.Cos;
-    s.Level = newLevel;
+    Race& s = NewPiece(b, piece, newLevel);
     next.Beams.push_back(&s);
     SetBeamLight(level.Frame, s, *piece.Facet, options_, view_);
     if (newLevel > maxLevel_) exitBeams_.push_back(&s);
-    maxLevelReached_ = std::max(maxLevelReached_, newLevel);
   }
   return kSplit;
 }

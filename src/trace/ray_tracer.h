@@ -106,6 +106,8 @@ class RayTracer {
   };
 
   Race& NewRace();
+  // A new beam of `piece`, cut from `parent`, at `level`.
+  Race& NewPiece(Race& parent, const CutPiece& piece, int level);
   void TraceBeams(const Frame& f, int level);
   // Under LightCutoff: follows the level-0 beams' light, the heaviest band of pieces first.
   void FollowLight();
